@@ -1,0 +1,95 @@
+#include "Device.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+#include <climits>
+
+namespace {
+
+struct MountedDevice {
+    std::string hostDirectory;
+    DeviceFileSystem fileSystem{UniqueFd()};
+};
+
+MountedDevice& Mounted() {
+    static MountedDevice device;
+    return device;
+}
+
+bool MakeHostFolders(const std::string& path, mode_t mode) {
+    for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        const std::string prefix = path.substr(0, slash);
+        if (::mkdir(prefix.c_str(), mode) != 0 && errno != EEXIST) {
+            return false;
+        }
+        if (slash == std::string::npos) {
+            break;
+        }
+    }
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace
+
+std::string Device::DefaultDirectory() {
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome != nullptr && dataHome[0] == '/') {
+        return std::string(dataHome) + "/Quillo";
+    }
+    const char* home = std::getenv("HOME");
+    return std::string(home != nullptr ? home : "") + "/.local/share/Quillo";
+}
+
+bool Device::Mount(const std::string& hostDirectory) {
+    Unmount();
+    std::string directory = hostDirectory;
+    while (directory.size() > 1 && directory.back() == '/') {
+        directory.pop_back();
+    }
+    if (directory.empty() || !MakeHostFolders(directory, 0700) ||
+        !MakeHostFolders(directory + "/root", 0777)) {
+        return false;
+    }
+    // Later launches (the timed launch among them) get this path, so keep it absolute.
+    char* resolved = ::realpath(directory.c_str(), nullptr);
+    if (resolved == nullptr) {
+        return false;
+    }
+    directory = resolved;
+    std::free(resolved);
+    bool ok = false;
+    DeviceFileSystem fileSystem = DeviceFileSystem::OpenRoot(directory + "/root", ok);
+    if (!ok) {
+        return false;
+    }
+    fileSystem.CreateFolder("\\My Documents");
+    fileSystem.CreateFolder("\\Windows");
+    Mounted().hostDirectory = directory;
+    Mounted().fileSystem = std::move(fileSystem);
+    return true;
+}
+
+void Device::Unmount() {
+    Mounted().hostDirectory.clear();
+    Mounted().fileSystem = DeviceFileSystem(UniqueFd());
+}
+
+bool Device::IsMounted() {
+    return !Mounted().hostDirectory.empty();
+}
+
+const std::string& Device::HostDirectory() {
+    return Mounted().hostDirectory;
+}
+
+std::string Device::RegistryFile() {
+    return IsMounted() ? Mounted().hostDirectory + "/registry.sqlite3" : std::string();
+}
+
+const DeviceFileSystem& Device::FileSystem() {
+    return Mounted().fileSystem;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "platform/fs/DeviceFileSystem.h"
+
+// The emulated device: one host folder holding the registry file and root/, the device's
+// "\". A process works with one device at a time.
+class Device {
+public:
+    // $XDG_DATA_HOME/Quillo, or ~/.local/share/Quillo when that is not set.
+    static std::string DefaultDirectory();
+
+    // Makes `hostDirectory` the device, creating it, root/, \My Documents and \Windows as
+    // needed. False when the folder cannot be made or opened; nothing is mounted then.
+    static bool Mount(const std::string& hostDirectory);
+    static void Unmount();
+    static bool IsMounted();
+
+    static const std::string& HostDirectory();
+    static std::string RegistryFile();
+    // The mounted file system; with none mounted every operation on it fails.
+    static const DeviceFileSystem& FileSystem();
+};

@@ -1,0 +1,235 @@
+#include "DeviceFileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <stdio.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/base/Text.h"
+#include "platform/fs/DevicePath.h"
+
+namespace {
+
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
+FILETIME ToFileTime(const struct timespec& t) {
+    return kUnixEpochAsFileTime + static_cast<FILETIME>(t.tv_sec) * kFileTimeUnitsPerSecond +
+           static_cast<FILETIME>(t.tv_nsec) / 100;
+}
+
+FileStatus ToStatus(const struct stat& st) {
+    FileStatus status;
+    status.isFolder = S_ISDIR(st.st_mode);
+    status.size = status.isFolder ? 0 : static_cast<uint64_t>(st.st_size);
+    status.lastWrite = ToFileTime(st.st_mtim);
+    return status;
+}
+
+bool LStatAt(int folder, const std::string& name, struct stat& st) {
+    return ::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+// Walks the given names down from `start`; every one must be a real folder.
+UniqueFd OpenFolderNames(int start, const std::vector<std::string>& names, size_t count) {
+    UniqueFd current(::openat(start, ".", kFolderFlags));
+    for (size_t i = 0; i < count && current.IsValid(); ++i) {
+        const std::string hostName = FindNameNoCase(current.Get(), names[i]);
+        if (hostName.empty()) {
+            return {};
+        }
+        current = UniqueFd(::openat(current.Get(), hostName.c_str(), kFolderFlags));
+    }
+    return current;
+}
+
+// Calls `visit(name, stat)` for every entry the device can see: no hidden host names, no
+// names the device could not spell, no symbolic links or other special files.
+template <typename Visit>
+bool ForEachVisibleEntry(int folder, Visit visit) {
+    const int listing = ::openat(folder, ".", kFolderFlags);
+    if (listing < 0) {
+        return false;
+    }
+    DIR* dir = ::fdopendir(listing);
+    if (dir == nullptr) {
+        ::close(listing);
+        return false;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        struct stat st {};
+        if (!IsValidDeviceName(name) || !LStatAt(folder, name, st) ||
+            !(S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))) {
+            continue;
+        }
+        visit(name, st);
+    }
+    ::closedir(dir);
+    return true;
+}
+
+}  // namespace
+
+std::string FindNameNoCase(int folder, std::string_view name, bool* isSymlink) {
+    struct stat st {};
+    const std::string exact(name);
+    if (LStatAt(folder, exact, st)) {
+        if (isSymlink != nullptr) {
+            *isSymlink = S_ISLNK(st.st_mode);
+        }
+        return exact;
+    }
+    std::string best;
+    const int listing = ::openat(folder, ".", kFolderFlags);
+    DIR* dir = listing >= 0 ? ::fdopendir(listing) : nullptr;
+    if (dir == nullptr) {
+        if (listing >= 0) {
+            ::close(listing);
+        }
+        return {};
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view candidate = entry->d_name;
+        if (candidate.front() != '.' && EqualNoCase(candidate, name) &&
+            (best.empty() || candidate < best)) {
+            best = candidate;
+        }
+    }
+    ::closedir(dir);
+    if (!best.empty() && isSymlink != nullptr) {
+        *isSymlink = LStatAt(folder, best, st) && S_ISLNK(st.st_mode);
+    }
+    return best;
+}
+
+DeviceFileSystem::DeviceFileSystem(UniqueFd root) : m_root(std::move(root)) {}
+
+DeviceFileSystem DeviceFileSystem::OpenRoot(const std::string& hostRoot, bool& ok) {
+    UniqueFd root(::open(hostRoot.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    ok = root.IsValid();
+    return DeviceFileSystem(std::move(root));
+}
+
+bool DeviceFileSystem::Locate(std::string_view path, HostLocation& location) const {
+    const auto names = ParseDevicePath(path);
+    if (!names || names->empty()) {
+        return false;
+    }
+    location.folder = OpenFolderNames(m_root.Get(), *names, names->size() - 1);
+    if (!location.folder.IsValid()) {
+        return false;
+    }
+    location.isSymlink = false;
+    const std::string found = FindNameNoCase(location.folder.Get(), names->back(),
+                                             &location.isSymlink);
+    location.exists = !found.empty();
+    location.name = location.exists ? found : names->back();
+    return true;
+}
+
+UniqueFd DeviceFileSystem::OpenFolder(std::string_view path) const {
+    const auto names = ParseDevicePath(path);
+    if (!names) {
+        return {};
+    }
+    return OpenFolderNames(m_root.Get(), *names, names->size());
+}
+
+bool DeviceFileSystem::GetStatus(std::string_view path, FileStatus& status) const {
+    const auto names = ParseDevicePath(path);
+    if (names && names->empty()) {
+        struct stat st {};
+        if (::fstat(m_root.Get(), &st) != 0) {
+            return false;
+        }
+        status = ToStatus(st);
+        return true;
+    }
+    HostLocation location;
+    struct stat st {};
+    if (!Locate(path, location) || !location.exists || location.isSymlink ||
+        !LStatAt(location.folder.Get(), location.name, st)) {
+        return false;
+    }
+    status = ToStatus(st);
+    return true;
+}
+
+bool DeviceFileSystem::DeleteFile(std::string_view path) const {
+    HostLocation location;
+    struct stat st {};
+    if (!Locate(path, location) || !location.exists ||
+        !LStatAt(location.folder.Get(), location.name, st) || !S_ISREG(st.st_mode)) {
+        return false;
+    }
+    return ::unlinkat(location.folder.Get(), location.name.c_str(), 0) == 0;
+}
+
+bool DeviceFileSystem::MoveFile(std::string_view from, std::string_view to) const {
+    HostLocation source;
+    HostLocation target;
+    if (!Locate(from, source) || !source.exists || source.isSymlink || !Locate(to, target) ||
+        target.isSymlink) {
+        return false;
+    }
+    const int sourceFolder = source.folder.Get();
+    const int targetFolder = target.folder.Get();
+    if (target.exists) {
+        struct stat a {};
+        struct stat b {};
+        const bool sameEntry = LStatAt(sourceFolder, source.name, a) &&
+                               LStatAt(targetFolder, target.name, b) && a.st_dev == b.st_dev &&
+                               a.st_ino == b.st_ino;
+        if (!sameEntry) {
+            return false;
+        }
+        // The same file under another spelling: only a change of case is a move.
+        const auto names = ParseDevicePath(to);
+        const std::string& wanted = names->back();
+        if (wanted == source.name) {
+            return true;
+        }
+        return ::renameat(sourceFolder, source.name.c_str(), targetFolder, wanted.c_str()) == 0;
+    }
+    if (::renameat2(sourceFolder, source.name.c_str(), targetFolder, target.name.c_str(),
+                    RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL) {
+        return false;
+    }
+    // A host file system without RENAME_NOREPLACE: the look-up above already found no target.
+    return ::renameat(sourceFolder, source.name.c_str(), targetFolder, target.name.c_str()) == 0;
+}
+
+bool DeviceFileSystem::CreateFolder(std::string_view path) const {
+    HostLocation location;
+    if (!Locate(path, location) || location.exists) {
+        return false;
+    }
+    return ::mkdirat(location.folder.Get(), location.name.c_str(), 0777) == 0;
+}
+
+bool DeviceFileSystem::Find(std::string_view pattern, std::vector<FindEntry>& entries) const {
+    entries.clear();
+    const auto names = ParseDevicePath(pattern, true);
+    if (!names || names->empty()) {
+        return false;
+    }
+    const UniqueFd folder = OpenFolderNames(m_root.Get(), *names, names->size() - 1);
+    if (!folder.IsValid()) {
+        return false;
+    }
+    const std::string& wildcard = names->back();
+    ForEachVisibleEntry(folder.Get(), [&](const std::string& name, const struct stat& st) {
+        if (MatchesPattern(name, wildcard)) {
+            const FileStatus status = ToStatus(st);
+            entries.push_back({name, status.isFolder, status.size, status.lastWrite});
+        }
+    });
+    return !entries.empty();
+}

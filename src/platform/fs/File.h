@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/fs/UniqueFd.h"
+
+// A file of the mounted device, opened for reading or created for writing.
+class CFile {
+public:
+    enum OpenFlags : unsigned {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeCreate = 0x1000,  // with modeWrite: create, or truncate an existing file
+    };
+    enum SeekPosition { begin, current, end };
+
+    CFile() = default;
+    CFile(CFile&&) = default;
+    CFile& operator=(CFile&&) = default;
+
+    // False when the path is invalid, a folder on the way is missing, or the host refuses.
+    bool Open(std::string_view path, unsigned flags);
+    void Close() { m_fd.Reset(); }
+    bool IsOpen() const { return m_fd.IsValid(); }
+
+    // Reads up to `count` bytes; fewer only at the end of the file. -1 on a read error.
+    ptrdiff_t Read(void* buffer, size_t count);
+    // Writes all `count` bytes, or returns false (a full disk, an I/O error).
+    bool Write(const void* data, size_t count);
+    // The new position, or -1.
+    int64_t Seek(int64_t offset, SeekPosition from);
+    // The file's length in bytes, or -1.
+    int64_t GetLength() const;
+
+    const std::string& GetFilePath() const { return m_strPath; }
+
+private:
+    UniqueFd m_fd;
+    std::string m_strPath;
+};
+
+// Host-descriptor helpers shared by the device's writers and readers.
+ptrdiff_t ReadFully(int fd, void* buffer, size_t count);
+bool WriteFully(int fd, const void* data, size_t count);

@@ -1,0 +1,117 @@
+#include "ReplacingFile.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+#include "platform/base/Format.h"
+#include "platform/fs/Device.h"
+#include "platform/fs/File.h"
+
+namespace {
+
+// A temporary is named for the process writing it; one whose process is gone was left by
+// a crash. Those of live processes, another instance saving at this moment, stay.
+void RemoveStaleTemporaries(int folder) {
+    const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = listing >= 0 ? ::fdopendir(listing) : nullptr;
+    if (dir == nullptr) {
+        if (listing >= 0) {
+            ::close(listing);
+        }
+        return;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (!name.starts_with(kReplacingTempPrefix)) {
+            continue;
+        }
+        const long pid = std::strtol(name.data() + kReplacingTempPrefix.size(), nullptr, 10);
+        if (pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 &&
+            errno == ESRCH) {
+            ::unlinkat(folder, entry->d_name, 0);
+        }
+    }
+    ::closedir(dir);
+}
+
+}  // namespace
+
+bool CReplacingFile::Open(std::string_view path) {
+    Abort();
+    HostLocation location;
+    if (!Device::FileSystem().Locate(path, location) || location.isSymlink) {
+        return false;
+    }
+    mode_t mode = 0;
+    if (location.exists) {
+        struct stat st {};
+        if (::fstatat(location.folder.Get(), location.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(st.st_mode)) {
+            return false;
+        }
+        mode = st.st_mode & 07777;
+    }
+    RemoveStaleTemporaries(location.folder.Get());
+
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 16 && !m_fd.IsValid(); ++attempt) {
+        m_tempName = Format("%.*s%ld-%u", static_cast<int>(kReplacingTempPrefix.size()),
+                            kReplacingTempPrefix.data(), static_cast<long>(::getpid()),
+                            counter.fetch_add(1));
+        m_fd.Reset(::openat(location.folder.Get(), m_tempName.c_str(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    }
+    if (!m_fd.IsValid()) {
+        m_tempName.clear();
+        return false;
+    }
+    if (location.exists) {
+        ::fchmod(m_fd.Get(), mode);  // keep the permissions the user gave the old file
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(m_fd.Get(), 0666 & ~mask);
+    }
+    m_folder = std::move(location.folder);
+    m_name = location.name;
+    return true;
+}
+
+bool CReplacingFile::Write(const void* data, size_t count) {
+    return m_fd.IsValid() && WriteFully(m_fd.Get(), data, count);
+}
+
+bool CReplacingFile::Commit() {
+    if (!m_fd.IsValid()) {
+        return false;
+    }
+    const bool flushed = ::fsync(m_fd.Get()) == 0;
+    m_fd.Reset();
+    if (!flushed ||
+        ::renameat(m_folder.Get(), m_tempName.c_str(), m_folder.Get(), m_name.c_str()) != 0) {
+        Abort();
+        return false;
+    }
+    m_tempName.clear();
+    // The rename itself must reach the disk, or a power cut could bring back the old name.
+    ::fsync(m_folder.Get());
+    m_folder.Reset();
+    return true;
+}
+
+void CReplacingFile::Abort() {
+    m_fd.Reset();
+    if (!m_tempName.empty() && m_folder.IsValid()) {
+        ::unlinkat(m_folder.Get(), m_tempName.c_str(), 0);
+    }
+    m_tempName.clear();
+    m_folder.Reset();
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/fs/UniqueFd.h"
+
+// Writes a file of the mounted device so that it is replaced whole or not at all: the bytes
+// go to a hidden temporary in the same folder, which `Commit` flushes to disk and renames
+// over the old file. A crash, a kill or a full disk before the rename leaves the old file as
+// it was; a writer destroyed without `Commit` removes its temporary.
+class CReplacingFile {
+public:
+    CReplacingFile() = default;
+    CReplacingFile(const CReplacingFile&) = delete;
+    CReplacingFile& operator=(const CReplacingFile&) = delete;
+    ~CReplacingFile() { Abort(); }
+
+    // Starts the replacement of `path` (which need not exist). Removes the temporaries that
+    // crashed saves left in that folder. False when the path is invalid, names a folder or a
+    // link, or the folder cannot be written.
+    bool Open(std::string_view path);
+    bool Write(const void* data, size_t count);
+    // Makes the new content the file's. False, with the old file intact, on any failure.
+    bool Commit();
+    void Abort();
+
+    bool IsOpen() const { return m_fd.IsValid(); }
+
+private:
+    UniqueFd m_folder;
+    UniqueFd m_fd;
+    std::string m_name;
+    std::string m_tempName;
+};
+
+// The prefix of the temporaries; hidden from the device because it starts with ".".
+constexpr std::string_view kReplacingTempPrefix = ".quillo-save-";
