@@ -1,0 +1,43 @@
+#include "Profile.h"
+
+#include "platform/registry/Registry.h"
+
+Profile::Profile(Registry* registry, std::string company, std::string application)
+    : m_pRegistry(registry),
+      m_strCompany(std::move(company)),
+      m_strApplication(std::move(application)) {}
+
+std::string Profile::SectionKey(std::string_view section) const {
+    return "Software\\" + m_strCompany + "\\" + m_strApplication + "\\" + std::string(section);
+}
+
+int32_t Profile::GetInt(std::string_view section, std::string_view name,
+                        int32_t defaultValue) const {
+    if (m_pRegistry == nullptr) {
+        return defaultValue;
+    }
+    const auto value = m_pRegistry->Read(Hive::CurrentUser, SectionKey(section), name);
+    const auto* number = value ? std::get_if<int32_t>(&*value) : nullptr;
+    return number != nullptr ? *number : defaultValue;
+}
+
+std::string Profile::GetString(std::string_view section, std::string_view name,
+                               std::string_view defaultValue) const {
+    if (m_pRegistry == nullptr) {
+        return std::string(defaultValue);
+    }
+    const auto value = m_pRegistry->Read(Hive::CurrentUser, SectionKey(section), name);
+    const auto* text = value ? std::get_if<std::string>(&*value) : nullptr;
+    return text != nullptr ? *text : std::string(defaultValue);
+}
+
+bool Profile::WriteInt(std::string_view section, std::string_view name, int32_t value) {
+    return m_pRegistry != nullptr &&
+           m_pRegistry->Write(Hive::CurrentUser, SectionKey(section), name, value);
+}
+
+bool Profile::WriteString(std::string_view section, std::string_view name,
+                          std::string_view value) {
+    return m_pRegistry != nullptr && m_pRegistry->Write(Hive::CurrentUser, SectionKey(section),
+                                                        name, std::string(value));
+}

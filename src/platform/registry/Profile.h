@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class Registry;
+
+// The per-user profile: sections of named integer and string values under
+// HKCU\Software\<company>\<application>\<section>. Names are compared without regard to
+// case. A value that is absent, of the other kind or unreadable gives the caller's default;
+// a failed write is reported only by the result.
+class Profile {
+public:
+    // `registry` may be null (no registry could be opened): every read gives its default.
+    Profile(Registry* registry, std::string company, std::string application);
+
+    int32_t GetInt(std::string_view section, std::string_view name, int32_t defaultValue) const;
+    std::string GetString(std::string_view section, std::string_view name,
+                          std::string_view defaultValue) const;
+    bool WriteInt(std::string_view section, std::string_view name, int32_t value);
+    bool WriteString(std::string_view section, std::string_view name, std::string_view value);
+
+    std::string SectionKey(std::string_view section) const;
+
+private:
+    Registry* m_pRegistry;
+    std::string m_strCompany;
+    std::string m_strApplication;
+};

@@ -1,0 +1,212 @@
+#include "Registry.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <ctime>
+
+#include "platform/base/Format.h"
+#include "platform/fs/UniqueFd.h"
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 10000;
+
+constexpr const char* kSchema =
+    "CREATE TABLE IF NOT EXISTS registry(hive TEXT NOT NULL, key TEXT NOT NULL COLLATE NOCASE, "
+    "name TEXT NOT NULL COLLATE NOCASE, type INTEGER NOT NULL, value, "
+    "PRIMARY KEY(hive, key, name))";
+
+constexpr int kTypeString = 1;
+constexpr int kTypeInteger = 4;
+
+const char* HiveName(Hive hive) {
+    return hive == Hive::CurrentUser ? "HKCU" : "HKLM";
+}
+
+// Binds text that outlives the statement's step.
+void BindText(sqlite3_stmt* statement, int index, std::string_view text) {
+    sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()),
+                      SQLITE_TRANSIENT);
+}
+
+// Runs a statement to completion and leaves it ready for the next use.
+int StepAndReset(sqlite3_stmt* statement) {
+    const int result = sqlite3_step(statement);
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    return result;
+}
+
+bool IsDamage(int code) {
+    const int primary = code & 0xFF;
+    return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
+}
+
+// Opens `file` and makes sure it is a usable registry. `damaged` tells a file that must be
+// set aside from one that is only busy or cannot be opened.
+sqlite3* OpenChecked(const std::string& file, bool& damaged) {
+    damaged = false;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return nullptr;
+    }
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    int code = sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr);
+    if (code == SQLITE_OK) {
+        sqlite3_stmt* check = nullptr;
+        code = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &check, nullptr);
+        if (code == SQLITE_OK) {
+            code = sqlite3_step(check);
+            const auto* verdict = code == SQLITE_ROW ? sqlite3_column_text(check, 0) : nullptr;
+            if (code == SQLITE_ROW) {
+                code = verdict != nullptr && std::string_view(reinterpret_cast<const char*>(
+                                                 verdict)) == "ok"
+                           ? SQLITE_OK
+                           : SQLITE_CORRUPT;
+            }
+        }
+        sqlite3_finalize(check);
+    }
+    if (code != SQLITE_OK) {
+        damaged = IsDamage(code);
+        sqlite3_close(db);
+        return nullptr;
+    }
+    return db;
+}
+
+}  // namespace
+
+std::string NormalizeKeyPath(std::string_view key) {
+    std::string result;
+    for (char c : key) {
+        if (c == '/' || c == '\\') {
+            if (!result.empty() && result.back() != '\\') {
+                result += '\\';
+            }
+        } else {
+            result += c;
+        }
+    }
+    if (!result.empty() && result.back() == '\\') {
+        result.pop_back();
+    }
+    return result;
+}
+
+std::unique_ptr<Registry> Registry::Open(const std::string& file) {
+    bool damaged = false;
+    sqlite3* db = OpenChecked(file, damaged);
+    std::string setAside;
+    if (db == nullptr && damaged) {
+        // Another process may be recovering the same file: one at a time, and look again
+        // under the lock so that a fresh registry it just made is never set aside.
+        UniqueFd lock(::open((file + ".recover").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+        if (lock.IsValid()) {
+            ::flock(lock.Get(), LOCK_EX);
+        }
+        db = OpenChecked(file, damaged);
+        if (db == nullptr && damaged) {
+            setAside = Format("%s.damaged-%ld", file.c_str(), static_cast<long>(std::time(nullptr)));
+            std::rename(file.c_str(), setAside.c_str());
+            std::rename((file + "-journal").c_str(), (setAside + "-journal").c_str());
+            db = OpenChecked(file, damaged);
+        }
+    }
+    if (db == nullptr) {
+        return nullptr;
+    }
+    std::unique_ptr<Registry> registry(new Registry(db));
+    registry->m_strSetAside = setAside;
+    if (!registry->Prepare()) {
+        return nullptr;
+    }
+    return registry;
+}
+
+Registry::Registry(sqlite3* db) : m_db(db) {}
+
+Registry::~Registry() {
+    for (sqlite3_stmt* statement : {m_read, m_write, m_delete, m_keyExists}) {
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(m_db);
+}
+
+bool Registry::Prepare() {
+    const auto prepare = [this](const char* sql, sqlite3_stmt** statement) {
+        return sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, statement, nullptr) ==
+               SQLITE_OK;
+    };
+    return prepare("SELECT type, value FROM registry WHERE hive = ?1 AND key = ?2 AND name = ?3",
+                   &m_read) &&
+           prepare("INSERT INTO registry(hive, key, name, type, value) VALUES(?1, ?2, ?3, ?4, ?5) "
+                   "ON CONFLICT(hive, key, name) DO UPDATE SET type = excluded.type, "
+                   "value = excluded.value",
+                   &m_write) &&
+           prepare("DELETE FROM registry WHERE hive = ?1 AND key = ?2 AND name = ?3", &m_delete) &&
+           prepare("SELECT 1 FROM registry WHERE hive = ?1 AND (key = ?2 OR "
+                   "substr(key, 1, length(?3)) = ?3 COLLATE NOCASE) LIMIT 1",
+                   &m_keyExists);
+}
+
+std::optional<RegistryValue> Registry::Read(Hive hive, std::string_view key,
+                                            std::string_view name) const {
+    BindText(m_read, 1, HiveName(hive));
+    BindText(m_read, 2, NormalizeKeyPath(key));
+    BindText(m_read, 3, name);
+    std::optional<RegistryValue> result;
+    if (sqlite3_step(m_read) == SQLITE_ROW) {
+        const int type = sqlite3_column_int(m_read, 0);
+        const int storage = sqlite3_column_type(m_read, 1);
+        if (type == kTypeString && storage == SQLITE_TEXT) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_read, 1));
+            result = std::string(text, static_cast<size_t>(sqlite3_column_bytes(m_read, 1)));
+        } else if (type == kTypeInteger && storage == SQLITE_INTEGER) {
+            // A value edited by hand beyond 32 bits is not a value this registry holds.
+            const sqlite3_int64 number = sqlite3_column_int64(m_read, 1);
+            if (number >= INT32_MIN && number <= UINT32_MAX) {
+                result = static_cast<int32_t>(static_cast<uint32_t>(number));
+            }
+        }
+    }
+    sqlite3_reset(m_read);
+    sqlite3_clear_bindings(m_read);
+    return result;
+}
+
+bool Registry::Write(Hive hive, std::string_view key, std::string_view name,
+                     const RegistryValue& value) {
+    BindText(m_write, 1, HiveName(hive));
+    BindText(m_write, 2, NormalizeKeyPath(key));
+    BindText(m_write, 3, name);
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        sqlite3_bind_int(m_write, 4, kTypeString);
+        BindText(m_write, 5, *text);
+    } else {
+        sqlite3_bind_int(m_write, 4, kTypeInteger);
+        sqlite3_bind_int64(m_write, 5, std::get<int32_t>(value));
+    }
+    return StepAndReset(m_write) == SQLITE_DONE;
+}
+
+bool Registry::DeleteValue(Hive hive, std::string_view key, std::string_view name) {
+    BindText(m_delete, 1, HiveName(hive));
+    BindText(m_delete, 2, NormalizeKeyPath(key));
+    BindText(m_delete, 3, name);
+    return StepAndReset(m_delete) == SQLITE_DONE;
+}
+
+bool Registry::KeyExists(Hive hive, std::string_view key) const {
+    const std::string path = NormalizeKeyPath(key);
+    BindText(m_keyExists, 1, HiveName(hive));
+    BindText(m_keyExists, 2, path);
+    BindText(m_keyExists, 3, path + "\\");
+    return StepAndReset(m_keyExists) == SQLITE_ROW;
+}
