@@ -6,7 +6,7 @@
 // A device directory of its own for one test, mounted while the object lives and removed
 // with everything in it afterwards.
 class TempDevice {
-public:
+  public:
     TempDevice();
     ~TempDevice();
     TempDevice(const TempDevice&) = delete;
@@ -17,18 +17,18 @@ public:
     // The host path of a device path given with "/" between names, e.g. "My Documents/x".
     std::filesystem::path Host(const std::string& relative) const { return Root() / relative; }
 
-private:
+  private:
     std::filesystem::path m_directory;
 };
 
 // A host folder of its own for one test, removed afterwards.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     const std::filesystem::path& Path() const { return m_path; }
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 

@@ -64,9 +64,9 @@ char32_t FoldCase(char32_t codePoint) {
         return (codePoint >= 'A' && codePoint <= 'Z') ? codePoint + 32 : codePoint;
     }
     const auto* end = std::end(kFoldTable);
-    const auto* found = std::lower_bound(
-        std::begin(kFoldTable), end, codePoint,
-        [](const FoldPair& pair, char32_t value) { return pair.from < value; });
+    const auto* found =
+        std::lower_bound(std::begin(kFoldTable), end, codePoint,
+                         [](const FoldPair& pair, char32_t value) { return pair.from < value; });
     return (found != end && found->from == codePoint) ? found->to : codePoint;
 }
 

@@ -144,8 +144,7 @@ SYSTEMTIME UnixTimeToLocalTime(int64_t seconds) {
 }
 
 SYSTEMTIME FileTimeToLocalTime(FILETIME time) {
-    const int64_t seconds =
-        static_cast<int64_t>(time / kFileTimeUnitsPerSecond) -
-        static_cast<int64_t>(kUnixEpochAsFileTime / kFileTimeUnitsPerSecond);
+    const int64_t seconds = static_cast<int64_t>(time / kFileTimeUnitsPerSecond) -
+                            static_cast<int64_t>(kUnixEpochAsFileTime / kFileTimeUnitsPerSecond);
     return UnixTimeToLocalTime(seconds);
 }

@@ -3,9 +3,9 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <memory>
-#include <climits>
 
 namespace {
 

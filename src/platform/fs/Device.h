@@ -7,7 +7,7 @@
 // The emulated device: one host folder holding the registry file and root/, the device's
 // "\". A process works with one device at a time.
 class Device {
-public:
+  public:
     // $XDG_DATA_HOME/Quillo, or ~/.local/share/Quillo when that is not set.
     static std::string DefaultDirectory();
 

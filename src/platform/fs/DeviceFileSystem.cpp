@@ -124,8 +124,8 @@ bool DeviceFileSystem::Locate(std::string_view path, HostLocation& location) con
         return false;
     }
     location.isSymlink = false;
-    const std::string found = FindNameNoCase(location.folder.Get(), names->back(),
-                                             &location.isSymlink);
+    const std::string found =
+        FindNameNoCase(location.folder.Get(), names->back(), &location.isSymlink);
     location.exists = !found.empty();
     location.name = location.exists ? found : names->back();
     return true;

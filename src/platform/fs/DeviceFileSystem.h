@@ -35,7 +35,7 @@ struct HostLocation {
 // walking it one name at a time with the host's *at() calls. No symbolic link is ever
 // followed and ".." never climbs above the root, so no path reaches the host outside it.
 class DeviceFileSystem {
-public:
+  public:
     // Takes an open descriptor of the root folder.
     explicit DeviceFileSystem(UniqueFd root);
 
@@ -59,7 +59,7 @@ public:
 
     int RootFd() const { return m_root.Get(); }
 
-private:
+  private:
     UniqueFd m_root;
 };
 

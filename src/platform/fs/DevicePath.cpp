@@ -9,9 +9,16 @@ bool IsRefused(char32_t c, bool pattern) {
         return true;
     }
     switch (c) {
-        case '<': case '>': case ':': case '"': case '\\': case '/': case '|':
+        case '<':
+        case '>':
+        case ':':
+        case '"':
+        case '\\':
+        case '/':
+        case '|':
             return true;
-        case '?': case '*':
+        case '?':
+        case '*':
             return !pattern;
         default:
             return c >= 0xDC00 && c <= 0xDCFF;  // a byte that was not valid UTF-8

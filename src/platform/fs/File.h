@@ -9,7 +9,7 @@
 
 // A file of the mounted device, opened for reading or created for writing.
 class CFile {
-public:
+  public:
     enum OpenFlags : unsigned {
         modeRead = 0x0000,
         modeWrite = 0x0001,
@@ -37,7 +37,7 @@ public:
 
     const std::string& GetFilePath() const { return m_strPath; }
 
-private:
+  private:
     UniqueFd m_fd;
     std::string m_strPath;
 };

@@ -53,7 +53,8 @@ bool CReplacingFile::Open(std::string_view path) {
     mode_t mode = 0;
     if (location.exists) {
         struct stat st {};
-        if (::fstatat(location.folder.Get(), location.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+        if (::fstatat(location.folder.Get(), location.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) !=
+                0 ||
             !S_ISREG(st.st_mode)) {
             return false;
         }

@@ -11,7 +11,7 @@
 // over the old file. A crash, a kill or a full disk before the rename leaves the old file as
 // it was; a writer destroyed without `Commit` removes its temporary.
 class CReplacingFile {
-public:
+  public:
     CReplacingFile() = default;
     CReplacingFile(const CReplacingFile&) = delete;
     CReplacingFile& operator=(const CReplacingFile&) = delete;
@@ -28,7 +28,7 @@ public:
 
     bool IsOpen() const { return m_fd.IsValid(); }
 
-private:
+  private:
     UniqueFd m_folder;
     UniqueFd m_fd;
     std::string m_name;

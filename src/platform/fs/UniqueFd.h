@@ -6,7 +6,7 @@
 
 // Owns one host file descriptor.
 class UniqueFd {
-public:
+  public:
     UniqueFd() = default;
     explicit UniqueFd(int fd) : m_fd(fd) {}
     UniqueFd(UniqueFd&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
@@ -30,6 +30,6 @@ public:
         m_fd = fd;
     }
 
-private:
+  private:
     int m_fd = -1;
 };

@@ -36,8 +36,7 @@ bool Profile::WriteInt(std::string_view section, std::string_view name, int32_t 
            m_pRegistry->Write(Hive::CurrentUser, SectionKey(section), name, value);
 }
 
-bool Profile::WriteString(std::string_view section, std::string_view name,
-                          std::string_view value) {
-    return m_pRegistry != nullptr && m_pRegistry->Write(Hive::CurrentUser, SectionKey(section),
-                                                        name, std::string(value));
+bool Profile::WriteString(std::string_view section, std::string_view name, std::string_view value) {
+    return m_pRegistry != nullptr &&
+           m_pRegistry->Write(Hive::CurrentUser, SectionKey(section), name, std::string(value));
 }

@@ -11,7 +11,7 @@ class Registry;
 // case. A value that is absent, of the other kind or unreadable gives the caller's default;
 // a failed write is reported only by the result.
 class Profile {
-public:
+  public:
     // `registry` may be null (no registry could be opened): every read gives its default.
     Profile(Registry* registry, std::string company, std::string application);
 
@@ -23,7 +23,7 @@ public:
 
     std::string SectionKey(std::string_view section) const;
 
-private:
+  private:
     Registry* m_pRegistry;
     std::string m_strCompany;
     std::string m_strApplication;

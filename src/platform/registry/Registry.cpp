@@ -51,8 +51,8 @@ bool IsDamage(int code) {
 sqlite3* OpenChecked(const std::string& file, bool& damaged) {
     damaged = false;
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
         sqlite3_close(db);
         return nullptr;
     }
@@ -65,8 +65,8 @@ sqlite3* OpenChecked(const std::string& file, bool& damaged) {
             code = sqlite3_step(check);
             const auto* verdict = code == SQLITE_ROW ? sqlite3_column_text(check, 0) : nullptr;
             if (code == SQLITE_ROW) {
-                code = verdict != nullptr && std::string_view(reinterpret_cast<const char*>(
-                                                 verdict)) == "ok"
+                code = verdict != nullptr &&
+                               std::string_view(reinterpret_cast<const char*>(verdict)) == "ok"
                            ? SQLITE_OK
                            : SQLITE_CORRUPT;
             }
@@ -113,7 +113,8 @@ std::unique_ptr<Registry> Registry::Open(const std::string& file) {
         }
         db = OpenChecked(file, damaged);
         if (db == nullptr && damaged) {
-            setAside = Format("%s.damaged-%ld", file.c_str(), static_cast<long>(std::time(nullptr)));
+            setAside =
+                Format("%s.damaged-%ld", file.c_str(), static_cast<long>(std::time(nullptr)));
             std::rename(file.c_str(), setAside.c_str());
             std::rename((file + "-journal").c_str(), (setAside + "-journal").c_str());
             db = OpenChecked(file, damaged);
@@ -146,14 +147,16 @@ bool Registry::Prepare() {
     };
     return prepare("SELECT type, value FROM registry WHERE hive = ?1 AND key = ?2 AND name = ?3",
                    &m_read) &&
-           prepare("INSERT INTO registry(hive, key, name, type, value) VALUES(?1, ?2, ?3, ?4, ?5) "
-                   "ON CONFLICT(hive, key, name) DO UPDATE SET type = excluded.type, "
-                   "value = excluded.value",
-                   &m_write) &&
+           prepare(
+               "INSERT INTO registry(hive, key, name, type, value) VALUES(?1, ?2, ?3, ?4, ?5) "
+               "ON CONFLICT(hive, key, name) DO UPDATE SET type = excluded.type, "
+               "value = excluded.value",
+               &m_write) &&
            prepare("DELETE FROM registry WHERE hive = ?1 AND key = ?2 AND name = ?3", &m_delete) &&
-           prepare("SELECT 1 FROM registry WHERE hive = ?1 AND (key = ?2 OR "
-                   "substr(key, 1, length(?3)) = ?3 COLLATE NOCASE) LIMIT 1",
-                   &m_keyExists);
+           prepare(
+               "SELECT 1 FROM registry WHERE hive = ?1 AND (key = ?2 OR "
+               "substr(key, 1, length(?3)) = ?3 COLLATE NOCASE) LIMIT 1",
+               &m_keyExists);
 }
 
 std::optional<RegistryValue> Registry::Read(Hive hive, std::string_view key,

@@ -19,7 +19,7 @@ using RegistryValue = std::variant<std::string, int32_t>;
 // between levels) and name, keys and names compared without regard to case. Every write is
 // its own transaction and a busy database is waited for, so two processes can share it.
 class Registry {
-public:
+  public:
     // Opens or creates the registry file. A file that is damaged or not a database is moved
     // aside (to FILE.damaged-TIME) and a fresh one made. Null only when no database can be
     // made at all; callers then read defaults.
@@ -28,10 +28,8 @@ public:
     Registry(const Registry&) = delete;
     Registry& operator=(const Registry&) = delete;
 
-    std::optional<RegistryValue> Read(Hive hive, std::string_view key,
-                                      std::string_view name) const;
-    bool Write(Hive hive, std::string_view key, std::string_view name,
-               const RegistryValue& value);
+    std::optional<RegistryValue> Read(Hive hive, std::string_view key, std::string_view name) const;
+    bool Write(Hive hive, std::string_view key, std::string_view name, const RegistryValue& value);
     bool DeleteValue(Hive hive, std::string_view key, std::string_view name);
     // A key exists when it or a key below it holds a value.
     bool KeyExists(Hive hive, std::string_view key) const;
@@ -39,7 +37,7 @@ public:
     // Where a damaged file was moved by `Open`; empty when none was.
     const std::string& SetAsideFile() const { return m_strSetAside; }
 
-private:
+  private:
     explicit Registry(sqlite3* db);
     bool Prepare();
 

@@ -1,6 +1,6 @@
-#include "platform/base/Format.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/base/Format.h"
 
 TEST(Format, ProgramFormatTextsGiveTheirExactOutput) {
     EXPECT_EQ(Format("%d%02d%02d%02d%02d.bmp", 2009, 1, 13, 15, 30), "200901131530.bmp");

@@ -1,6 +1,6 @@
-#include "platform/base/Text.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/base/Text.h"
 
 TEST(Text, EqualNoCaseFoldsUnicodeCase) {
     struct Row {
@@ -11,18 +11,18 @@ TEST(Text, EqualNoCaseFoldsUnicodeCase) {
     const Row rows[] = {
         {"PenColor", "pENColor", true},
         {"x.bmp", "X.BMP", true},
-        {"Éclair", "éCLAIR", true},           // Latin-1
-        {"ΣΟΦΙΑ", "σοφια", true},             // Greek
-        {"МОСКВА", "москва", true},           // Cyrillic
-        {"ＡＢＣ", "ａｂｃ", true},           // full-width Latin
-        {"Ǆ", "ǆ", true},                     // title-case digraph
+        {"Éclair", "éCLAIR", true},  // Latin-1
+        {"ΣΟΦΙΑ", "σοφια", true},    // Greek
+        {"МОСКВА", "москва", true},  // Cyrillic
+        {"ＡＢＣ", "ａｂｃ", true},  // full-width Latin
+        {"Ǆ", "ǆ", true},            // title-case digraph
         {"メモ", "メモ", true},
         {"a", "b", false},
         {"abc", "ab", false},
         {"", "", true},
-        {"\xff", "\xfe", false},              // invalid bytes stay distinct
+        {"\xff", "\xfe", false},  // invalid bytes stay distinct
         {"\xff", "\xff", true},
-        {"e\xcc", "E\xcc", true},             // a cut-off sequence does not swallow its neighbour
+        {"e\xcc", "E\xcc", true},  // a cut-off sequence does not swallow its neighbour
     };
     for (const auto& row : rows) {
         EXPECT_EQ(EqualNoCase(row.a, row.b), row.equal) << row.a << " / " << row.b;
@@ -40,15 +40,15 @@ TEST(Text, CompareNoCaseOrdersByFoldedCharacters) {
 TEST(Text, Utf16LengthCountsCodeUnits) {
     EXPECT_EQ(Utf16Length(""), 0u);
     EXPECT_EQ(Utf16Length("abc"), 3u);
-    EXPECT_EQ(Utf16Length("日本語"), 3u);    // 9 bytes, 3 units
-    EXPECT_EQ(Utf16Length("😀"), 2u);        // a surrogate pair
-    EXPECT_EQ(Utf16Length("ｶﾚﾝﾀﾞｰ"), 6u);    // half-width kana are one unit each
+    EXPECT_EQ(Utf16Length("日本語"), 3u);  // 9 bytes, 3 units
+    EXPECT_EQ(Utf16Length("😀"), 2u);       // a surrogate pair
+    EXPECT_EQ(Utf16Length("ｶﾚﾝﾀﾞｰ"), 6u);  // half-width kana are one unit each
     EXPECT_EQ(Utf16Length(std::string(260, 'a')), 260u);
 }
 
 TEST(Text, DecodeRejectsOverlongAndSurrogateForms) {
-    const std::string overlong = "\xc0\xaf";        // "/" in two bytes
-    const std::string surrogate = "\xed\xa0\x80";   // U+D800
+    const std::string overlong = "\xc0\xaf";       // "/" in two bytes
+    const std::string surrogate = "\xed\xa0\x80";  // U+D800
     for (const std::string& bad : {overlong, surrogate}) {
         size_t pos = 0;
         const char32_t first = DecodeUtf8(bad, pos);

@@ -1,9 +1,9 @@
-#include "platform/base/Time.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <ctime>
+
+#include "platform/base/Time.h"
 
 namespace {
 
@@ -43,13 +43,13 @@ TEST(Time, DayOfWeekOfKnownDates) {
         uint16_t weekday;
     };
     const Row rows[] = {
-        {2009, 1, 13, 2},   // Tuesday
-        {2000, 2, 29, 2},   // leap day, Tuesday
-        {1601, 1, 1, 1},    // the file-time epoch, Monday
-        {1970, 1, 1, 4},    // Thursday
-        {2026, 12, 7, 1},   // Monday
-        {2100, 3, 1, 1},    // after a non-leap century
-        {30827, 12, 31, 5}, // the last day a record can hold, Friday
+        {2009, 1, 13, 2},    // Tuesday
+        {2000, 2, 29, 2},    // leap day, Tuesday
+        {1601, 1, 1, 1},     // the file-time epoch, Monday
+        {1970, 1, 1, 4},     // Thursday
+        {2026, 12, 7, 1},    // Monday
+        {2100, 3, 1, 1},     // after a non-leap century
+        {30827, 12, 31, 5},  // the last day a record can hold, Friday
     };
     for (const auto& row : rows) {
         EXPECT_EQ(DayOfWeek(row.year, row.month, row.day), row.weekday)
@@ -66,9 +66,9 @@ TEST(Time, FileTimeEpochAndUnits) {
 
 TEST(Time, FileTimesOrderChronologicallyAcrossMonthYearAndLeapDay) {
     const SYSTEMTIME ordered[] = {
-        At(2008, 2, 28, 23, 59, 59), At(2008, 2, 29, 0, 0, 0),   At(2008, 2, 29, 23, 59, 59),
+        At(2008, 2, 28, 23, 59, 59), At(2008, 2, 29, 0, 0, 0),     At(2008, 2, 29, 23, 59, 59),
         At(2008, 3, 1, 0, 0, 0),     At(2008, 12, 31, 23, 59, 59), At(2009, 1, 1, 0, 0, 0),
-        At(2009, 1, 31, 12, 0, 0),   At(2009, 2, 1, 0, 0, 0),     At(2009, 2, 1, 0, 0, 0, 1),
+        At(2009, 1, 31, 12, 0, 0),   At(2009, 2, 1, 0, 0, 0),      At(2009, 2, 1, 0, 0, 0, 1),
     };
     for (size_t i = 1; i < std::size(ordered); ++i) {
         EXPECT_LT(ToFileTime(ordered[i - 1]), ToFileTime(ordered[i])) << "at " << i;
@@ -82,10 +82,12 @@ TEST(Time, FileTimesOrderChronologicallyAcrossMonthYearAndLeapDay) {
 
 TEST(Time, RecordsThatNameNoRealTimeFailConversion) {
     const SYSTEMTIME invalid[] = {
-        At(2009, 13, 1), At(2009, 0, 1),  At(2009, 1, 0),          At(2009, 2, 29),
-        At(1900, 2, 29), At(2009, 4, 31), At(2009, 1, 1, 24),      At(2009, 1, 1, 0, 60),
-        At(2009, 1, 1, 0, 0, 60),         At(2009, 1, 1, 0, 0, 0, 1000), At(1600, 12, 31),
-        SYSTEMTIME{},
+        At(2009, 13, 1),          At(2009, 0, 1),
+        At(2009, 1, 0),           At(2009, 2, 29),
+        At(1900, 2, 29),          At(2009, 4, 31),
+        At(2009, 1, 1, 24),       At(2009, 1, 1, 0, 60),
+        At(2009, 1, 1, 0, 0, 60), At(2009, 1, 1, 0, 0, 0, 1000),
+        At(1600, 12, 31),         SYSTEMTIME{},
     };
     for (const auto& t : invalid) {
         FILETIME result = 12345;

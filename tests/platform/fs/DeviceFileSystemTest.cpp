@@ -1,13 +1,12 @@
-#include "platform/fs/DeviceFileSystem.h"
-
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
 
 #include "platform/fs/Device.h"
+#include "platform/fs/DeviceFileSystem.h"
 #include "platform/fs/File.h"
 #include "support/TempDevice.h"
 
@@ -30,7 +29,9 @@ std::string ReadDeviceFile(const std::string& path) {
     return bytes;
 }
 
-const DeviceFileSystem& Fs() { return Device::FileSystem(); }
+const DeviceFileSystem& Fs() {
+    return Device::FileSystem();
+}
 
 }  // namespace
 
@@ -77,7 +78,8 @@ TEST(DeviceFileSystem, MemoFolderListsFilesOfAnyCaseAndFlagsFolders) {
 TEST(DeviceFileSystem, FindReportsTheHostLastWriteTime) {
     TempDevice device;
     WriteHostFile(device.Host("a.bmp"), "a");
-    struct timespec times[2] = {{1231827045, 0}, {1231827045, 500000000}};  // 2009-01-13 06:10:45.5 UTC
+    struct timespec times[2] = {{1231827045, 0},
+                                {1231827045, 500000000}};  // 2009-01-13 06:10:45.5 UTC
     ASSERT_EQ(::utimensat(AT_FDCWD, device.Host("a.bmp").c_str(), times, 0), 0);
     std::vector<FindEntry> entries;
     ASSERT_TRUE(Fs().Find("\\*.bmp", entries));

@@ -1,6 +1,6 @@
-#include "platform/fs/DevicePath.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/fs/DevicePath.h"
 
 using Names = std::vector<std::string>;
 
@@ -29,8 +29,18 @@ TEST(DevicePath, ParsesSeparatorsDotsAndDoubledSeparators) {
 
 TEST(DevicePath, RefusesNamesTheDeviceCannotHold) {
     const std::string refused[] = {
-        "\\a<b", "\\a>b", "\\a:b", "\\a\"b", "\\a|b", "\\a?b", "\\a*b", "\\a\x01z",
-        "\\a\x7f", "\\.hidden", "\\ok\\.quillo-save-1-0", "\\bad\xff name",
+        "\\a<b",
+        "\\a>b",
+        "\\a:b",
+        "\\a\"b",
+        "\\a|b",
+        "\\a?b",
+        "\\a*b",
+        "\\a\x01z",
+        "\\a\x7f",
+        "\\.hidden",
+        "\\ok\\.quillo-save-1-0",
+        "\\bad\xff name",
         "\\" + std::string(256, 'n'),
     };
     for (const auto& path : refused) {
@@ -64,13 +74,20 @@ TEST(DevicePath, PatternsMatchWithoutRegardToCase) {
         bool match;
     };
     const Row rows[] = {
-        {"x.bmp", "*.bmp", true},       {"y.BMP", "*.bmp", true},
-        {"x.bmpx", "*.bmp", false},     {"xbmp", "*.bmp", false},
-        {".bmp", "*.bmp", true},        {"a.bmp", "?.bmp", true},
-        {"ab.bmp", "?.bmp", false},     {"noext", "*.*", true},
-        {"aXbYc", "a*b*c", true},       {"aXbYcd", "a*b*c", false},
-        {"ＭＥＭＯ.bmp", "ｍｅｍｏ.*", true}, {"anything", "*", true},
-        {"", "*", true},                {"abc", "", false},
+        {"x.bmp", "*.bmp", true},
+        {"y.BMP", "*.bmp", true},
+        {"x.bmpx", "*.bmp", false},
+        {"xbmp", "*.bmp", false},
+        {".bmp", "*.bmp", true},
+        {"a.bmp", "?.bmp", true},
+        {"ab.bmp", "?.bmp", false},
+        {"noext", "*.*", true},
+        {"aXbYc", "a*b*c", true},
+        {"aXbYcd", "a*b*c", false},
+        {"ＭＥＭＯ.bmp", "ｍｅｍｏ.*", true},
+        {"anything", "*", true},
+        {"", "*", true},
+        {"abc", "", false},
         {"aaaaaaaaaaaaaaaaaaaaaaaaaaaaab", "*a*a*a*a*a*a*a*a*c", false},
     };
     for (const auto& row : rows) {

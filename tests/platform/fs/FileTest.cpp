@@ -1,8 +1,7 @@
-#include "platform/fs/File.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "platform/fs/File.h"
 #include "support/TempDevice.h"
 
 TEST(File, ReadsSeeksAndReportsLength) {

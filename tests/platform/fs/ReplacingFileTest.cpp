@@ -1,5 +1,3 @@
-#include "platform/fs/ReplacingFile.h"
-
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -9,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/fs/Device.h"
+#include "platform/fs/ReplacingFile.h"
 #include "support/TempDevice.h"
 
 namespace hostfs = std::filesystem;
@@ -95,8 +94,8 @@ TEST(ReplacingFile, WriterKilledMidReplaceLeavesTheOldFileByteForByte) {
     if (child == 0) {
         CReplacingFile writer;
         const std::string part(60000, 'N');
-        const bool started = writer.Open("\\My Documents\\memo.bmp") &&
-                             writer.Write(part.data(), part.size());
+        const bool started =
+            writer.Open("\\My Documents\\memo.bmp") && writer.Write(part.data(), part.size());
         const char signal = started ? 'y' : 'n';
         (void)!::write(ready[1], &signal, 1);
         ::pause();  // killed here, in the middle of the replace
@@ -113,7 +112,8 @@ TEST(ReplacingFile, WriterKilledMidReplaceLeavesTheOldFileByteForByte) {
     ASSERT_TRUE(WIFSIGNALED(status));
 
     EXPECT_EQ(ReadHostFile(device.Host("My Documents/memo.bmp")), old);
-    EXPECT_EQ(CountHostTemporaries(device.Host("My Documents")), 1) << "the dead writer's temporary";
+    EXPECT_EQ(CountHostTemporaries(device.Host("My Documents")), 1)
+        << "the dead writer's temporary";
     std::vector<FindEntry> entries;
     ASSERT_TRUE(Device::FileSystem().Find("\\My Documents\\*", entries));
     ASSERT_EQ(entries.size(), 1u);

@@ -1,14 +1,13 @@
-#include "platform/registry/Profile.h"
-
 #include <gtest/gtest.h>
 
+#include "platform/registry/Profile.h"
 #include "platform/registry/Registry.h"
 #include "support/TempDevice.h"
 
 namespace {
 
 class ProfileTest : public ::testing::Test {
-protected:
+  protected:
     TempFolder folder;
     std::unique_ptr<Registry> registry = Registry::Open((folder.Path() / "r.sqlite3").string());
     Profile profile{registry.get(), "Vornak", "quillo"};

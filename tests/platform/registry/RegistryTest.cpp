@@ -1,5 +1,3 @@
-#include "platform/registry/Registry.h"
-
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
@@ -8,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/base/Format.h"
+#include "platform/registry/Registry.h"
 #include "support/TempDevice.h"
 
 namespace hostfs = std::filesystem;
@@ -44,7 +43,7 @@ std::string RawRows(const std::string& file) {
 }
 
 class RegistryTest : public ::testing::Test {
-protected:
+  protected:
     TempFolder folder;
     std::string file = (folder.Path() / "registry.sqlite3").string();
 };
@@ -55,7 +54,8 @@ TEST_F(RegistryTest, StoresRowsInTheDocumentedTable) {
     auto registry = Registry::Open(file);
     ASSERT_TRUE(registry);
     ASSERT_TRUE(registry->Write(Hive::CurrentUser, kEdit, "PenWidth", 5));
-    ASSERT_TRUE(registry->Write(Hive::LocalMachine, "Software\\Quillo", "Path", std::string("\\x")));
+    ASSERT_TRUE(
+        registry->Write(Hive::LocalMachine, "Software\\Quillo", "Path", std::string("\\x")));
     EXPECT_EQ(RawRows(file),
               "HKCU|Software\\Vornak\\quillo\\Edit|PenWidth|4|5|\n"
               "HKLM|Software\\Quillo|Path|1|\\x|\n");
@@ -64,7 +64,8 @@ TEST_F(RegistryTest, StoresRowsInTheDocumentedTable) {
 TEST_F(RegistryTest, KeysAndNamesAreCaseBlind) {
     auto registry = Registry::Open(file);
     ASSERT_TRUE(registry->Write(Hive::CurrentUser, kEdit, "PenColor", 0x0000FF));
-    const auto value = registry->Read(Hive::CurrentUser, "SOFTWARE\\vornak\\QUILLO\\edit", "pENColor");
+    const auto value =
+        registry->Read(Hive::CurrentUser, "SOFTWARE\\vornak\\QUILLO\\edit", "pENColor");
     ASSERT_TRUE(value.has_value());
     EXPECT_EQ(std::get<int32_t>(*value), 0x0000FF);
     ASSERT_TRUE(registry->Write(Hive::CurrentUser, kEdit, "PENCOLOR", 0x00FF00));
