@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/gdi/Geometry.h"
+
+// Calls `span(y, x0, x1)` for the runs of pixels that a line covers, x1 excluded.
+using SpanSink = std::function<void(int32_t y, int32_t x0, int32_t x1)>;
+
+// A 1-pixel line from `from` to `to`, leaving out the end pixel `to` itself, so that a
+// polyline sets each joint once.
+void RasterThinLine(CPoint from, CPoint to, const SpanSink& span);
+
+// A line `width` pixels wide with round caps: every pixel whose centre lies within
+// width / 2 of the segment. Pixel centres sit on whole coordinates for odd widths and half
+// a pixel down and right for even ones, so a line covers exactly `width` rows or columns.
+// Both ends are drawn; consecutive segments meet in round joins. Only rows `rows.top` to
+// `rows.bottom` - 1 are visited, so a line running far off the surface costs nothing there.
+void RasterWideLine(CPoint from, CPoint to, int width, const CRect& rows, const SpanSink& span);
