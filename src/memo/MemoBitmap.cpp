@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "memo/DefaultColorTable.h"
@@ -49,8 +50,28 @@ void CMemoBitmap::Reset() {
 }
 
 bool CMemoBitmap::CreateFromDib(const BITMAPINFO* info, std::span<const uint8_t> pixels) {
+    if (pixels.data() == nullptr) {
+        Reset();
+        return false;
+    }
+    // The store holds exactly its rows; an image size of 0 (any row order) means all of
+    // them. Fewer given bytes than that are refused rather than read past; more are ignored.
+    return CreateWith(info, [&](std::span<uint8_t> store) {
+        const size_t wanted = m_header.biSizeImage == 0
+                                  ? store.size()
+                                  : std::min<size_t>(m_header.biSizeImage, store.size());
+        if (pixels.size() < wanted) {
+            return false;
+        }
+        std::memcpy(store.data(), pixels.data(), wanted);
+        return true;
+    });
+}
+
+bool CMemoBitmap::CreateWith(const BITMAPINFO* info,
+                             const std::function<bool(std::span<uint8_t>)>& fill) {
     Reset();
-    if (info == nullptr || pixels.data() == nullptr) {
+    if (info == nullptr) {
         return false;
     }
     try {
@@ -60,11 +81,14 @@ bool CMemoBitmap::CreateFromDib(const BITMAPINFO* info, std::span<const uint8_t>
         if (!m_bitmap.CreateDIBSection(m_header, ColorTable())) {
             throw CResourceException();
         }
-        m_pBits = m_bitmap.GetSurface()->Data();
-        if (!CopyInto(pixels)) {
+        Surface& store = *m_bitmap.GetSurface();
+        m_pBits = store.Data();
+        if (!fill({m_pBits, store.SizeBytes()})) {
             Reset();
             return false;
         }
+        // The header names the store's own size, so a save writes what a load reads back.
+        m_header.biSizeImage = static_cast<uint32_t>(store.SizeBytes());
         if (!BuildPalette()) {
             throw CResourceException();
         }
@@ -72,22 +96,10 @@ bool CMemoBitmap::CreateFromDib(const BITMAPINFO* info, std::span<const uint8_t>
     } catch (const CResourceException&) {
         Reset();
         return false;
+    } catch (...) {
+        Reset();  // never left half-made, whatever the caller is told
+        throw;
     }
-}
-
-// The store holds exactly its rows; an image size of 0 (any row order) means all of them.
-// Fewer given bytes than that are refused rather than read past; more are ignored, and the
-// header then names the store's own size, so a save writes what a load reads back.
-bool CMemoBitmap::CopyInto(std::span<const uint8_t> pixels) {
-    const size_t storeSize = m_bitmap.GetSurface()->SizeBytes();
-    const size_t wanted =
-        m_header.biSizeImage == 0 ? storeSize : std::min<size_t>(m_header.biSizeImage, storeSize);
-    if (pixels.size() < wanted) {
-        return false;
-    }
-    std::memcpy(m_pBits, pixels.data(), wanted);
-    m_header.biSizeImage = static_cast<uint32_t>(storeSize);
-    return true;
 }
 
 bool CMemoBitmap::CreateFromBitmap(CBitmap* source) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string_view>
 
@@ -58,7 +59,9 @@ class CMemoBitmap : public CObject {
     const uint8_t* Bits() const { return m_pBits; }
 
   private:
-    bool CopyInto(std::span<const uint8_t> pixels);
+    // Makes the store from the header and lets `fill` write its pixels; false from `fill`
+    // leaves the canvas empty.
+    bool CreateWith(const BITMAPINFO* info, const std::function<bool(std::span<uint8_t>)>& fill);
     bool CopyPicture(CBitmap* source, int32_t width, int32_t height);
 
     CBitmap m_bitmap;

@@ -62,18 +62,14 @@ bool CMemoBitmap::LoadFile(std::string_view path) {
         pixelBytes < needed) {
         return false;
     }
-    std::vector<uint8_t> pixels;
-    try {
-        pixels.resize(static_cast<size_t>(needed));
-    } catch (const std::bad_alloc&) {
+    if (file.Seek(fileHeader.pixelOffset, CFile::begin) != int64_t{fileHeader.pixelOffset}) {
         return false;
     }
-    if (file.Seek(fileHeader.pixelOffset, CFile::begin) != int64_t{fileHeader.pixelOffset} ||
-        !ReadExactly(file, pixels.data(), pixels.size(), path)) {
-        return false;
-    }
+    // The rows go straight from the file into the pixel store: no second copy.
     info.bmiHeader.biSizeImage = static_cast<uint32_t>(needed);
-    return CreateFromDib(&info, pixels);
+    return CreateWith(&info, [&](std::span<uint8_t> store) {
+        return store.size() == needed && ReadExactly(file, store.data(), store.size(), path);
+    });
 }
 
 bool CMemoBitmap::SaveFile(std::string_view path) {

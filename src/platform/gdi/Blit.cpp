@@ -83,72 +83,105 @@ CRect CopyPixels(Surface& target, const ClipRegion& clip, int32_t x, int32_t y, 
     return changed;
 }
 
+namespace {
+
+// The source pixels that each of `count` target pixels stands for: when `box`, the run
+// [first, last) that falls under it (the runs cover the source exactly once), otherwise
+// the one pixel under its centre.
+std::vector<std::pair<int32_t, int32_t>> SourceRuns(int64_t count, int64_t sourceCount,
+                                                    int32_t sourceStart, bool box) {
+    std::vector<std::pair<int32_t, int32_t>> runs(static_cast<size_t>(count));
+    for (int64_t i = 0; i < count; ++i) {
+        int64_t first = (2 * i + 1) * sourceCount / (2 * count);
+        int64_t last = first + 1;
+        if (box) {
+            first = i * sourceCount / count;
+            last = (i + 1) * sourceCount / count;
+        }
+        runs[static_cast<size_t>(i)] = {static_cast<int32_t>(sourceStart + first),
+                                        static_cast<int32_t>(sourceStart + last)};
+    }
+    return runs;
+}
+
+// Reads the colours of one source row quickly: 8-bit rows through a table, others by value.
+class RowColors {
+  public:
+    explicit RowColors(const Surface& source)
+        : m_source(source), m_eightBit(source.BitsPerPixel() == 8) {
+        for (const RGBQUAD& entry : source.ColorTable()) m_table.push_back(ToColorRef(entry));
+    }
+    COLORREF At(const uint8_t* row, int32_t x, int32_t y) const {
+        if (m_eightBit) {
+            return m_table[row[x]];
+        }
+        const uint32_t value = m_source.GetPixelValue(x, y);
+        return m_table.empty() ? m_source.ToColor(value)
+                               : m_table[std::min<size_t>(value, m_table.size() - 1)];
+    }
+
+  private:
+    const Surface& m_source;
+    const bool m_eightBit;
+    std::vector<COLORREF> m_table;
+};
+
+}  // namespace
+
 CRect StretchPixels(Surface& target, const ClipRegion& clip, const CRect& to, const Surface& source,
                     const CRect& from) {
-    const CRect sourceArea = CRect::Intersect(from, source.Bounds());
-    if (to.IsRectEmpty() || from.IsRectEmpty() || sourceArea != from) {
+    if (to.IsRectEmpty() || from.IsRectEmpty() || CRect::Intersect(from, source.Bounds()) != from) {
         return {};
     }
     const int64_t w = to.Width(), h = to.Height(), sw = from.Width(), sh = from.Height();
     const bool average = !target.IsIndexed() && (sw > w || sh > h);
-
-    // For each target column and row, the source pixels it stands for.
-    const auto spans = [](int64_t count, int64_t sourceCount, int32_t sourceStart, bool box) {
-        std::vector<std::pair<int32_t, int32_t>> result(static_cast<size_t>(count));
-        for (int64_t i = 0; i < count; ++i) {
-            int64_t first = i * sourceCount / count;
-            int64_t last = (i + 1) * sourceCount / count;
-            if (!box || last <= first) {
-                first = (2 * i + 1) * sourceCount / (2 * count);
-                last = first + 1;
-            }
-            result[static_cast<size_t>(i)] = {static_cast<int32_t>(sourceStart + first),
-                                              static_cast<int32_t>(sourceStart + last)};
-        }
-        return result;
-    };
-    const auto columns = spans(w, sw, from.left, average && sw > w);
-    const auto rows = spans(h, sh, from.top, average && sh > h);
-
-    std::vector<COLORREF> sourceColors;
-    if (source.IsIndexed()) {
-        for (const RGBQUAD& entry : source.ColorTable()) sourceColors.push_back(ToColorRef(entry));
-    }
-    const auto colorAt = [&](int32_t x, int32_t y) {
-        const uint32_t value = source.GetPixelValue(x, y);
-        return sourceColors.empty()
-                   ? source.ToColor(value)
-                   : sourceColors[std::min<size_t>(value, sourceColors.size() - 1)];
-    };
+    const bool boxColumns = average && sw > w;
+    const auto columns = SourceRuns(w, sw, from.left, boxColumns);
+    const auto rows = SourceRuns(h, sh, from.top, average && sh > h);
     const PixelTranslator translate(source, target);
+    const RowColors colors(source);
 
+    // Per target column of the current row: the sums of red, green and blue and their count.
+    std::vector<uint32_t> sums(static_cast<size_t>(4 * w));
+    std::vector<uint32_t> rowValues(static_cast<size_t>(w));
     const CRect bounds = CRect::Intersect(to, target.Bounds());
     CRect changed;
     for (int32_t ty = bounds.top; ty < bounds.bottom; ++ty) {
-        const int32_t rowFirst = rows[static_cast<size_t>(ty - to.top)].first;
-        const int32_t rowLast = rows[static_cast<size_t>(ty - to.top)].second;
+        const auto [rowFirst, rowLast] = rows[static_cast<size_t>(ty - to.top)];
+        if (!average) {
+            for (int64_t i = 0; i < w; ++i) {
+                rowValues[static_cast<size_t>(i)] = translate(
+                    source.GetPixelValue(columns[static_cast<size_t>(i)].first, rowFirst));
+            }
+        } else {
+            std::fill(sums.begin(), sums.end(), 0);
+            for (int32_t sy = rowFirst; sy < rowLast; ++sy) {
+                const uint8_t* row = source.Row(sy);
+                for (size_t i = 0; i < columns.size(); ++i) {
+                    uint32_t red = 0, green = 0, blue = 0;
+                    for (int32_t sx = columns[i].first; sx < columns[i].second; ++sx) {
+                        const COLORREF color = colors.At(row, sx, sy);
+                        red += color & 0xFF;
+                        green += (color >> 8) & 0xFF;
+                        blue += color >> 16;
+                    }
+                    sums[4 * i] += red;
+                    sums[4 * i + 1] += green;
+                    sums[4 * i + 2] += blue;
+                    sums[4 * i + 3] += static_cast<uint32_t>(columns[i].second - columns[i].first);
+                }
+            }
+            for (size_t i = 0; i < rowValues.size(); ++i) {
+                const uint32_t n = sums[4 * i + 3];
+                rowValues[i] =
+                    target.ToPixel(RGB(static_cast<uint8_t>((sums[4 * i] + n / 2) / n),
+                                       static_cast<uint8_t>((sums[4 * i + 1] + n / 2) / n),
+                                       static_cast<uint8_t>((sums[4 * i + 2] + n / 2) / n)));
+            }
+        }
         clip.ForEachSpan(bounds, ty, bounds.left, bounds.right, [&](int32_t x0, int32_t x1) {
             for (int32_t tx = x0; tx < x1; ++tx) {
-                const auto [colFirst, colLast] = columns[static_cast<size_t>(tx - to.left)];
-                if (!average) {
-                    target.SetPixelValue(tx, ty,
-                                         translate(source.GetPixelValue(colFirst, rowFirst)));
-                    continue;
-                }
-                uint32_t red = 0, green = 0, blue = 0;
-                for (int32_t sy = rowFirst; sy < rowLast; ++sy) {
-                    for (int32_t sx = colFirst; sx < colLast; ++sx) {
-                        const COLORREF color = colorAt(sx, sy);
-                        red += GetRValue(color), green += GetGValue(color),
-                            blue += GetBValue(color);
-                    }
-                }
-                const uint32_t count =
-                    static_cast<uint32_t>((rowLast - rowFirst) * (colLast - colFirst));
-                const COLORREF mean = RGB(static_cast<uint8_t>((red + count / 2) / count),
-                                          static_cast<uint8_t>((green + count / 2) / count),
-                                          static_cast<uint8_t>((blue + count / 2) / count));
-                target.SetPixelValue(tx, ty, target.ToPixel(mean));
+                target.SetPixelValue(tx, ty, rowValues[static_cast<size_t>(tx - to.left)]);
             }
             changed = CRect::Union(changed, {x0, ty, x1, ty + 1});
         });
