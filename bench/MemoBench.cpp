@@ -1,0 +1,194 @@
+// Loading, saving, drawing into and shrinking an 800 x 600 memo, each beside its floor
+// (the same bytes through plain file calls) or its peer (Qt's QImage doing the same job).
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "memo/DefaultColorTable.h"
+#include "memo/MemoBitmap.h"
+#include "platform/fs/Device.h"
+#include "platform/gdi/DC.h"
+
+namespace {
+
+constexpr int32_t kWidth = 800;
+constexpr int32_t kHeight = 600;
+
+// One device for the whole run, with a written memo in it.
+struct Fixture {
+    Fixture() {
+        std::string folder =
+            (std::filesystem::temp_directory_path() / "quillo-bench-XXXXXX").string();
+        ::mkdtemp(folder.data());
+        Device::Mount(folder);
+        host = folder + "/root/memo.bmp";
+        BITMAPINFO info{};
+        info.bmiHeader = {40, kWidth, kHeight, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
+        std::copy(DefaultColorTable().begin(), DefaultColorTable().end(), info.bmiColors);
+        std::vector<uint8_t> pixels(static_cast<size_t>(kWidth * kHeight), 222);
+        for (size_t i = 0; i < pixels.size(); i += 97) pixels[i] = 0;
+        memo.CreateFromDib(&info, pixels);
+        memo.SaveFile("\\memo.bmp");
+        bytes.resize(std::filesystem::file_size(host));
+        const int fd = ::open(host.c_str(), O_RDONLY);
+        (void)!::read(fd, bytes.data(), bytes.size());
+        ::close(fd);
+    }
+    std::string host;
+    std::string bytes;
+    CMemoBitmap memo;
+};
+
+Fixture& Shared() {
+    static Fixture fixture;
+    return fixture;
+}
+
+std::vector<CPoint> Polyline() {
+    std::vector<CPoint> points;
+    for (int i = 0; i < 1000; ++i) {
+        const double t = i / 999.0;
+        points.push_back({static_cast<int32_t>(400 + 350 * std::sin(t * 37)),
+                          static_cast<int32_t>(300 + 250 * std::cos(t * 23))});
+    }
+    return points;
+}
+
+void BM_LoadMemo(benchmark::State& state) {
+    auto& f = Shared();
+    for (auto _ : state) {
+        CMemoBitmap memo;
+        benchmark::DoNotOptimize(memo.LoadFile("\\memo.bmp"));
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * f.bytes.size()));
+}
+
+void BM_LoadFloor_ReadBytes(benchmark::State& state) {
+    auto& f = Shared();
+    std::vector<char> buffer(f.bytes.size());
+    for (auto _ : state) {
+        const int fd = ::open(f.host.c_str(), O_RDONLY);
+        benchmark::DoNotOptimize(::read(fd, buffer.data(), buffer.size()));
+        ::close(fd);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * f.bytes.size()));
+}
+
+void BM_LoadPeer_QImage(benchmark::State& state) {
+    auto& f = Shared();
+    for (auto _ : state) {
+        QImage image(QString::fromStdString(f.host));
+        benchmark::DoNotOptimize(image.bits());
+    }
+}
+
+void BM_SaveMemo(benchmark::State& state) {
+    auto& f = Shared();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(f.memo.SaveFile("\\saved.bmp"));
+    }
+}
+
+// The same bytes replaced as safely: temporary, write, fsync, rename, folder fsync.
+void BM_SaveFloor_WriteFsyncRename(benchmark::State& state) {
+    auto& f = Shared();
+    const std::string folder = std::filesystem::path(f.host).parent_path().string();
+    const std::string temp = folder + "/.plain-tmp";
+    const std::string target = folder + "/plain.bmp";
+    for (auto _ : state) {
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        (void)!::write(fd, f.bytes.data(), f.bytes.size());
+        ::fsync(fd);
+        ::close(fd);
+        ::rename(temp.c_str(), target.c_str());
+        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+void BM_SaveFloor_WriteOnly(benchmark::State& state) {
+    auto& f = Shared();
+    const std::string target = std::filesystem::path(f.host).parent_path().string() + "/plain.bmp";
+    for (auto _ : state) {
+        const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        (void)!::write(fd, f.bytes.data(), f.bytes.size());
+        ::close(fd);
+    }
+}
+
+void BM_SavePeer_QImage(benchmark::State& state) {
+    auto& f = Shared();
+    const QImage image(QString::fromStdString(f.host));
+    const QString target = QString::fromStdString(f.host + ".qt.bmp");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(image.save(target, "BMP"));
+    }
+}
+
+void BM_CommitStroke1000Points5px(benchmark::State& state) {
+    auto& f = Shared();
+    const auto points = Polyline();
+    CPen pen(PS_SOLID, 5, RGB(0, 0, 0));
+    for (auto _ : state) {
+        CDC dc;
+        dc.CreateCompatibleDC(nullptr);
+        CBitmap* old = dc.SelectObject(f.memo.GetBitmap());
+        CPen* oldPen = dc.SelectObject(&pen);
+        dc.MoveTo(points[0].x, points[0].y);
+        for (size_t i = 1; i < points.size(); ++i) dc.LineTo(points[i].x, points[i].y);
+        dc.SelectObject(oldPen);
+        dc.SelectObject(old);
+    }
+}
+
+void BM_ThumbnailStretch85x100(benchmark::State& state) {
+    auto& f = Shared();
+    auto cell = Surface::CreateTrueColor(85, 100);
+    CDC target;
+    target.AttachSurface(cell.get());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(f.memo.StretchDraw(&target, 0, 0, 85, 100));
+    }
+}
+
+void BM_ThumbnailPeer_QImageSmooth(benchmark::State& state) {
+    auto& f = Shared();
+    const QImage image(QString::fromStdString(f.host));
+    for (auto _ : state) {
+        QImage thumb = image.scaled(85, 100, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        benchmark::DoNotOptimize(thumb.bits());
+    }
+}
+
+void BM_ThumbnailPeer_QImageFast(benchmark::State& state) {
+    auto& f = Shared();
+    const QImage image(QString::fromStdString(f.host));
+    for (auto _ : state) {
+        QImage thumb = image.scaled(85, 100, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        benchmark::DoNotOptimize(thumb.bits());
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_LoadMemo);
+BENCHMARK(BM_LoadFloor_ReadBytes);
+BENCHMARK(BM_LoadPeer_QImage);
+BENCHMARK(BM_SaveMemo);
+BENCHMARK(BM_SaveFloor_WriteFsyncRename);
+BENCHMARK(BM_SaveFloor_WriteOnly);
+BENCHMARK(BM_SavePeer_QImage);
+BENCHMARK(BM_CommitStroke1000Points5px);
+BENCHMARK(BM_ThumbnailStretch85x100);
+BENCHMARK(BM_ThumbnailPeer_QImageSmooth);
+BENCHMARK(BM_ThumbnailPeer_QImageFast);
+
+BENCHMARK_MAIN();
