@@ -1,0 +1,73 @@
+#include <QApplication>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/fs/Device.h"
+#include "platform/shell/Screen.h"
+#include "platform/ui/KeyTranslation.h"
+#include "platform/ui/WinApp.h"
+
+namespace {
+
+void PrintUsage(const char* program) {
+    std::printf(
+        "Usage: %s [--device DIR] [--screen WIDTHxHEIGHT] [FILE]\n"
+        "\n"
+        "  --device DIR           keep the registry and files in DIR\n"
+        "                         (default: $XDG_DATA_HOME/Quillo or ~/.local/share/Quillo)\n"
+        "  --screen WIDTHxHEIGHT  act as a device with this screen, e.g. 240x320 (portrait)\n"
+        "  --help                 show this text\n",
+        program);
+}
+
+std::string Quoted(const std::string& word) {
+    return word.find_first_of(" \t") == std::string::npos ? word : "\"" + word + "\"";
+}
+
+}  // namespace
+
+int AfxWinMain(int argc, char** argv) {
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr) return 1;
+    std::string device = Device::DefaultDirectory();
+    std::string commandLine;
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word == "--help" || word == "-h") {
+            PrintUsage(argv[0]);
+            return 0;
+        }
+        if ((word == "--device" || word == "--screen") && i + 1 >= argc) {
+            std::fprintf(stderr, "%s: %s needs a value\n", argv[0], word.c_str());
+            return 2;
+        }
+        if (word == "--device") {
+            device = argv[++i];
+        } else if (word == "--screen") {
+            CSize size;
+            if (!ParseScreenSize(argv[++i], size)) {
+                std::fprintf(stderr, "%s: --screen wants WIDTHxHEIGHT, such as 240x320\n", argv[0]);
+                return 2;
+            }
+            SetScreenOverride(size);
+        } else {
+            commandLine += (commandLine.empty() ? "" : " ") + Quoted(word);
+        }
+    }
+    if (!Device::Mount(device)) {
+        std::fprintf(stderr, "%s: cannot use the device directory %s\n", argv[0], device.c_str());
+        return 1;
+    }
+    // Every stylus sample must reach the view, not only the last of a burst.
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
+    QCoreApplication::setAttribute(Qt::AA_CompressTabletEvents, false);
+    QApplication toolkit(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    InstallKeyTranslation();
+    app->m_lpCmdLine = commandLine;
+    if (!app->InitInstance()) {
+        return app->ExitInstance();
+    }
+    return app->Run();
+}

@@ -1,0 +1,121 @@
+#include "Dialog.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+
+#include "platform/ui/DialogBuilder.h"
+#include "platform/ui/ModalRun.h"
+#include "platform/ui/Resources.h"
+#include "platform/ui/WinApp.h"
+#include "platform/ui/WindowPeer.h"
+
+namespace {
+
+// The window of a dialog: native controls on the toolkit's own background.
+class DialogWidget : public QWidget, public OwnedWidget {
+  public:
+    DialogWidget(CDialog* owner, QWidget* parent) : QWidget(parent, Qt::Dialog), m_owner(owner) {}
+    void Detach() override { m_owner = nullptr; }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (m_owner == nullptr) return QWidget::keyPressEvent(event);
+        if (event->key() == Qt::Key_Escape) {
+            m_owner->PressButton(IDCANCEL);
+        } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            m_owner->PressButton(IDOK);
+        } else {
+            QWidget::keyPressEvent(event);
+        }
+    }
+    void closeEvent(QCloseEvent* event) override {
+        event->ignore();
+        if (m_owner != nullptr) m_owner->PressButton(IDCANCEL);
+    }
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::ActivationChange && m_owner != nullptr && isActiveWindow()) {
+            SetActiveWindowTracked(m_owner);
+        }
+        QWidget::changeEvent(event);
+    }
+
+  private:
+    CDialog* m_owner;
+};
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+on::Command(IDOK, &CDialog::OnOK), on::Command(IDCANCEL, &CDialog::OnCancel),
+    END_MESSAGE_MAP()
+
+        CDialog::CDialog(UINT templateId, CWnd* owner)
+    : m_nIDTemplate(templateId), m_pOwner(owner) {}
+
+CDialog::~CDialog() = default;
+
+bool CDialog::CreateFromTemplate() {
+    m_pTemplate = FindDialogTemplate(m_nIDTemplate);
+    if (m_pTemplate == nullptr) return false;
+    auto* widget = new DialogWidget(this, m_pOwner != nullptr ? m_pOwner->GetWidget() : nullptr);
+    AdoptWidget(widget, nullptr, m_nIDTemplate);
+    BuildDialog(*this, *m_pTemplate);
+    return true;
+}
+
+int CDialog::DoModal() {
+    if (m_pOwner == nullptr) m_pOwner = AfxGetMainWnd();
+    if (!CreateFromTemplate()) return -1;
+    CWnd* previous = GetActiveWindow();
+    ReleaseCapture();  // a modal run takes the pointer from whoever held it
+    m_bRunning = true;
+    m_nResult = IDCANCEL;
+    OnInitDialog();
+    if (m_bRunning) {
+        GetWidget()->setWindowModality(Qt::ApplicationModal);
+        GetWidget()->show();
+        SetActiveWindowTracked(this);
+        if (HasModalHandler()) {
+            ModalRun run;
+            run.kind = ModalRun::Kind::Dialog;
+            run.dialog = this;
+            run.caption = GetWindowText();
+            HandleModalRun(run);
+        } else {
+            QEventLoop loop;
+            m_pLoop = &loop;
+            if (m_bRunning) loop.exec();
+            m_pLoop = nullptr;
+        }
+    }
+    DestroyWindow();
+    SetActiveWindowTracked(previous != nullptr && previous->IsWindow() ? previous : nullptr);
+    return m_nResult;
+}
+
+bool CDialog::OnInitDialog() {
+    return true;
+}
+
+void CDialog::OnOK() {
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::EndDialog(int result) {
+    m_nResult = result;
+    m_bRunning = false;
+    if (m_pLoop != nullptr) static_cast<QEventLoop*>(m_pLoop)->quit();
+    if (QWidget* widget = GetWidget()) widget->hide();
+}
+
+void CDialog::PressButton(int id) {
+    if (!m_bRunning) return;
+    CWnd* control = id == IDOK || id == IDCANCEL ? nullptr : FindChild(static_cast<UINT>(id));
+    SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<uint16_t>(id), BN_CLICKED),
+                reinterpret_cast<LPARAM>(control));
+}

@@ -1,0 +1,42 @@
+#include "Document.h"
+
+#include "platform/ui/WinApp.h"
+
+BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
+END_MESSAGE_MAP()
+
+void CDocument::SetPathName(std::string_view path, bool addToRecentFiles) {
+    m_strPathName = path;
+    const size_t separator = m_strPathName.find_last_of("\\/");
+    m_strTitle =
+        separator == std::string::npos ? m_strPathName : m_strPathName.substr(separator + 1);
+    if (addToRecentFiles) {
+        if (CWinApp* app = AfxGetApp()) app->AddToRecentFileList(m_strPathName);
+    }
+}
+
+bool CDocument::NewMemo() {
+    m_strPathName.clear();
+    m_strTitle = "Untitled";
+    m_bModified = false;
+    return true;
+}
+
+bool CDocument::OpenMemo(std::string_view path) {
+    SetPathName(path);
+    m_bModified = false;
+    return true;
+}
+
+bool CDocument::SaveMemo(std::string_view) {
+    m_bModified = false;
+    return true;
+}
+
+bool CDocument::SaveIfModified() {
+    return true;
+}
+
+bool CDocument::OnCmdMsg(UINT id, CommandCode code, CCmdUI* ui) {
+    return CCmdTarget::OnCmdMsg(id, code, ui);
+}

@@ -1,0 +1,66 @@
+#include "KeyTranslation.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "platform/ui/WinApp.h"
+#include "platform/ui/WindowPeer.h"
+
+namespace {
+
+UINT ModifiersFromQt(Qt::KeyboardModifiers modifiers) {
+    return (modifiers & Qt::ControlModifier ? MOD_CONTROL : 0) |
+           (modifiers & Qt::AltModifier ? MOD_ALT : 0) |
+           (modifiers & Qt::ShiftModifier ? MOD_SHIFT : 0);
+}
+
+class KeyFilter : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || event == m_seen) {
+            return QObject::eventFilter(watched, event);
+        }
+        m_seen = event;  // a key travels up through parents; translate it once
+        auto* key = static_cast<QKeyEvent*>(event);
+        const UINT virtualKey = VirtualKeyFromQt(key->key());
+        CWnd* target = CWnd::FromWidget(QApplication::focusWidget());
+        if (target == nullptr) target = CWnd::FromWidget(qobject_cast<QWidget*>(watched));
+        if (virtualKey != 0 &&
+            PreTranslateKey(target, virtualKey, ModifiersFromQt(key->modifiers()))) {
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    const QEvent* m_seen = nullptr;
+};
+
+}  // namespace
+
+bool PreTranslateKey(CWnd* target, UINT virtualKey, UINT modifiers) {
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr) return false;
+    if (virtualKey == VK_APPS || virtualKey == VK_F10) {
+        MSG hotKey{app->m_pMainWnd, WM_HOTKEY, kMenuHotKey, 0, 0};
+        if (hotKey.hwnd != nullptr && app->PreTranslateMessage(&hotKey)) return true;
+    }
+    MSG key{target, WM_KEYDOWN, virtualKey, 1, modifiers};
+    return target != nullptr && app->PreTranslateMessage(&key);
+}
+
+void PressKey(CWnd* target, UINT virtualKey, UINT modifiers) {
+    if (PreTranslateKey(target, virtualKey, modifiers)) return;
+    if (target != nullptr && target->IsWindow()) target->SendMessage(WM_KEYDOWN, virtualKey, 1);
+}
+
+void InstallKeyTranslation() {
+    static KeyFilter* filter = nullptr;
+    if (filter == nullptr && QCoreApplication::instance() != nullptr) {
+        filter = new KeyFilter(QCoreApplication::instance());
+        QCoreApplication::instance()->installEventFilter(filter);
+    }
+}

@@ -1,0 +1,114 @@
+#include "ModalRun.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "platform/ui/Dialog.h"
+#include "platform/ui/WinApp.h"
+
+namespace {
+
+ModalHandler gHandler;
+std::function<void(const ModalRun&)> gReporter;
+
+}  // namespace
+
+void SetModalHandler(ModalHandler handler) {
+    gHandler = std::move(handler);
+}
+
+bool HasModalHandler() {
+    return static_cast<bool>(gHandler);
+}
+
+void SetUnansweredModalReporter(std::function<void(const ModalRun&)> reporter) {
+    gReporter = std::move(reporter);
+}
+
+void HandleModalRun(ModalRun& run) {
+    // A handler that opens another modal run inside this one gets that run too.
+    gHandler(run);
+    if (run.kind == ModalRun::Kind::Dialog ? run.IsOpen() : !run.Answered()) {
+        if (gReporter) gReporter(run);
+        if (run.kind == ModalRun::Kind::Dialog) {
+            run.dialog->EndDialog(IDCANCEL);
+        } else {
+            int fallback = 0;
+            if (run.kind == ModalRun::Kind::MessageBox)
+                fallback = (run.type & MB_YESNO) ? IDNO : IDOK;
+            if (run.kind == ModalRun::Kind::FileDialog) fallback = IDCANCEL;
+            run.Answer(fallback);
+        }
+    }
+}
+
+void ModalRun::Press(int id) {
+    if (kind != Kind::Dialog || !IsOpen()) return;
+    dialog->PressButton(id);
+}
+
+void ModalRun::Answer(int result) {
+    m_result = result;
+    m_answered = true;
+}
+
+void ModalRun::AnswerPath(std::string_view devicePath) {
+    m_path = devicePath;
+    Answer(IDOK);
+}
+
+bool ModalRun::IsOpen() const {
+    return kind == Kind::Dialog ? dialog != nullptr && dialog->IsModalRunning() : !m_answered;
+}
+
+bool ModalRun::ProcessEventsUntil(const std::function<bool()>& done) {
+    for (int round = 0; round < 100000; ++round) {
+        if (done()) return true;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+    }
+    return done();
+}
+
+namespace {
+
+// A message box is a dialog window like any other: while it is up it is the active window.
+class CMessageBoxWnd : public CWnd {
+  public:
+    bool IsDialog() const override { return true; }
+};
+
+}  // namespace
+
+int RunMessageBox(CWnd* owner, std::string_view text, std::string_view caption, UINT type) {
+    const std::string title = caption.empty() ? AfxGetAppName() : std::string(caption);
+    CWnd* previous = CWnd::GetActiveWindow();
+    QMessageBox box(owner != nullptr && owner->IsWindow() ? owner->GetWidget() : nullptr);
+    box.setWindowTitle(QString::fromStdString(title));
+    box.setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    if ((type & 0xF0) == MB_ICONQUESTION) box.setIcon(QMessageBox::Question);
+    if ((type & 0xF0) == MB_ICONEXCLAMATION) box.setIcon(QMessageBox::Warning);
+    const bool yesNo = (type & 0x0F) == MB_YESNO;
+    box.setStandardButtons(yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
+    CMessageBoxWnd window;
+    window.Attach(&box, owner, 0);
+    SetActiveWindowTracked(&window);
+    int result = IDOK;
+    if (HasModalHandler()) {
+        ModalRun run;
+        run.kind = ModalRun::Kind::MessageBox;
+        run.text = text;
+        run.caption = title;
+        run.type = type;
+        HandleModalRun(run);
+        result = run.m_result;
+    } else {
+        const int pressed = box.exec();
+        result = pressed == QMessageBox::Yes ? IDYES : pressed == QMessageBox::No ? IDNO : IDOK;
+    }
+    SetActiveWindowTracked(previous != nullptr && previous->IsWindow() ? previous : nullptr);
+    return result;
+}
+
+int AfxMessageBox(std::string_view text, UINT type) {
+    return RunMessageBox(AfxGetMainWnd(), text, {}, type);
+}

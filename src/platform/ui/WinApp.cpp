@@ -1,0 +1,193 @@
+#include "WinApp.h"
+
+#include <QApplication>
+
+#include "platform/base/Format.h"
+#include "platform/base/Text.h"
+#include "platform/fs/Device.h"
+#include "platform/registry/Profile.h"
+#include "platform/registry/Registry.h"
+#include "platform/ui/DocTemplate.h"
+#include "platform/ui/FileDialog.h"
+#include "platform/ui/Frame.h"
+
+namespace {
+
+CWinApp* gApp = nullptr;
+const char* const kRecentFileSection = "Recent File List";
+
+// Splits a command line into words; double quotes keep blanks inside a word.
+std::vector<std::string> SplitCommandLine(std::string_view line) {
+    std::vector<std::string> words;
+    std::string word;
+    bool quoted = false;
+    bool inWord = false;
+    for (char c : line) {
+        if (c == '"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if ((c == ' ' || c == '\t') && !quoted) {
+            if (inWord) words.push_back(std::exchange(word, {}));
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord) words.push_back(word);
+    return words;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+on::Command(ID_FILE_NEW, &CWinApp::OnFileNew), on::Command(ID_FILE_OPEN, &CWinApp::OnFileOpen),
+    on::Command(ID_APP_EXIT, &CWinApp::OnAppExit),
+    END_MESSAGE_MAP()
+
+        CWinApp::CWinApp(std::string_view exeName)
+    : m_pszExeName(exeName), m_pszAppName(exeName) {
+    gApp = this;
+}
+
+CWinApp::~CWinApp() {
+    // The windows go before the application that their handlers reach.
+    m_docTemplate.reset();
+    if (gApp == this) gApp = nullptr;
+}
+
+CWinApp* AfxGetApp() {
+    return gApp;
+}
+
+CWnd* AfxGetMainWnd() {
+    return gApp != nullptr ? gApp->m_pMainWnd : nullptr;
+}
+
+std::string AfxGetAppName() {
+    return gApp != nullptr ? gApp->m_pszAppName : std::string();
+}
+
+void AfxPostQuitMessage(int exitCode) {
+    if (QCoreApplication::instance() != nullptr) QCoreApplication::exit(exitCode);
+}
+
+int CWinApp::ExitInstance() {
+    return 0;
+}
+
+int CWinApp::Run() {
+    if (m_pMainWnd == nullptr) return ExitInstance();
+    QApplication::exec();
+    return ExitInstance();
+}
+
+void CWinApp::OnIdle() {
+    if (auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd)) frame->OnIdleUpdateCmdUI();
+}
+
+bool CWinApp::PreTranslateMessage(MSG* msg) {
+    for (CWnd* window = msg->hwnd; window != nullptr; window = window->GetParent()) {
+        if (window->PreTranslateMessage(msg)) return true;
+    }
+    return false;
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& info) const {
+    for (const std::string& word : SplitCommandLine(m_lpCmdLine)) {
+        if (word.front() == '/' || word.front() == '-') continue;
+        info.m_nShellCommand = CCommandLineInfo::FileOpen;
+        info.m_strFileName = word;
+        return;
+    }
+    info.m_nShellCommand = CCommandLineInfo::FileNew;
+}
+
+bool CWinApp::ProcessShellCommand(const CCommandLineInfo& info) {
+    if (info.m_nShellCommand == CCommandLineInfo::FileOpen) {
+        return OpenDocumentFile(info.m_strFileName) != nullptr;
+    }
+    OnFileNew();
+    return m_pMainWnd != nullptr;
+}
+
+void CWinApp::SetRegistryKey(std::string_view company) {
+    m_pszRegistryKey = company;
+    m_profile.reset();
+}
+
+Registry* CWinApp::GetRegistry() {
+    if (!m_bRegistryTried && Device::IsMounted()) {
+        m_bRegistryTried = true;
+        m_registry = Registry::Open(Device::RegistryFile());
+    }
+    return m_registry.get();
+}
+
+Profile& CWinApp::GetProfile() {
+    if (!m_profile) {
+        m_profile = std::make_unique<Profile>(GetRegistry(), m_pszRegistryKey, m_pszExeName);
+    }
+    return *m_profile;
+}
+
+int CWinApp::GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) {
+    return GetProfile().GetInt(section, entry, defaultValue);
+}
+
+std::string CWinApp::GetProfileString(std::string_view section, std::string_view entry,
+                                      std::string_view defaultValue) {
+    return GetProfile().GetString(section, entry, defaultValue);
+}
+
+bool CWinApp::WriteProfileInt(std::string_view section, std::string_view entry, int value) {
+    return GetProfile().WriteInt(section, entry, value);
+}
+
+bool CWinApp::WriteProfileString(std::string_view section, std::string_view entry,
+                                 std::string_view value) {
+    return GetProfile().WriteString(section, entry, value);
+}
+
+void CWinApp::LoadStdProfileSettings(int maxFiles) {
+    m_nMaxRecentFiles = maxFiles;
+    m_recentFiles.clear();
+    for (int i = 1; i <= maxFiles; ++i) {
+        const std::string path = GetProfileString(kRecentFileSection, Format("File%d", i));
+        if (!path.empty()) m_recentFiles.push_back(path);
+    }
+}
+
+void CWinApp::AddToRecentFileList(std::string_view path) {
+    if (m_nMaxRecentFiles <= 0 || path.empty()) return;
+    std::erase_if(m_recentFiles,
+                  [path](const std::string& known) { return EqualNoCase(known, path); });
+    m_recentFiles.insert(m_recentFiles.begin(), std::string(path));
+    if (m_recentFiles.size() > static_cast<size_t>(m_nMaxRecentFiles)) {
+        m_recentFiles.resize(static_cast<size_t>(m_nMaxRecentFiles));
+    }
+    for (size_t i = 0; i < m_recentFiles.size(); ++i) {
+        WriteProfileString(kRecentFileSection, Format("File%zu", i + 1), m_recentFiles[i]);
+    }
+}
+
+void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate) {
+    m_docTemplate = std::move(docTemplate);
+}
+
+CDocument* CWinApp::OpenDocumentFile(std::string_view path) {
+    return m_docTemplate != nullptr ? m_docTemplate->OpenDocumentFile(path) : nullptr;
+}
+
+void CWinApp::OnFileNew() {
+    OpenDocumentFile({});
+}
+
+void CWinApp::OnFileOpen() {
+    CFileDialog dialog(true, {}, {}, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, {}, m_pMainWnd);
+    if (dialog.DoModal() == IDOK) OpenDocumentFile(dialog.GetPathName());
+}
+
+void CWinApp::OnAppExit() {
+    if (m_pMainWnd != nullptr) m_pMainWnd->SendMessage(WM_CLOSE);
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/ui/CmdTarget.h"
+
+class CDocument;
+class CSingleDocTemplate;
+class Profile;
+class Registry;
+
+// The framework's reading of a command line: a first word that is no switch names a file.
+class CCommandLineInfo {
+  public:
+    enum ShellCommand { FileNew, FileOpen };
+    ShellCommand m_nShellCommand = FileNew;
+    std::string m_strFileName;
+};
+
+// The application object: exactly one exists while the program runs. It owns the
+// document template, gives profile access under a company key and handles the standard
+// commands new, open and exit.
+class CWinApp : public CCmdTarget {
+    DECLARE_MESSAGE_MAP()
+
+  public:
+    // `exeName` names the program in the profile and in message box captions.
+    explicit CWinApp(std::string_view exeName);
+    ~CWinApp() override;
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    virtual bool InitInstance() { return true; }
+    virtual int ExitInstance();
+    // Runs the message loop until the main window goes.
+    virtual int Run();
+    // Called once after messages were handled: bars take their state from update rules.
+    virtual void OnIdle();
+    // Offers a key message to the windows from its own up to its top-level window, and
+    // the hot key to the main window.
+    virtual bool PreTranslateMessage(MSG* msg);
+
+    void ParseCommandLine(CCommandLineInfo& info) const;
+    bool ProcessShellCommand(const CCommandLineInfo& info);
+
+    void SetRegistryKey(std::string_view company);
+    int GetProfileInt(std::string_view section, std::string_view entry, int defaultValue);
+    std::string GetProfileString(std::string_view section, std::string_view entry,
+                                 std::string_view defaultValue = {});
+    bool WriteProfileInt(std::string_view section, std::string_view entry, int value);
+    bool WriteProfileString(std::string_view section, std::string_view entry,
+                            std::string_view value);
+    // The device's registry, for the machine hive; null when none could be opened.
+    Registry* GetRegistry();
+
+    // Enables the recent-file list of `maxFiles` entries, read from its own section.
+    void LoadStdProfileSettings(int maxFiles);
+    void AddToRecentFileList(std::string_view path);
+    const std::vector<std::string>& GetRecentFiles() const { return m_recentFiles; }
+
+    void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
+    CSingleDocTemplate* GetDocTemplate() const { return m_docTemplate.get(); }
+    CDocument* OpenDocumentFile(std::string_view path);
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnAppExit();
+
+    std::string m_lpCmdLine;   // the command line without the program and platform options
+    std::string m_pszExeName;  // "quillo"
+    std::string m_pszAppName;  // the program's name for captions
+    std::string m_pszRegistryKey;
+    CWnd* m_pMainWnd = nullptr;
+
+  private:
+    Profile& GetProfile();
+
+    std::unique_ptr<Registry> m_registry;
+    bool m_bRegistryTried = false;
+    std::unique_ptr<Profile> m_profile;
+    std::unique_ptr<CSingleDocTemplate> m_docTemplate;
+    int m_nMaxRecentFiles = 0;
+    std::vector<std::string> m_recentFiles;
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+std::string AfxGetAppName();
+void AfxPostQuitMessage(int exitCode);
+
+// The program's entry: takes the platform's options (--device DIR, --screen WxHxx,
+// --help) off the command line, mounts the device, starts the toolkit and runs the
+// application object through InitInstance, Run and ExitInstance.
+int AfxWinMain(int argc, char** argv);

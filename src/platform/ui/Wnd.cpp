@@ -1,0 +1,461 @@
+#include "Wnd.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "platform/gdi/Blit.h"
+#include "platform/ui/CmdUI.h"
+#include "platform/ui/Idle.h"
+#include "platform/ui/ModalRun.h"
+#include "platform/ui/WindowPeer.h"
+
+namespace {
+
+CWnd* gCapture = nullptr;
+CWnd* gActive = nullptr;
+const char* const kOwnerProperty = "quillo.cwnd";
+
+QRect ToQRect(const CRect& r) {
+    return QRect(r.left, r.top, r.Width(), r.Height());
+}
+
+}  // namespace
+
+void SetActiveWindowTracked(CWnd* window) {
+    if (window == gActive) {
+        return;
+    }
+    CWnd* old = gActive;
+    gActive = window;
+    if (old != nullptr && old->IsWindow()) {
+        old->SendMessage(WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), reinterpret_cast<LPARAM>(window));
+    }
+    if (window != nullptr && window == gActive) {
+        window->SendMessage(WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), reinterpret_cast<LPARAM>(old));
+    }
+}
+
+BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+END_MESSAGE_MAP()
+
+CWnd::CWnd() : m_peer(std::make_unique<WindowPeer>()) {}
+
+CWnd::~CWnd() {
+    SetParentWindow(nullptr);
+    for (CWnd* child : m_peer->children) child->m_pParent = nullptr;
+    if (gCapture == this) gCapture = nullptr;
+    if (gActive == this) gActive = nullptr;
+    m_peer->ReleaseWidget();
+}
+
+bool CWnd::PreCreateWindow(CREATESTRUCT&) {
+    return true;
+}
+
+bool CWnd::Create(CWnd* parent, const CRect& rect, UINT id, uint32_t style,
+                  std::string_view title) {
+    CREATESTRUCT cs{style | (parent != nullptr ? WS_CHILD : 0), std::string(title), rect};
+    if (!PreCreateWindow(cs)) {
+        return false;
+    }
+    m_nID = id;
+    SetParentWindow(parent);
+    m_style = cs.style;
+    auto* widget = new WndWidget(this, parent != nullptr ? parent->GetWidget() : nullptr);
+    widget->setProperty(kOwnerProperty, QVariant::fromValue<void*>(this));
+    m_peer->widget = widget;
+    m_peer->selfPainting = true;
+    m_peer->ownsWidget = true;
+    widget->setWindowTitle(QString::fromStdString(cs.lpszName));
+    widget->setGeometry(ToQRect(cs.rect));
+    m_peer->ResizeSurface(cs.rect.Width(), cs.rect.Height());
+    if (SendMessage(WM_CREATE) == -1) {
+        DestroyWindow();
+        return false;
+    }
+    Invalidate(true);
+    if ((cs.style & WS_VISIBLE) != 0) {
+        widget->show();
+    }
+    return true;
+}
+
+void CWnd::Attach(QWidget* widget, CWnd* parent, UINT id) {
+    m_peer->widget = widget;
+    m_peer->selfPainting = false;
+    m_peer->ownsWidget = false;
+    SetParentWindow(parent);
+    m_nID = id;
+    widget->setProperty(kOwnerProperty, QVariant::fromValue<void*>(this));
+}
+
+void CWnd::AdoptWidget(QWidget* widget, CWnd* parent, UINT id) {
+    Attach(widget, parent, id);
+    m_peer->ownsWidget = true;
+}
+
+void CWnd::SetParentWindow(CWnd* parent) {
+    if (m_pParent != nullptr) std::erase(m_pParent->m_peer->children, this);
+    m_pParent = parent;
+    if (parent != nullptr) parent->m_peer->children.push_back(this);
+}
+
+CWnd* CWnd::FindChild(UINT id) const {
+    for (CWnd* child : m_peer->children) {
+        if (child->m_nID == id) return child;
+    }
+    return nullptr;
+}
+
+CWnd* CWnd::FromWidget(const QWidget* widget) {
+    for (; widget != nullptr; widget = widget->parentWidget()) {
+        const QVariant owner = widget->property(kOwnerProperty);
+        if (owner.isValid()) return static_cast<CWnd*>(owner.value<void*>());
+    }
+    return nullptr;
+}
+
+bool CWnd::DestroyWindow() {
+    if (!IsWindow()) {
+        return false;
+    }
+    SendMessage(WM_DESTROY);
+    if (gCapture == this) gCapture = nullptr;
+    if (gActive == this) gActive = nullptr;
+    m_peer->ReleaseWidget();
+    PostNcDestroy();
+    return true;
+}
+
+bool CWnd::IsWindow() const {
+    return !m_peer->widget.isNull();
+}
+
+QWidget* CWnd::GetWidget() const {
+    return m_peer->widget.data();
+}
+
+CWnd* CWnd::GetTopLevelParent() {
+    CWnd* window = this;
+    while (window->m_pParent != nullptr) window = window->m_pParent;
+    return window;
+}
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const MSG saved = m_current;
+    m_current = {this, message, wParam, lParam};
+    const LRESULT result = WindowProc(message, wParam, lParam);
+    m_current = saved;
+    ScheduleIdleUpdate();
+    return result;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) {
+        return OnCommand(wParam, lParam) ? 0 : DefWindowProc(message, wParam, lParam);
+    }
+    if (const MessageMapEntry* entry = FindEntry(MessageMapEntry::Kind::Message, message, 0)) {
+        return entry->handler(this, {0, wParam, lParam, nullptr});
+    }
+    return DefWindowProc(message, wParam, lParam);
+}
+
+bool CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const UINT id = LOWORD(wParam);
+    const UINT code = HIWORD(wParam);
+    if (lParam != 0) {  // from a control: a notification
+        if (const MessageMapEntry* entry = FindEntry(MessageMapEntry::Kind::Notify, code, id)) {
+            entry->handler(this, {id, wParam, lParam, nullptr});
+            return true;
+        }
+        if (code != BN_CLICKED) {
+            return false;
+        }
+    }
+    return OnCmdMsg(id, CommandCode::Execute, nullptr);
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_ERASEBKGND: {
+            auto* dc = reinterpret_cast<CDC*>(wParam);
+            dc->FillSolidRect(GetClientRect(), RGB(255, 255, 255));
+            return 1;
+        }
+        case WM_CLOSE:
+            DestroyWindow();
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+LRESULT CWnd::Default() {
+    return DefWindowProc(m_current.message, m_current.wParam, m_current.lParam);
+}
+
+bool CWnd::PreTranslateMessage(MSG*) {
+    return false;
+}
+
+int CWnd::OnCreate() {
+    return static_cast<int>(Default());
+}
+void CWnd::OnLButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnMouseMove(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonUp(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonDblClk(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnKeyDown(UINT, UINT, UINT) {
+    Default();
+}
+void CWnd::OnTimer(UINT) {
+    Default();
+}
+void CWnd::OnActivate(UINT, CWnd*, bool) {
+    Default();
+}
+void CWnd::OnClose() {
+    Default();
+}
+void CWnd::OnDestroy() {
+    Default();
+}
+
+void CWnd::SetWindowText(std::string_view text) {
+    if (QWidget* widget = GetWidget()) {
+        widget->setWindowTitle(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
+}
+
+std::string CWnd::GetWindowText() const {
+    const QWidget* widget = GetWidget();
+    return widget ? widget->windowTitle().toStdString() : std::string();
+}
+
+CRect CWnd::GetClientRect() const {
+    const QWidget* widget = GetWidget();
+    return widget ? CRect{0, 0, widget->width(), widget->height()} : CRect{};
+}
+
+CRect CWnd::GetWindowRect() const {
+    const QWidget* widget = GetWidget();
+    if (widget == nullptr) return {};
+    const QPoint origin = widget->mapToGlobal(QPoint(0, 0));
+    return {origin.x(), origin.y(), origin.x() + widget->width(), origin.y() + widget->height()};
+}
+
+CPoint CWnd::ClientToScreen(CPoint point) const {
+    const QWidget* widget = GetWidget();
+    if (widget == nullptr) return point;
+    const QPoint global = widget->mapToGlobal(QPoint(point.x, point.y));
+    return {global.x(), global.y()};
+}
+
+CRect CWnd::ClientToScreen(const CRect& rect) const {
+    const CPoint topLeft = ClientToScreen(rect.TopLeft());
+    return {topLeft.x, topLeft.y, topLeft.x + rect.Width(), topLeft.y + rect.Height()};
+}
+
+CPoint CWnd::ScreenToClient(CPoint point) const {
+    const QWidget* widget = GetWidget();
+    if (widget == nullptr) return point;
+    const QPoint local = widget->mapFromGlobal(QPoint(point.x, point.y));
+    return {local.x(), local.y()};
+}
+
+void CWnd::MoveWindow(const CRect& rect) {
+    if (QWidget* widget = GetWidget()) widget->setGeometry(ToQRect(rect));
+}
+
+void CWnd::MoveKeepingSize(CPoint topLeft) {
+    if (QWidget* widget = GetWidget()) widget->move(topLeft.x, topLeft.y);
+}
+
+void CWnd::CenterWindow(CWnd* over) {
+    QWidget* widget = GetWidget();
+    if (widget == nullptr) return;
+    if (over == nullptr) over = m_pParent;
+    if (over == nullptr || !over->IsWindow()) {
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        widget->move(screen.center() - widget->rect().center());
+        return;
+    }
+    const CRect area = over->GetWindowRect();
+    const int x = area.left + (area.Width() - widget->width()) / 2;
+    const int y = area.top + (area.Height() - widget->height()) / 2;
+    if (widget->isWindow()) {
+        widget->move(x, y);
+    } else {
+        const QPoint local = widget->parentWidget()->mapFromGlobal(QPoint(x, y));
+        widget->move(local);
+    }
+}
+
+void CWnd::ShowWindow(int command) {
+    if (QWidget* widget = GetWidget()) widget->setVisible(command != SW_HIDE);
+}
+
+bool CWnd::IsWindowVisible() const {
+    const QWidget* widget = GetWidget();
+    return widget != nullptr && widget->isVisible();
+}
+
+void CWnd::EnableWindow(bool enable) {
+    if (QWidget* widget = GetWidget()) widget->setEnabled(enable);
+}
+
+bool CWnd::IsWindowEnabled() const {
+    const QWidget* widget = GetWidget();
+    return widget != nullptr && widget->isEnabled();
+}
+
+void CWnd::SetFocus() {
+    if (QWidget* widget = GetWidget()) widget->setFocus(Qt::OtherFocusReason);
+}
+
+bool CWnd::SetForegroundWindow() {
+    QWidget* widget = GetWidget();
+    if (widget == nullptr) return false;
+    widget->window()->raise();
+    widget->window()->activateWindow();
+    SetActiveWindowTracked(GetTopLevelParent());
+    return true;
+}
+
+void CWnd::BringWindowToTop() {
+    if (QWidget* widget = GetWidget()) widget->window()->raise();
+}
+
+void CWnd::Invalidate(bool erase) {
+    InvalidateRect(GetClientRect(), erase);
+}
+
+void CWnd::InvalidateRect(const CRect& rect, bool erase) {
+    if (!m_peer->selfPainting || !IsWindow()) return;
+    const CRect area = CRect::Intersect(rect, GetClientRect());
+    m_peer->invalid = CRect::Union(m_peer->invalid, area);
+    m_peer->erase = m_peer->erase || erase;
+    GetWidget()->update(ToQRect(area));
+}
+
+void CWnd::UpdateWindow() {
+    PaintPending();
+}
+
+void CWnd::PaintPending() {
+    if (!m_peer->selfPainting || m_peer->invalid.IsRectEmpty() || !m_peer->surface) return;
+    const CRect area = std::exchange(m_peer->invalid, CRect{});
+    const bool erase = std::exchange(m_peer->erase, false);
+    m_peer->painting = area;
+    if (erase) {
+        CPaintDC dc(this);
+        SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(&dc));
+    }
+    SendMessage(WM_PAINT);
+    m_peer->painting = {};
+    ShowSurfaceRect(area);
+}
+
+Surface* CWnd::GetSurface() const {
+    return m_peer->surface.get();
+}
+
+void CWnd::ShowSurfaceRect(const CRect& rect) {
+    if (QWidget* widget = GetWidget()) widget->update(ToQRect(rect));
+}
+
+UINT CWnd::SetTimer(UINT id, UINT milliseconds) {
+    QWidget* widget = GetWidget();
+    if (widget == nullptr) return 0;
+    auto timer = std::make_unique<QTimer>();
+    timer->setInterval(static_cast<int>(milliseconds));
+    QObject::connect(timer.get(), &QTimer::timeout, widget,
+                     [this, id] { SendMessage(WM_TIMER, id); });
+    timer->start();
+    m_peer->timers[id] = std::move(timer);
+    return id;
+}
+
+bool CWnd::KillTimer(UINT id) {
+    return m_peer->timers.erase(id) > 0;
+}
+
+CWnd* CWnd::SetCapture() {
+    return std::exchange(gCapture, this);
+}
+
+bool CWnd::ReleaseCapture() {
+    gCapture = nullptr;
+    return true;
+}
+
+CWnd* CWnd::GetCapture() {
+    return gCapture;
+}
+
+CWnd* CWnd::GetActiveWindow() {
+    return gActive;
+}
+
+CWnd* CWnd::GetFocus() {
+    return FromWidget(QApplication::focusWidget());
+}
+
+int CWnd::MessageBox(std::string_view text, std::string_view caption, UINT type) {
+    return RunMessageBox(this, text, caption, type);
+}
+
+void WindowPeer::ReleaseWidget() {
+    timers.clear();
+    QWidget* released = widget.data();
+    widget.clear();
+    if (released == nullptr) return;
+    if (auto* owned = dynamic_cast<OwnedWidget*>(released)) owned->Detach();
+    released->setProperty(kOwnerProperty, QVariant());
+    if (ownsWidget) {
+        released->hide();
+        released->deleteLater();  // the toolkit may be inside one of its events
+    }
+}
+
+void WindowPeer::ResizeSurface(int width, int height) {
+    if (!selfPainting || width <= 0 || height <= 0) {
+        surface.reset();
+        return;
+    }
+    if (surface && surface->Width() == width && surface->Height() == height) return;
+    auto resized = Surface::CreateTrueColor(width, height);
+    if (resized && surface) {
+        // Keep what was shown until the repaint that a resize asks for.
+        ClipRegion all;
+        CopyPixels(*resized, all, 0, 0, width, height, *surface, 0, 0);
+    }
+    surface = std::move(resized);
+}
+
+CClientDC::CClientDC(CWnd* window) {
+    Surface* surface = window != nullptr ? window->GetSurface() : nullptr;
+    AttachSurface(surface, [window](const CRect& changed) { window->ShowSurfaceRect(changed); });
+}
+
+CPaintDC::CPaintDC(CWnd* window) {
+    Surface* surface = window != nullptr ? window->GetSurface() : nullptr;
+    AttachSurface(surface);
+    if (surface == nullptr) return;
+    const CRect area = window->Peer()->painting;
+    if (area.IsRectEmpty()) return;
+    const CRect all = surface->Bounds();
+    ExcludeClipRect({all.left, all.top, all.right, area.top});
+    ExcludeClipRect({all.left, area.bottom, all.right, all.bottom});
+    ExcludeClipRect({all.left, area.top, area.left, area.bottom});
+    ExcludeClipRect({area.right, area.top, all.right, area.bottom});
+}
