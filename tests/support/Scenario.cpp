@@ -33,6 +33,8 @@ std::string DescribeModalRun(const ModalRun& run) {
             return "pop-up menu";
         case ModalRun::Kind::FileDialog:
             return "file dialog \"" + run.caption + "\"";
+        case ModalRun::Kind::ColorDialog:
+            return "colour dialog";
     }
     return "modal run";
 }
@@ -49,6 +51,7 @@ void CancelModalRun(ModalRun& run) {
             run.Answer(0);
             break;
         case ModalRun::Kind::FileDialog:
+        case ModalRun::Kind::ColorDialog:
             run.Answer(IDCANCEL);
             break;
     }

@@ -7,6 +7,7 @@
 #include <QToolButton>
 
 #include "platform/ui/CmdUI.h"
+#include "platform/ui/ControlWidgets.h"
 #include "platform/ui/MenuBuilder.h"
 #include "platform/ui/Resources.h"
 
@@ -18,21 +19,6 @@ const char* const kCommandProperty = "quillo.command";
 
 QHBoxLayout* LayoutOf(QWidget* bar) {
     return static_cast<QHBoxLayout*>(bar->layout());
-}
-
-QIcon ImageAt(const BitmapResource& bitmap, int index) {
-    const int left = index * kToolBarImageSize;
-    QImage image(kToolBarImageSize, kToolBarImageSize, QImage::Format_RGB32);
-    for (int y = 0; y < kToolBarImageSize; ++y) {
-        for (int x = 0; x < kToolBarImageSize; ++x) {
-            const int sx = left + x;
-            const bool inside = sx < bitmap.width && y < bitmap.height;
-            const uint32_t rgb =
-                inside ? bitmap.pixels[static_cast<size_t>(y * bitmap.width + sx)] : 0xC0C0C0;
-            image.setPixel(x, y, 0xFF000000u | rgb);
-        }
-    }
-    return QIcon(QPixmap::fromImage(image));
 }
 
 QToolButton* FindButton(QWidget* bar, UINT id) {
@@ -103,7 +89,7 @@ bool CCommandBar::LoadToolBar(UINT id) {
         }
         auto* button = new QToolButton(GetWidget());
         button->setProperty(kCommandProperty, command);
-        button->setIcon(ImageAt(*bitmap, image++));
+        button->setIcon(ResourceImage(*bitmap, image++));
         button->setIconSize(QSize(kToolBarImageSize, kToolBarImageSize));
         button->setFixedSize(kButtonSize, kButtonSize);
         button->setAutoRaise(true);

@@ -1,9 +1,12 @@
 #include "Dialog.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QLineEdit>
 
+#include "platform/ui/DataExchange.h"
 #include "platform/ui/DialogBuilder.h"
 #include "platform/ui/ModalRun.h"
 #include "platform/ui/Resources.h"
@@ -58,6 +61,7 @@ CDialog::~CDialog() = default;
 bool CDialog::CreateFromTemplate() {
     m_pTemplate = FindDialogTemplate(m_nIDTemplate);
     if (m_pTemplate == nullptr) return false;
+    m_controls.clear();
     auto* widget = new DialogWidget(this, m_pOwner != nullptr ? m_pOwner->GetWidget() : nullptr);
     AdoptWidget(widget, nullptr, m_nIDTemplate);
     BuildDialog(*this, *m_pTemplate);
@@ -95,11 +99,70 @@ int CDialog::DoModal() {
 }
 
 bool CDialog::OnInitDialog() {
+    UpdateData(false);
     return true;
 }
 
 void CDialog::OnOK() {
+    if (!UpdateData(true)) return;  // the field that failed keeps the dialog open
     EndDialog(IDOK);
+}
+
+bool CDialog::UpdateData(bool save) {
+    CDataExchange exchange(this, save);
+    try {
+        DoDataExchange(&exchange);
+        exchange.Finish();
+        return true;
+    } catch (const DataExchangeFailure&) {
+        return false;
+    }
+}
+
+void CDialog::AddControl(QWidget* widget, UINT id) {
+    auto control = std::make_unique<CWnd>();
+    control->Attach(widget, this, id);
+    m_controls.push_back(std::move(control));
+}
+
+void CDialog::SetDlgItemText(UINT id, std::string_view text) {
+    if (CWnd* control = GetDlgItem(id)) control->SetWindowText(text);
+}
+
+std::string CDialog::GetDlgItemText(UINT id) const {
+    const CWnd* control = GetDlgItem(id);
+    return control != nullptr ? control->GetWindowText() : std::string();
+}
+
+void CDialog::SetDlgItemInt(UINT id, int value) {
+    SetDlgItemText(id, std::to_string(value));
+}
+
+int CDialog::GetDlgItemInt(UINT id, bool* ok) const {
+    const std::string text = GetDlgItemText(id);
+    int value = 0;
+    const bool parsed = ParseDialogInt(text, value);
+    if (ok != nullptr) *ok = parsed;
+    return parsed ? value : 0;
+}
+
+void CDialog::CheckDlgButton(UINT id, int check) {
+    if (auto* button = qobject_cast<QAbstractButton*>(GetDlgItem(id) ? GetDlgItem(id)->GetWidget()
+                                                                     : nullptr)) {
+        button->setChecked(check != 0);
+    }
+}
+
+int CDialog::IsDlgButtonChecked(UINT id) const {
+    const auto* button =
+        qobject_cast<QAbstractButton*>(GetDlgItem(id) ? GetDlgItem(id)->GetWidget() : nullptr);
+    return button != nullptr && button->isChecked() ? 1 : 0;
+}
+
+void CDialog::GotoDlgCtrl(CWnd* control) {
+    if (control == nullptr || control->GetWidget() == nullptr) return;
+    control->GetWidget()->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(control->GetWidget())) edit->selectAll();
 }
 
 void CDialog::OnCancel() {

@@ -1,8 +1,14 @@
 #pragma once
 
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "platform/ui/Wnd.h"
 
 struct DialogTemplate;
+class CDataExchange;
 
 // A modal dialog made from a dialog template. DoModal answers IDOK or IDCANCEL; the
 // window's close button and Escape cancel, Enter is OK.
@@ -25,6 +31,23 @@ class CDialog : public CWnd {
     // As if the user pressed the button: IDOK, IDCANCEL or a push button's id.
     void PressButton(int id);
     CWnd* GetOwner() const { return m_pOwner; }
+
+    // Copies members into controls (save = false) or controls into members (true); false
+    // when a field failed validation (its message was shown and it has the focus).
+    bool UpdateData(bool save = true);
+    virtual void DoDataExchange(CDataExchange*) {}
+
+    CWnd* GetDlgItem(UINT id) const { return FindChild(id); }
+    void SetDlgItemText(UINT id, std::string_view text);
+    std::string GetDlgItemText(UINT id) const;
+    void SetDlgItemInt(UINT id, int value);
+    int GetDlgItemInt(UINT id, bool* ok = nullptr) const;
+    void CheckDlgButton(UINT id, int check);
+    int IsDlgButtonChecked(UINT id) const;
+    void GotoDlgCtrl(CWnd* control);
+
+    // Platform use: a control the template made.
+    void AddControl(QWidget* widget, UINT id);
     UINT GetTemplateId() const { return m_nIDTemplate; }
     const DialogTemplate* GetTemplate() const { return m_pTemplate; }
 
@@ -37,6 +60,7 @@ class CDialog : public CWnd {
 
   private:
     const DialogTemplate* m_pTemplate = nullptr;
+    std::vector<std::unique_ptr<CWnd>> m_controls;
     bool m_bRunning = false;
     int m_nResult = IDCANCEL;
     void* m_pLoop = nullptr;  // the nested event loop of a modal run on screen

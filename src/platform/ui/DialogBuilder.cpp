@@ -1,11 +1,177 @@
 #include "DialogBuilder.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFontMetrics>
-#include <QWidget>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
 
-#include "platform/gdi/Font.h"
+#include "platform/ui/ControlWidgets.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Resources.h"
+
+namespace {
+
+constexpr int kCaptionButtonStrip = 30;
+
+bool Has(const DialogControl& control, uint32_t style) {
+    return (control.style & style) != 0;
+}
+
+void SendCommand(CDialog& dialog, UINT id, UINT code) {
+    dialog.SendMessage(WM_COMMAND,
+                       MAKEWPARAM(static_cast<uint16_t>(id), static_cast<uint16_t>(code)),
+                       reinterpret_cast<LPARAM>(dialog.FindChild(id)));
+}
+
+UINT ScrollCode(int action) {
+    switch (action) {
+        case QAbstractSlider::SliderSingleStepAdd:
+            return SB_LINEDOWN;
+        case QAbstractSlider::SliderSingleStepSub:
+            return SB_LINEUP;
+        case QAbstractSlider::SliderPageStepAdd:
+            return SB_PAGEDOWN;
+        case QAbstractSlider::SliderPageStepSub:
+            return SB_PAGEUP;
+        case QAbstractSlider::SliderToMinimum:
+            return SB_TOP;
+        case QAbstractSlider::SliderToMaximum:
+            return SB_BOTTOM;
+        default:
+            return SB_THUMBTRACK;
+    }
+}
+
+QWidget* MakeScrollBar(CDialog& dialog, QWidget* parent, UINT id) {
+    auto* bar = new QScrollBar(Qt::Vertical, parent);
+    // As on the device, the bar only tells what the user did; the dialog moves the thumb.
+    QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [&dialog, bar, id](int action) {
+        const int proposed = bar->sliderPosition();
+        bar->setSliderPosition(bar->value());
+        dialog.SendMessage(
+            WM_VSCROLL,
+            MAKEWPARAM(static_cast<uint16_t>(ScrollCode(action)), static_cast<uint16_t>(proposed)),
+            reinterpret_cast<LPARAM>(dialog.FindChild(id)));
+    });
+    QObject::connect(bar, &QAbstractSlider::sliderReleased, bar, [&dialog, bar, id] {
+        dialog.SendMessage(
+            WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, static_cast<uint16_t>(bar->sliderPosition())),
+            reinterpret_cast<LPARAM>(dialog.FindChild(id)));
+    });
+    return bar;
+}
+
+QWidget* MakeTree(CDialog& dialog, QWidget* parent, UINT id, const DialogControl& control) {
+    auto* tree = new TreeWidget(parent);
+    tree->setRootIsDecorated(Has(control, ctl::kLinesAtRoot) || Has(control, ctl::kHasButtons));
+    const auto expanding = [&dialog, tree, id](QTreeWidgetItem* item, UINT action) {
+        if (tree->m_bProgrammatic) return;
+        NMTREEVIEW notice{{dialog.FindChild(id), id, TVN_ITEMEXPANDING}, action, item};
+        dialog.SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&notice));
+    };
+    QObject::connect(tree, &QTreeWidget::itemExpanded, tree,
+                     [expanding](QTreeWidgetItem* item) { expanding(item, TVE_EXPAND); });
+    QObject::connect(tree, &QTreeWidget::itemCollapsed, tree,
+                     [expanding](QTreeWidgetItem* item) { expanding(item, TVE_COLLAPSE); });
+    QObject::connect(tree, &QTreeWidget::itemDoubleClicked, tree,
+                     [&dialog, id](QTreeWidgetItem* item) {
+                         NMTREEVIEW notice{{dialog.FindChild(id), id, NM_DBLCLK}, 0, item};
+                         dialog.SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&notice));
+                     });
+    QObject::connect(tree, &QTreeWidget::currentItemChanged, tree,
+                     [&dialog, id](QTreeWidgetItem* item) {
+                         NMTREEVIEW notice{{dialog.FindChild(id), id, TVN_SELCHANGED}, 0, item};
+                         dialog.SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&notice));
+                     });
+    return tree;
+}
+
+QWidget* MakeControl(CDialog& dialog, QWidget* parent, const DialogControl& control) {
+    const UINT id = control.id;
+    const QString text = QString::fromStdString(control.text);
+    switch (control.kind) {
+        case ControlKind::Label: {
+            auto* label = new QLabel(WithoutMnemonics(control.text), parent);
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            return label;
+        }
+        case ControlKind::GroupBox:
+            return new QGroupBox(WithoutMnemonics(control.text), parent);
+        case ControlKind::Edit: {
+            auto* edit = new QLineEdit(text, parent);
+            if (Has(control, ctl::kNumber)) {
+                edit->setValidator(
+                    new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+            }
+            if (Has(control, ctl::kRight)) edit->setAlignment(Qt::AlignRight);
+            edit->setReadOnly(Has(control, ctl::kReadOnly));
+            edit->setFrame(Has(control, ctl::kBorder) || !Has(control, ctl::kReadOnly));
+            QObject::connect(edit, &QLineEdit::textChanged, edit,
+                             [&dialog, id] { SendCommand(dialog, id, EN_CHANGE); });
+            return edit;
+        }
+        case ControlKind::PushButton:
+        case ControlKind::DefPushButton: {
+            auto* button = new QPushButton(text, parent);
+            button->setAutoDefault(false);
+            button->setDefault(control.kind == ControlKind::DefPushButton);
+            QObject::connect(button, &QPushButton::clicked, button,
+                             [&dialog, id] { dialog.PressButton(static_cast<int>(id)); });
+            return button;
+        }
+        case ControlKind::OwnerDrawButton: {
+            auto* button = new OwnerDrawWidget(parent);
+            QObject::connect(button, &QPushButton::clicked, button,
+                             [&dialog, id] { dialog.PressButton(static_cast<int>(id)); });
+            return button;
+        }
+        case ControlKind::CheckBox: {
+            auto* box = new QCheckBox(text, parent);
+            QObject::connect(box, &QCheckBox::clicked, box,
+                             [&dialog, id] { SendCommand(dialog, id, BN_CLICKED); });
+            return box;
+        }
+        case ControlKind::DropDownList: {
+            auto* list = new QComboBox(parent);
+            QObject::connect(list, &QComboBox::currentIndexChanged, list,
+                             [&dialog, id] { SendCommand(dialog, id, CBN_SELCHANGE); });
+            return list;
+        }
+        case ControlKind::Spin:
+            return new SpinWidget(parent);
+        case ControlKind::VScrollBar:
+            return MakeScrollBar(dialog, parent, id);
+        case ControlKind::TreeView:
+            return MakeTree(dialog, parent, id, control);
+        case ControlKind::Frame: {
+            auto* frame = new QFrame(parent);
+            frame->setFrameShape(QFrame::Box);
+            return frame;
+        }
+    }
+    return new QWidget(parent);
+}
+
+// Up-down controls sit at their buddy's right edge and take that much of its width.
+void BindSpin(SpinWidget* spin, QWidget* previous, const DialogControl& control) {
+    auto* buddy = qobject_cast<QLineEdit*>(previous);
+    if (buddy == nullptr || !Has(control, ctl::kAutoBuddy)) return;
+    spin->SetBuddy(buddy, Has(control, ctl::kSetBuddyInt), Has(control, ctl::kArrowKeys));
+    const QRect box = buddy->geometry();
+    const int width = spin->width();
+    buddy->setGeometry(box.x(), box.y(), std::max(1, box.width() - width), box.height());
+    spin->setGeometry(box.right() + 1 - width, box.y(), width, box.height());
+}
+
+}  // namespace
 
 QFont DialogFont(const DialogTemplate& dialog) {
     std::string family = "IPAPGothic";
@@ -34,5 +200,34 @@ void BuildDialog(CDialog& dialog, const DialogTemplate& dialogTemplate) {
     window->setFont(font);
     window->setWindowTitle(QString::fromStdString(dialogTemplate.caption));
     const CRect size = DialogUnitsToPixels(font, 0, 0, dialogTemplate.width, dialogTemplate.height);
-    window->setFixedSize(size.Width(), size.Height());
+    QWidget* previous = nullptr;
+    for (const DialogControl& control : dialogTemplate.controls) {
+        QWidget* widget = MakeControl(dialog, window, control);
+        widget->setFont(font);
+        const CRect r =
+            DialogUnitsToPixels(font, control.x, control.y, control.width, control.height);
+        int height = r.Height();
+        // A drop-down list's template height includes its open list.
+        if (control.kind == ControlKind::DropDownList)
+            height = std::min(height, widget->sizeHint().height());
+        widget->setGeometry(r.left, r.top, r.Width(), height);
+        if (control.kind == ControlKind::Spin)
+            BindSpin(static_cast<SpinWidget*>(widget), previous, control);
+        widget->setVisible(!Has(control, ctl::kHidden));
+        widget->setEnabled(!Has(control, ctl::kDisabled));
+        dialog.AddControl(widget, control.id);
+        previous = widget;
+    }
+    int height = size.Height();
+    if (dialogTemplate.okInCaption) {
+        // The caption's OK: a button the framework adds below the template's controls.
+        auto* ok = new QPushButton(QStringLiteral("OK"), window);
+        ok->setFont(font);
+        ok->setObjectName(QStringLiteral("captionOk"));
+        const int width = std::max(60, ok->sizeHint().width());
+        ok->setGeometry(size.Width() - width - 4, height + 2, width, kCaptionButtonStrip - 4);
+        QObject::connect(ok, &QPushButton::clicked, ok, [&dialog] { dialog.PressButton(IDOK); });
+        height += kCaptionButtonStrip;
+    }
+    window->setFixedSize(size.Width(), height);
 }

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "platform/shell/Screen.h"
+#include "platform/shell/SingleInstance.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Document.h"
 #include "platform/ui/Resources.h"
@@ -133,6 +134,7 @@ void CFrameWnd::OnClose() {
 }
 
 void CFrameWnd::OnDestroy() {
+    m_instance.reset();  // a later launch must not find a window that is gone
     CWinApp* app = AfxGetApp();
     if (app != nullptr && app->m_pMainWnd == this) {
         app->m_pMainWnd = nullptr;

@@ -8,6 +8,7 @@
 
 class CView;
 class CDocument;
+class InstanceServer;
 class CControlBar;
 struct AcceleratorResource;
 
@@ -34,7 +35,8 @@ class CFrameWnd : public CWnd {
     ~CFrameWnd() override;
 
     // Creates the window sized to the device's screen, with the menu keys of accelerator
-    // table `resourceId` (when there is one) and the view that `context` makes.
+    // table `resourceId` (when there is one) and the view that `context` makes. A later
+    // launch finds the window by its title: it can bring it forward and send it commands.
     bool LoadFrame(UINT resourceId, CCreateContext* context);
     bool PreCreateWindow(CREATESTRUCT& cs) override;
 
@@ -68,4 +70,5 @@ class CFrameWnd : public CWnd {
     CView* m_pActiveView = nullptr;
     std::vector<CControlBar*> m_bars;
     const AcceleratorResource* m_pAccelerators = nullptr;
+    std::unique_ptr<InstanceServer> m_instance;
 };

@@ -19,6 +19,7 @@ constexpr UINT WM_SETFOCUS = 0x0007;
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_ERASEBKGND = 0x0014;
+constexpr UINT WM_NOTIFY = 0x004E;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_TIMER = 0x0113;
@@ -103,6 +104,13 @@ inline CPoint PointFromLParam(LPARAM value) {
 }
 
 class CWnd;
+
+// The head of every WM_NOTIFY notification: which control sends which code.
+struct NMHDR {
+    CWnd* hwndFrom;
+    UINT idFrom;
+    UINT code;
+};
 
 // A message on its way to a window, as pre-translation sees it.
 struct MSG {

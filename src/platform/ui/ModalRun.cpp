@@ -36,7 +36,9 @@ void HandleModalRun(ModalRun& run) {
             int fallback = 0;
             if (run.kind == ModalRun::Kind::MessageBox)
                 fallback = (run.type & MB_YESNO) ? IDNO : IDOK;
-            if (run.kind == ModalRun::Kind::FileDialog) fallback = IDCANCEL;
+            if (run.kind == ModalRun::Kind::FileDialog || run.kind == ModalRun::Kind::ColorDialog) {
+                fallback = IDCANCEL;
+            }
             run.Answer(fallback);
         }
     }
@@ -54,6 +56,11 @@ void ModalRun::Answer(int result) {
 
 void ModalRun::AnswerPath(std::string_view devicePath) {
     m_path = devicePath;
+    Answer(IDOK);
+}
+
+void ModalRun::AnswerColor(uint32_t chosen) {
+    m_color = chosen;
     Answer(IDOK);
 }
 

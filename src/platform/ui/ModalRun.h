@@ -25,21 +25,23 @@ struct MenuItemState {
 // screen, and ends it by pressing a button or giving an answer.
 class ModalRun {
   public:
-    enum class Kind { Dialog, MessageBox, PopupMenu, FileDialog };
+    enum class Kind { Dialog, MessageBox, PopupMenu, FileDialog, ColorDialog };
 
     Kind kind;
-    CDialog* dialog = nullptr;         // Dialog
-    std::string text;                  // MessageBox
-    std::string caption;               // MessageBox and Dialog
-    UINT type = 0;                     // MessageBox: MB_ flags
-    std::vector<MenuItemState> items;  // PopupMenu
-    CPoint point;                      // PopupMenu: where it opens
-    UINT flags = 0;                    // PopupMenu: TPM_ flags; FileDialog: OFN_ flags
-    bool saving = false;               // FileDialog: a save dialog rather than an open one
-    std::string folder;                // FileDialog: the initial folder, a device path
-    std::string fileName;              // FileDialog: the initial file name
-    std::string defaultExtension;      // FileDialog
-    std::string filter;                // FileDialog: "name|pattern||"
+    CDialog* dialog = nullptr;           // Dialog
+    std::string text;                    // MessageBox
+    std::string caption;                 // MessageBox and Dialog
+    UINT type = 0;                       // MessageBox: MB_ flags
+    std::vector<MenuItemState> items;    // PopupMenu
+    CPoint point;                        // PopupMenu: where it opens
+    UINT flags = 0;                      // PopupMenu: TPM_ flags; FileDialog: OFN_ flags
+    bool saving = false;                 // FileDialog: a save dialog rather than an open one
+    std::string folder;                  // FileDialog: the initial folder, a device path
+    std::string fileName;                // FileDialog: the initial file name
+    std::string defaultExtension;        // FileDialog
+    std::string filter;                  // FileDialog: "name|pattern||"
+    uint32_t color = 0;                  // ColorDialog: the initial colour reference
+    std::vector<uint32_t> customColors;  // ColorDialog: the sixteen custom colours
 
     // Dialogs: presses IDOK, IDCANCEL or a button control by id; OK runs the dialog's
     // validation and may leave it open.
@@ -50,6 +52,9 @@ class ModalRun {
     // File dialogs: the device path chosen.
     void AnswerPath(std::string_view devicePath);
     const std::string& AnsweredPath() const { return m_path; }
+    // Colour dialogs: the colour chosen.
+    void AnswerColor(uint32_t color);
+    uint32_t AnsweredColor() const { return m_color; }
     bool IsOpen() const;
     int Result() const { return m_result; }
     bool Answered() const { return m_answered; }
@@ -65,6 +70,7 @@ class ModalRun {
     int m_result = 0;
     bool m_answered = false;
     std::string m_path;
+    uint32_t m_color = 0;
 };
 
 using ModalHandler = std::function<void(ModalRun&)>;

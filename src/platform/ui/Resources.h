@@ -112,12 +112,12 @@ struct DialogTemplate {
 };
 
 struct ResourceTable {
-    std::vector<MenuResource> menus;
-    std::vector<ToolBarResource> toolBars;
-    std::vector<BitmapResource> bitmaps;
-    std::vector<AcceleratorResource> accelerators;
-    std::vector<StringResource> strings;
-    std::vector<DialogTemplate> dialogs;
+    std::vector<MenuResource> menus = {};
+    std::vector<ToolBarResource> toolBars = {};
+    std::vector<BitmapResource> bitmaps = {};
+    std::vector<AcceleratorResource> accelerators = {};
+    std::vector<StringResource> strings = {};
+    std::vector<DialogTemplate> dialogs = {};
 };
 
 // The program hands its table over once at start; the table must outlive its use.

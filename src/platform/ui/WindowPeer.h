@@ -58,7 +58,7 @@ class WindowPeer {
 
     void ResizeSurface(int width, int height);
     // Lets go of the widget: a window's own widget goes away with it, a taken-over one stays.
-    void ReleaseWidget();
+    void ReleaseWidget(CWnd* owner);
 };
 
 // The window's virtual key for a toolkit key, or 0.

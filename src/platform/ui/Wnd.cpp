@@ -1,7 +1,11 @@
 #include "Wnd.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 
 #include "platform/gdi/Blit.h"
@@ -46,7 +50,7 @@ CWnd::~CWnd() {
     for (CWnd* child : m_peer->children) child->m_pParent = nullptr;
     if (gCapture == this) gCapture = nullptr;
     if (gActive == this) gActive = nullptr;
-    m_peer->ReleaseWidget();
+    m_peer->ReleaseWidget(this);
 }
 
 bool CWnd::PreCreateWindow(CREATESTRUCT&) {
@@ -102,10 +106,22 @@ void CWnd::SetParentWindow(CWnd* parent) {
 }
 
 CWnd* CWnd::FindChild(UINT id) const {
-    for (CWnd* child : m_peer->children) {
-        if (child->m_nID == id) return child;
+    // The newest window for an id wins: one that took a control over answers for it.
+    for (auto it = m_peer->children.rbegin(); it != m_peer->children.rend(); ++it) {
+        if ((*it)->m_nID == id) return *it;
     }
     return nullptr;
+}
+
+bool CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
+    CWnd* placeholder = parent != nullptr ? parent->FindChild(id) : nullptr;
+    if (placeholder == nullptr || placeholder->GetWidget() == nullptr) return false;
+    const QRect area = placeholder->GetWidget()->geometry();
+    const bool visible = !placeholder->GetWidget()->isHidden();
+    placeholder->GetWidget()->hide();
+    return Create(parent,
+                  {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()},
+                  id, visible ? WS_VISIBLE : 0);
 }
 
 CWnd* CWnd::FromWidget(const QWidget* widget) {
@@ -123,7 +139,7 @@ bool CWnd::DestroyWindow() {
     SendMessage(WM_DESTROY);
     if (gCapture == this) gCapture = nullptr;
     if (gActive == this) gActive = nullptr;
-    m_peer->ReleaseWidget();
+    m_peer->ReleaseWidget(this);
     PostNcDestroy();
     return true;
 }
@@ -154,6 +170,14 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND) {
         return OnCommand(wParam, lParam) ? 0 : DefWindowProc(message, wParam, lParam);
+    }
+    if (message == WM_NOTIFY) {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (const MessageMapEntry* entry =
+                FindEntry(MessageMapEntry::Kind::Notify, header->code, header->idFrom)) {
+            return entry->handler(this, {header->idFrom, wParam, lParam, nullptr});
+        }
+        return 0;
     }
     if (const MessageMapEntry* entry = FindEntry(MessageMapEntry::Kind::Message, message, 0)) {
         return entry->handler(this, {0, wParam, lParam, nullptr});
@@ -231,14 +255,33 @@ void CWnd::OnDestroy() {
 }
 
 void CWnd::SetWindowText(std::string_view text) {
-    if (QWidget* widget = GetWidget()) {
-        widget->setWindowTitle(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    QWidget* widget = GetWidget();
+    if (widget == nullptr) return;
+    const QString value = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->setText(value);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(value);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(value);
+    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        group->setTitle(value);
+    } else {
+        widget->setWindowTitle(value);
     }
 }
 
 std::string CWnd::GetWindowText() const {
     const QWidget* widget = GetWidget();
-    return widget ? widget->windowTitle().toStdString() : std::string();
+    if (widget == nullptr) return {};
+    if (const auto* edit = qobject_cast<const QLineEdit*>(widget))
+        return edit->text().toStdString();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+        return button->text().toStdString();
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text().toStdString();
+    if (const auto* group = qobject_cast<const QGroupBox*>(widget))
+        return group->title().toStdString();
+    return widget->windowTitle().toStdString();
 }
 
 CRect CWnd::GetClientRect() const {
@@ -414,13 +457,16 @@ int CWnd::MessageBox(std::string_view text, std::string_view caption, UINT type)
     return RunMessageBox(this, text, caption, type);
 }
 
-void WindowPeer::ReleaseWidget() {
+void WindowPeer::ReleaseWidget(CWnd* owner) {
     timers.clear();
     QWidget* released = widget.data();
     widget.clear();
     if (released == nullptr) return;
     if (auto* owned = dynamic_cast<OwnedWidget*>(released)) owned->Detach();
-    released->setProperty(kOwnerProperty, QVariant());
+    // Another window may have taken the widget over since; it keeps it.
+    if (released->property(kOwnerProperty).value<void*>() == owner) {
+        released->setProperty(kOwnerProperty, QVariant());
+    }
     if (ownsWidget) {
         released->hide();
         released->deleteLater();  // the toolkit may be inside one of its events

@@ -109,6 +109,9 @@ class CWnd : public CCmdTarget {
     void AdoptWidget(QWidget* widget, CWnd* parent, UINT id);
     // The child window with the id, made or taken over with this window as parent.
     CWnd* FindChild(UINT id) const;
+    // Puts this self-painting window in the place of `parent`'s control `id` (a static
+    // frame of a template), with the same id.
+    bool SubclassDlgItem(UINT id, CWnd* parent);
     static CWnd* FromWidget(const QWidget* widget);
 
     // Message dispatch: the window's own handlers, then DefWindowProc.

@@ -1,0 +1,261 @@
+#include "SingleInstance.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+#include <QTimer>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+#include "platform/base/Format.h"
+#include "platform/fs/Device.h"
+#include "platform/fs/UniqueFd.h"
+
+namespace {
+
+constexpr uint32_t kMagic = 0x4F4C4C51;  // "QLLO"
+constexpr size_t kRequestSize = 12;      // magic, request, value
+constexpr int kSilentClientMs = 2000;
+constexpr int kReplyWaitMs = 60000;
+
+std::optional<uid_t> gExpectedUid;
+
+uid_t ExpectedUid() {
+    return gExpectedUid.value_or(::getuid());
+}
+
+// The per-user directory for sockets: ours alone, or not used at all.
+std::string SocketDirectory() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string folder = runtime != nullptr && runtime[0] == '/'
+                                   ? std::string(runtime) + "/quillo"
+                                   : Format("/tmp/quillo-%u", static_cast<unsigned>(::getuid()));
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return {};
+    struct stat st {};
+    if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
+        (st.st_mode & 077) != 0) {
+        return {};
+    }
+    return folder;
+}
+
+uint64_t Fnv1a(std::string_view text) {
+    uint64_t hash = 1469598103934665603ULL;
+    for (const char c : text) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ULL;
+    }
+    return hash;
+}
+
+bool FillAddress(const std::string& path, sockaddr_un& address) {
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    if (path.empty() || path.size() >= sizeof address.sun_path) return false;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    return true;
+}
+
+bool PeerIsExpected(int fd) {
+    ucred credentials{};
+    socklen_t length = sizeof credentials;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0 &&
+           credentials.uid == ExpectedUid();
+}
+
+UniqueFd Connect(const std::string& path) {
+    sockaddr_un address{};
+    if (!FillAddress(path, address)) return {};
+    UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!fd.IsValid() ||
+        ::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        return {};
+    }
+    return fd;
+}
+
+void PutWord(uint8_t* out, uint32_t value) {
+    for (int i = 0; i < 4; ++i) out[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+uint32_t GetWord(const uint8_t* in) {
+    return static_cast<uint32_t>(in[0]) | static_cast<uint32_t>(in[1]) << 8 |
+           static_cast<uint32_t>(in[2]) << 16 | static_cast<uint32_t>(in[3]) << 24;
+}
+
+}  // namespace
+
+std::string InstanceSocketPath(std::string_view title) {
+    const std::string folder = SocketDirectory();
+    if (folder.empty()) return {};
+    const uint64_t key = Fnv1a(Device::HostDirectory() + "\n" + std::string(title));
+    return Format("%s/window-%016llx.sock", folder.c_str(), static_cast<unsigned long long>(key));
+}
+
+void SetExpectedPeerUidForTesting(std::optional<uid_t> uid) {
+    gExpectedUid = uid;
+}
+
+// One connected client: its request is read without ever blocking the window, and a client
+// that says too much or nothing at all is dropped.
+class InstanceServer::Impl {
+  public:
+    Impl(UniqueFd listener, std::string path, Handler handler)
+        : m_listener(std::move(listener)),
+          m_path(std::move(path)),
+          m_handler(std::move(handler)),
+          m_accept(m_listener.Get(), QSocketNotifier::Read) {
+        QObject::connect(&m_accept, &QSocketNotifier::activated, &m_accept, [this] { Accept(); });
+    }
+    ~Impl() {
+        m_clients.clear();
+        ::unlink(m_path.c_str());
+    }
+
+  private:
+    struct Client {
+        UniqueFd fd;
+        std::unique_ptr<QSocketNotifier> notifier;
+        std::unique_ptr<QTimer> deadline;
+        std::string received;
+    };
+
+    void Accept() {
+        UniqueFd fd(::accept4(m_listener.Get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+        if (!fd.IsValid() || !PeerIsExpected(fd.Get())) return;
+        const int key = fd.Get();
+        auto client = std::make_unique<Client>();
+        client->notifier = std::make_unique<QSocketNotifier>(key, QSocketNotifier::Read);
+        client->deadline = std::make_unique<QTimer>();
+        client->deadline->setSingleShot(true);
+        QObject::connect(client->notifier.get(), &QSocketNotifier::activated,
+                         client->notifier.get(), [this, key] { Read(key); });
+        QObject::connect(client->deadline.get(), &QTimer::timeout, client->deadline.get(),
+                         [this, key] { Drop(key); });
+        client->deadline->start(kSilentClientMs);
+        client->fd = std::move(fd);
+        m_clients[key] = std::move(client);
+    }
+
+    void Read(int key) {
+        const auto found = m_clients.find(key);
+        if (found == m_clients.end()) return;
+        Client& client = *found->second;
+        char buffer[64];
+        const ssize_t got = ::read(key, buffer, sizeof buffer);
+        if (got <= 0) {
+            if (got < 0 && (errno == EAGAIN || errno == EINTR)) return;
+            Drop(key);
+            return;
+        }
+        client.received.append(buffer, static_cast<size_t>(got));
+        if (client.received.size() > kRequestSize) {
+            Drop(key);
+            return;
+        }
+        if (client.received.size() < kRequestSize) return;
+        const auto* bytes = reinterpret_cast<const uint8_t*>(client.received.data());
+        const uint32_t request = GetWord(bytes + 4);
+        if (GetWord(bytes) != kMagic ||
+            (request != static_cast<uint32_t>(InstanceRequest::BringToFront) &&
+             request != static_cast<uint32_t>(InstanceRequest::Command))) {
+            Drop(key);
+            return;
+        }
+        client.notifier->setEnabled(false);
+        client.deadline->stop();
+        m_handler(static_cast<InstanceRequest>(request), GetWord(bytes + 8));
+        uint8_t reply[4];
+        PutWord(reply, kMagic);
+        (void)!::send(key, reply, sizeof reply, MSG_NOSIGNAL);
+        Drop(key);
+    }
+
+    void Drop(int key) {
+        const auto found = m_clients.find(key);
+        if (found == m_clients.end()) return;
+        // The notifier and timer may be the callers: let them finish first.
+        found->second->notifier->setEnabled(false);
+        found->second->notifier.release()->deleteLater();
+        found->second->deadline.release()->deleteLater();
+        m_clients.erase(found);
+    }
+
+    UniqueFd m_listener;
+    std::string m_path;
+    Handler m_handler;
+    QSocketNotifier m_accept;
+    std::map<int, std::unique_ptr<Client>> m_clients;
+};
+
+InstanceServer::InstanceServer(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
+InstanceServer::~InstanceServer() = default;
+
+std::unique_ptr<InstanceServer> InstanceServer::Publish(std::string_view title, Handler handler) {
+    const std::string path = InstanceSocketPath(title);
+    sockaddr_un address{};
+    if (!FillAddress(path, address)) return nullptr;
+    UniqueFd listener(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (!listener.IsValid()) return nullptr;
+    if (::bind(listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        if (errno != EADDRINUSE || Connect(path).IsValid()) return nullptr;  // a live instance
+        // Nobody answers: the socket of an instance that died. Take it over.
+        ::unlink(path.c_str());
+        if (::bind(listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) !=
+            0) {
+            return nullptr;
+        }
+    }
+    if (::listen(listener.Get(), 8) != 0) return nullptr;
+    return std::unique_ptr<InstanceServer>(
+        new InstanceServer(std::make_unique<Impl>(std::move(listener), path, std::move(handler))));
+}
+
+RunningInstance::RunningInstance(std::string path) : m_path(std::move(path)) {}
+
+RunningInstance::~RunningInstance() = default;
+
+std::unique_ptr<RunningInstance> RunningInstance::Find(std::string_view title) {
+    std::string path = InstanceSocketPath(title);
+    const UniqueFd probe = Connect(path);
+    if (!probe.IsValid() || !PeerIsExpected(probe.Get())) return nullptr;
+    return std::unique_ptr<RunningInstance>(new RunningInstance(std::move(path)));
+}
+
+bool RunningInstance::Request(InstanceRequest request, uint32_t value) {
+    // A connection per request: the instance answers one request and closes it.
+    const UniqueFd fd = Connect(m_path);
+    if (!fd.IsValid() || !PeerIsExpected(fd.Get())) return false;
+    uint8_t bytes[kRequestSize];
+    PutWord(bytes, kMagic);
+    PutWord(bytes + 4, static_cast<uint32_t>(request));
+    PutWord(bytes + 8, value);
+    if (::send(fd.Get(), bytes, sizeof bytes, MSG_NOSIGNAL) != static_cast<ssize_t>(sizeof bytes)) {
+        return false;
+    }
+    uint8_t reply[4];
+    size_t got = 0;
+    while (got < sizeof reply) {
+        pollfd waiting{fd.Get(), POLLIN, 0};
+        if (::poll(&waiting, 1, kReplyWaitMs) <= 0) break;
+        const ssize_t part = ::read(fd.Get(), reply + got, sizeof reply - got);
+        if (part <= 0) break;
+        got += static_cast<size_t>(part);
+    }
+    return got == sizeof reply && GetWord(reply) == kMagic;
+}
+
+bool RunningInstance::BringToFront() {
+    return Request(InstanceRequest::BringToFront, 0);
+}
+
+bool RunningInstance::SendCommand(uint32_t command) {
+    return Request(InstanceRequest::Command, command);
+}

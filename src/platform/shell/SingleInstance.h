@@ -1,0 +1,56 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// One running instance per device and window title. The instance that shows a window
+// publishes its title as a Unix socket in a per-user directory; a later launch finds it by
+// connecting. Both sides check that the other runs under the same user.
+
+enum class InstanceRequest : uint32_t { BringToFront = 1, Command = 2 };
+
+class InstanceServer {
+  public:
+    // Answers a request; for a command, only after it has been carried out.
+    using Handler = std::function<void(InstanceRequest request, uint32_t value)>;
+
+    // Publishes `title` for the mounted device. Null when a live instance holds it already
+    // or the socket directory is not safe; the socket of a dead instance is taken over.
+    static std::unique_ptr<InstanceServer> Publish(std::string_view title, Handler handler);
+    ~InstanceServer();
+
+    class Impl;
+
+  private:
+    explicit InstanceServer(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> m_impl;
+};
+
+class RunningInstance {
+  public:
+    // The instance that published `title` for the mounted device, or null.
+    static std::unique_ptr<RunningInstance> Find(std::string_view title);
+    ~RunningInstance();
+
+    bool BringToFront();
+    // Returns once the running instance has handled the command; false when it refused
+    // or went away.
+    bool SendCommand(uint32_t command);
+
+  private:
+    explicit RunningInstance(std::string path);
+    bool Request(InstanceRequest request, uint32_t value);
+    std::string m_path;
+};
+
+// Where the socket for `title` lives; empty when there is no safe directory.
+std::string InstanceSocketPath(std::string_view title);
+
+// Test seam: the user id a server expects its clients to run under (null: our own).
+void SetExpectedPeerUidForTesting(std::optional<uid_t> uid);

@@ -1,0 +1,138 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/base/Time.h"
+#include "platform/ui/Wnd.h"
+
+// Typed windows over the controls a dialog template makes. A dialog binds one to its
+// control with DDX_Control (or Attach); the control stays the dialog's.
+
+class CEdit : public CWnd {
+  public:
+    void SetSel(int start, int end);
+    void LimitText(int maxCharacters);
+};
+
+class CButton : public CWnd {
+  public:
+    int GetCheck() const;
+    void SetCheck(int check);
+};
+
+class CComboBox : public CWnd {
+  public:
+    int AddString(std::string_view text);
+    int InsertString(int index, std::string_view text);
+    void ResetContent();
+    int GetCount() const;
+    int GetCurSel() const;  // -1 for none
+    int SetCurSel(int index);
+    std::string GetLBText(int index) const;
+    // The first item equal to `text` without regard to case, from after `start`; -1 for none.
+    int FindStringExact(int start, std::string_view text) const;
+};
+
+class CSpinButtonCtrl : public CWnd {
+  public:
+    void SetRange(int lower, int upper);
+    void GetRange(int& lower, int& upper) const;
+    int SetPos(int position);
+    int GetPos() const;
+    CWnd* GetBuddy() const;
+};
+
+constexpr int SB_CTL = 2;
+
+class CScrollBar : public CWnd {
+  public:
+    void SetScrollRange(int minimum, int maximum, bool redraw = true);
+    void GetScrollRange(int& minimum, int& maximum) const;
+    int SetScrollPos(int position, bool redraw = true);
+    int GetScrollPos() const;
+    void SetPageSize(int page);
+};
+
+// A tree item; null stands for none (and for the root when inserting).
+using HTREEITEM = void*;
+constexpr HTREEITEM TVI_ROOT = nullptr;
+constexpr UINT TVE_COLLAPSE = 1;
+constexpr UINT TVE_EXPAND = 2;
+constexpr UINT TVN_ITEMEXPANDING = static_cast<UINT>(-405);
+constexpr UINT TVN_SELCHANGED = static_cast<UINT>(-402);
+constexpr UINT NM_DBLCLK = static_cast<UINT>(-3);
+
+// What TVN_ITEMEXPANDING carries: the item and whether it opens or closes.
+struct NMTREEVIEW {
+    NMHDR hdr;
+    UINT action;
+    HTREEITEM item;
+};
+
+// 16 x 16 images cut from a bitmap resource.
+class CImageList {
+  public:
+    bool Create(UINT bitmapId, int width = 16);
+    int GetImageCount() const { return m_nCount; }
+    UINT GetBitmapId() const { return m_nBitmap; }
+    int GetImageWidth() const { return m_nWidth; }
+
+  private:
+    UINT m_nBitmap = 0;
+    int m_nWidth = 16;
+    int m_nCount = 0;
+};
+
+class CTreeCtrl : public CWnd {
+  public:
+    void SetImageList(const CImageList* images);
+    HTREEITEM InsertItem(std::string_view text, int image, int selectedImage,
+                         HTREEITEM parent = TVI_ROOT);
+    bool DeleteItem(HTREEITEM item);
+    void DeleteAllItems();
+    HTREEITEM GetRootItem() const;
+    HTREEITEM GetParentItem(HTREEITEM item) const;
+    HTREEITEM GetChildItem(HTREEITEM item) const;
+    HTREEITEM GetNextSiblingItem(HTREEITEM item) const;
+    std::string GetItemText(HTREEITEM item) const;
+    // Shows an expand button on an item whose children are not known yet.
+    void SetHasChildren(HTREEITEM item, bool hasChildren);
+    bool ItemHasChildren(HTREEITEM item) const;
+    HTREEITEM GetSelectedItem() const;
+    bool SelectItem(HTREEITEM item);
+    // Opens or closes the item without sending TVN_ITEMEXPANDING, as the device does.
+    bool Expand(HTREEITEM item, UINT action);
+    bool IsExpanded(HTREEITEM item) const;
+    // As if the user clicked the item's expand button: the notification comes first.
+    void ToggleByUser(HTREEITEM item);
+    void DoubleClickByUser(HTREEITEM item);
+};
+
+// The month calendar, made at run time inside a dialog.
+class CMonthCalCtrl : public CWnd {
+  public:
+    bool Create(CWnd* parent, CPoint topLeft, UINT id);
+    CRect GetMinReqRect() const;
+    bool SetCurSel(const SYSTEMTIME& date);
+    bool GetCurSel(SYSTEMTIME& date) const;
+};
+
+// What an owner-drawn button gets to draw itself with.
+constexpr UINT ODS_SELECTED = 0x0001;
+constexpr UINT ODS_FOCUS = 0x0010;
+struct DRAWITEMSTRUCT {
+    UINT CtlID;
+    UINT itemState;
+    CDC* pDC;
+    CRect rcItem;
+};
+
+// An owner-drawn push button that paints itself through DrawItem.
+class COwnerDrawButton : public CButton {
+  public:
+    virtual void DrawItem(DRAWITEMSTRUCT* item) = 0;
+};
+
+// The system's colour for button faces.
+COLORREF GetSysColorButtonFace();

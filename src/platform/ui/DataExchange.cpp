@@ -1,0 +1,103 @@
+#include "DataExchange.h"
+
+#include <charconv>
+
+#include "platform/base/Format.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/ModalRun.h"
+
+std::string IntegerExpectedMessage() {
+    return "整数を入力してください。";
+}
+
+std::string IntegerRangeMessage(int minimum, int maximum) {
+    return Format("%d から %d までの整数を入力してください。", minimum, maximum);
+}
+
+bool ParseDialogInt(std::string_view text, int& value) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && error == std::errc() && end == text.data() + text.size();
+}
+
+void CDataExchange::PrepareCtrl(UINT id) {
+    if (m_bNotAnInteger) Fail(IntegerExpectedMessage());
+    m_nLastControl = id;
+}
+
+void CDataExchange::Finish() {
+    if (m_bNotAnInteger) Fail(IntegerExpectedMessage());
+}
+
+void CDataExchange::Fail(std::string_view message) {
+    m_bNotAnInteger = false;
+    AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+    m_pDlgWnd->GotoDlgCtrl(m_pDlgWnd->GetDlgItem(m_nLastControl));
+    throw DataExchangeFailure{};
+}
+
+void DDX_Text(CDataExchange* exchange, UINT id, std::string& value) {
+    exchange->PrepareCtrl(id);
+    if (exchange->m_bSaveAndValidate) {
+        value = exchange->m_pDlgWnd->GetDlgItemText(id);
+    } else {
+        exchange->m_pDlgWnd->SetDlgItemText(id, value);
+    }
+}
+
+void DDX_Text(CDataExchange* exchange, UINT id, int& value) {
+    exchange->PrepareCtrl(id);
+    if (!exchange->m_bSaveAndValidate) {
+        exchange->m_pDlgWnd->SetDlgItemInt(id, value);
+        return;
+    }
+    int parsed = 0;
+    if (!ParseDialogInt(exchange->m_pDlgWnd->GetDlgItemText(id), parsed)) {
+        // A range that follows names what is wanted; without one, the plain message.
+        exchange->m_bNotAnInteger = true;
+        return;
+    }
+    value = parsed;
+}
+
+void DDX_Check(CDataExchange* exchange, UINT id, int& value) {
+    exchange->PrepareCtrl(id);
+    if (exchange->m_bSaveAndValidate) {
+        value = exchange->m_pDlgWnd->IsDlgButtonChecked(id);
+    } else {
+        exchange->m_pDlgWnd->CheckDlgButton(id, value);
+    }
+}
+
+void DDX_CBIndex(CDataExchange* exchange, UINT id, int& index) {
+    exchange->PrepareCtrl(id);
+    CWnd* control = exchange->m_pDlgWnd->GetDlgItem(id);
+    if (control == nullptr) return;
+    CWnd* owner = CWnd::FromWidget(control->GetWidget());
+    {
+        CComboBox list;
+        list.Attach(control->GetWidget(), nullptr, id);
+        if (exchange->m_bSaveAndValidate) {
+            index = list.GetCurSel();
+        } else {
+            list.SetCurSel(index);
+        }
+    }
+    if (owner != nullptr) owner->Attach(control->GetWidget(), owner->GetParent(), id);
+}
+
+void DDX_Control(CDataExchange* exchange, UINT id, CWnd& control) {
+    if (control.IsWindow()) return;
+    CWnd* made = exchange->m_pDlgWnd->GetDlgItem(id);
+    if (made != nullptr) control.Attach(made->GetWidget(), exchange->m_pDlgWnd, id);
+}
+
+void DDV_MinMaxInt(CDataExchange* exchange, int value, int minimum, int maximum) {
+    if (exchange->m_bSaveAndValidate &&
+        (exchange->m_bNotAnInteger || value < minimum || value > maximum)) {
+        exchange->Fail(IntegerRangeMessage(minimum, maximum));
+    }
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/ui/Messages.h"
+
+class CDialog;
+class CWnd;
+
+// Thrown by a failed field; UpdateData catches it.
+struct DataExchangeFailure {};
+
+// One pass of data exchange between a dialog's members and its controls.
+class CDataExchange {
+  public:
+    CDataExchange(CDialog* dialog, bool saveAndValidate)
+        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
+
+    // Remembers the field being exchanged, for the focus after a failure. A field left
+    // with text that is no integer fails here, when the exchange moves on without a range.
+    void PrepareCtrl(UINT id);
+    // Called when the whole exchange went through.
+    void Finish();
+    // Shows `message`, puts the focus on the last field and ends the exchange.
+    [[noreturn]] void Fail(std::string_view message);
+
+    CDialog* m_pDlgWnd;
+    bool m_bSaveAndValidate;
+    UINT m_nLastControl = 0;
+    bool m_bNotAnInteger = false;  // the last field's text could not be read as an integer
+};
+
+void DDX_Text(CDataExchange* exchange, UINT id, std::string& value);
+void DDX_Text(CDataExchange* exchange, UINT id, int& value);
+void DDX_Check(CDataExchange* exchange, UINT id, int& value);
+void DDX_CBIndex(CDataExchange* exchange, UINT id, int& index);
+// Binds `control` to the dialog's control with the id, once.
+void DDX_Control(CDataExchange* exchange, UINT id, CWnd& control);
+// After DDX_Text of an int: outside the range, the framework's message names it.
+void DDV_MinMaxInt(CDataExchange* exchange, int value, int minimum, int maximum);
+
+// A signed decimal integer with optional blanks around it, as an integer field accepts.
+bool ParseDialogInt(std::string_view text, int& value);
+
+// The framework's messages for integer fields.
+std::string IntegerExpectedMessage();
+std::string IntegerRangeMessage(int minimum, int maximum);
