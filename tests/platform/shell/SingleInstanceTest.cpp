@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "platform/fs/Device.h"
@@ -16,23 +17,38 @@
 
 namespace {
 
-// A helper process that publishes a title, and what it printed first.
+// A helper process, our own child, that publishes a title; and what it printed first.
 class Helper {
   public:
     Helper(const std::string& device, const std::string& title, const std::string& log,
-           const std::string& extra = {}) {
-        const std::string command = std::string(QUILLO_INSTANCE_HELPER) + " serve '" + device +
-                                    "' '" + title + "' '" + log + "' " + extra + " & echo $!";
-        m_pipe = ::popen(command.c_str(), "r");
-        char line[64] = {};
-        if (m_pipe != nullptr && std::fgets(line, sizeof line, m_pipe) != nullptr)
-            m_pid = std::atoi(line);
-        if (m_pipe != nullptr && std::fgets(line, sizeof line, m_pipe) != nullptr) m_first = line;
+           std::optional<uid_t> expectUid = std::nullopt) {
+        int output[2];
+        if (::pipe(output) != 0) return;
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::dup2(output[1], STDOUT_FILENO);
+            ::close(output[0]);
+            const std::string uid = expectUid ? std::to_string(*expectUid) : std::string();
+            if (expectUid) {
+                ::execl(QUILLO_INSTANCE_HELPER, "instance_helper", "serve", device.c_str(),
+                        title.c_str(), log.c_str(), "--expect-uid", uid.c_str(),
+                        static_cast<char*>(nullptr));
+            } else {
+                ::execl(QUILLO_INSTANCE_HELPER, "instance_helper", "serve", device.c_str(),
+                        title.c_str(), log.c_str(), static_cast<char*>(nullptr));
+            }
+            ::_exit(127);
+        }
+        ::close(output[1]);
+        char buffer[64];
+        ssize_t got = 0;
+        while ((got = ::read(output[0], buffer, sizeof buffer)) > 0) {
+            m_first.append(buffer, static_cast<size_t>(got));
+            if (m_first.find('\n') != std::string::npos) break;
+        }
+        ::close(output[0]);
     }
-    ~Helper() {
-        Kill();
-        if (m_pipe != nullptr) ::pclose(m_pipe);
-    }
+    ~Helper() { Kill(); }
     void Kill() {
         if (m_pid > 0) {
             ::kill(m_pid, SIGKILL);
@@ -44,7 +60,6 @@ class Helper {
     const std::string& First() const { return m_first; }
 
   private:
-    FILE* m_pipe = nullptr;
     pid_t m_pid = 0;
     std::string m_first;
 };
@@ -102,8 +117,7 @@ TEST_F(SingleInstance, AKilledInstancesSocketIsTakenOver) {
 }
 
 TEST_F(SingleInstance, AClientOfAnotherUserIsRefused) {
-    const std::string other = "--expect-uid " + std::to_string(::getuid() + 4242);
-    Helper first(device.Directory().string(), "Folian", log, other);
+    Helper first(device.Directory().string(), "Folian", log, ::getuid() + 4242);
     ASSERT_EQ(first.First(), "ready\n");
     auto running = RunningInstance::Find("Folian");
     ASSERT_NE(running, nullptr) << "the socket answers";
