@@ -11,8 +11,8 @@ const MessageMap& CCmdTarget::GetMessageMap() const {
     return GetThisMessageMap();
 }
 
-const MessageMapEntry* CCmdTarget::FindEntry(MessageMapEntry::Kind kind, UINT message,
-                                             UINT id) const {
+const MessageMapEntry* CCmdTarget::FindMapEntry(MessageMapEntry::Kind kind, UINT message,
+                                                UINT id) const {
     for (const MessageMap* map = &GetMessageMap(); map != nullptr; map = map->base) {
         for (const MessageMapEntry& entry : map->entries) {
             if (entry.kind != kind) {
@@ -35,14 +35,14 @@ const MessageMapEntry* CCmdTarget::FindEntry(MessageMapEntry::Kind kind, UINT me
 
 bool CCmdTarget::OnCmdMsg(UINT id, CommandCode code, CCmdUI* ui) {
     if (code == CommandCode::Update) {
-        const MessageMapEntry* rule = FindEntry(MessageMapEntry::Kind::Update, 0, id);
+        const MessageMapEntry* rule = FindMapEntry(MessageMapEntry::Kind::Update, 0, id);
         if (rule == nullptr) {
             return false;
         }
         rule->handler(this, {id, 0, 0, ui});
         return true;
     }
-    const MessageMapEntry* command = FindEntry(MessageMapEntry::Kind::Command, 0, id);
+    const MessageMapEntry* command = FindMapEntry(MessageMapEntry::Kind::Command, 0, id);
     if (command == nullptr) {
         return false;
     }

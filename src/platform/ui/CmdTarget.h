@@ -84,7 +84,7 @@ class CCmdTarget : public CObject {
 
   protected:
     // The first entry of this class's table chain of `kind` that matches.
-    const MessageMapEntry* FindEntry(MessageMapEntry::Kind kind, UINT message, UINT id) const;
+    const MessageMapEntry* FindMapEntry(MessageMapEntry::Kind kind, UINT message, UINT id) const;
 };
 
 // Entry builders, one per kind of binding, so a table reads like the class's design.

@@ -14,7 +14,9 @@
 namespace {
 
 constexpr int kBarHeight = 26;
-constexpr int kButtonSize = 24;
+// Narrow buttons, as on the device: a 240-pixel bar holds the menu and eight of them.
+constexpr int kButtonWidth = 21;
+constexpr int kButtonHeight = 24;
 const char* const kCommandProperty = "quillo.command";
 
 QHBoxLayout* LayoutOf(QWidget* bar) {
@@ -55,6 +57,7 @@ bool CCommandBar::InsertMenubar(UINT menuId) {
     if (resource == nullptr || !IsWindow()) return false;
     auto* menuBar = new QMenuBar(GetWidget());
     menuBar->setNativeMenuBar(false);
+    menuBar->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     for (const MenuItemResource& item : resource->items) {
         QMenu* menu = menuBar->addMenu(QString::fromStdString(item.text));
         FillMenu(menu, item.popup, m_pFrame);
@@ -91,7 +94,7 @@ bool CCommandBar::LoadToolBar(UINT id) {
         button->setProperty(kCommandProperty, command);
         button->setIcon(ResourceImage(*bitmap, image++));
         button->setIconSize(QSize(kToolBarImageSize, kToolBarImageSize));
-        button->setFixedSize(kButtonSize, kButtonSize);
+        button->setFixedSize(kButtonWidth, kButtonHeight);
         button->setAutoRaise(true);
         const std::string tip = LoadResourceString(command);
         button->setToolTip(QString::fromStdString(tip.substr(0, tip.find('\n'))));
@@ -106,7 +109,7 @@ bool CCommandBar::AddAdornments(UINT) {
     if (!IsWindow()) return false;
     auto* close = new QToolButton(GetWidget());
     close->setText(QStringLiteral("×"));
-    close->setFixedSize(kButtonSize, kButtonSize);
+    close->setFixedSize(kButtonWidth, kButtonHeight);
     close->setAutoRaise(true);
     close->setObjectName(QStringLiteral("close"));
     QObject::connect(close, &QToolButton::clicked, close,

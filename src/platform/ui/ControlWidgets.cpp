@@ -95,14 +95,14 @@ TreeWidget::TreeWidget(QWidget* parent) : QTreeWidget(parent) {
 
 QIcon ResourceImage(const BitmapResource& bitmap, int index, int width) {
     const int left = index * width;
-    QImage image(width, kToolBarImageSize, QImage::Format_RGB32);
+    QImage image(width, kToolBarImageSize, QImage::Format_ARGB32);
     for (int y = 0; y < kToolBarImageSize; ++y) {
         for (int x = 0; x < width; ++x) {
             const int sx = left + x;
             const bool inside = sx < bitmap.width && y < bitmap.height;
-            const uint32_t rgb =
-                inside ? bitmap.pixels[static_cast<size_t>(y * bitmap.width + sx)] : 0xC0C0C0;
-            image.setPixel(x, y, 0xFF000000u | rgb);
+            const uint32_t rgb = inside ? bitmap.pixels[static_cast<size_t>(y * bitmap.width + sx)]
+                                        : kTransparentPixel;
+            image.setPixel(x, y, rgb == kTransparentPixel ? 0u : 0xFF000000u | rgb);
         }
     }
     return QIcon(QPixmap::fromImage(image));

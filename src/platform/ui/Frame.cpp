@@ -44,6 +44,18 @@ bool CFrameWnd::LoadFrame(UINT resourceId, CCreateContext* context) {
     const bool ok =
         Create(nullptr, {0, 0, screen.cx, screen.cy}, resourceId, m_style, AfxGetAppName());
     m_pContext = nullptr;
+    if (ok) {
+        // A later launch finds this window by its title, brings it forward, sends commands.
+        m_instance = InstanceServer::Publish(GetWindowText(),
+                                             [this](InstanceRequest request, uint32_t value) {
+                                                 if (request == InstanceRequest::BringToFront) {
+                                                     ShowWindow(SW_SHOW);
+                                                     SetForegroundWindow();
+                                                 } else {
+                                                     SendMessage(WM_COMMAND, value);
+                                                 }
+                                             });
+    }
     return ok;
 }
 

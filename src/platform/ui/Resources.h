@@ -22,7 +22,10 @@ struct MenuResource {
     std::vector<MenuItemResource> items;
 };
 
-// Pixels as 0x00RRGGBB, top row first.
+// A pixel through which the button face shows.
+constexpr uint32_t kTransparentPixel = 0xFF000000;
+
+// Pixels as 0x00RRGGBB (or kTransparentPixel), top row first.
 struct BitmapResource {
     UINT id;
     int32_t width;

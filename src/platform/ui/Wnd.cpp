@@ -174,12 +174,12 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NOTIFY) {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (const MessageMapEntry* entry =
-                FindEntry(MessageMapEntry::Kind::Notify, header->code, header->idFrom)) {
+                FindMapEntry(MessageMapEntry::Kind::Notify, header->code, header->idFrom)) {
             return entry->handler(this, {header->idFrom, wParam, lParam, nullptr});
         }
         return 0;
     }
-    if (const MessageMapEntry* entry = FindEntry(MessageMapEntry::Kind::Message, message, 0)) {
+    if (const MessageMapEntry* entry = FindMapEntry(MessageMapEntry::Kind::Message, message, 0)) {
         return entry->handler(this, {0, wParam, lParam, nullptr});
     }
     return DefWindowProc(message, wParam, lParam);
@@ -189,7 +189,7 @@ bool CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     const UINT id = LOWORD(wParam);
     const UINT code = HIWORD(wParam);
     if (lParam != 0) {  // from a control: a notification
-        if (const MessageMapEntry* entry = FindEntry(MessageMapEntry::Kind::Notify, code, id)) {
+        if (const MessageMapEntry* entry = FindMapEntry(MessageMapEntry::Kind::Notify, code, id)) {
             entry->handler(this, {id, wParam, lParam, nullptr});
             return true;
         }

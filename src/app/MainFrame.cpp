@@ -1,0 +1,91 @@
+#include "app/MainFrame.h"
+
+#include "app/QuilloApp.h"
+#include "platform/shell/Screen.h"
+#include "platform/ui/DocTemplate.h"
+#include "platform/ui/Document.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/View.h"
+#include "res/ResourceIds.h"
+
+namespace {
+
+constexpr int kMenuSeparatorWidth = 6;
+constexpr int kNarrowScreen = 240;
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
+on::Create(&CMainFrame::OnCreate), on::Activate(&CMainFrame::OnActivate),
+    on::Timer(&CMainFrame::OnTimer),
+    on::Command(ID_OPEN_BY_NOTIFICATION, &CMainFrame::OnOpenByNotification),
+    on::Command(ID_MENU, &CMainFrame::OnMenu),
+    END_MESSAGE_MAP()
+
+        bool CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
+    if (!CFrameWnd::PreCreateWindow(cs)) return false;
+    // The title never follows the memo: a later launch finds the window by it.
+    cs.style &= ~FWS_ADDTOTITLE;
+    m_style &= ~FWS_ADDTOTITLE;
+    cs.lpszName = CQuilloApp::kMainWindowTitle;
+    return true;
+}
+
+int CMainFrame::OnCreate() {
+    if (CFrameWnd::OnCreate() == -1) return -1;
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    if (!m_commandBar.Create(this, kCommandBarId) ||
+        !m_commandBar.InsertMenubar(IDR_COMMANDBAR_MENU) ||
+        !m_commandBar.InsertSeparator(kMenuSeparatorWidth) ||
+        !m_commandBar.LoadToolBar(screenWidth > kNarrowScreen ? IDR_TOOLBAR_WIDE
+                                                              : IDR_TOOLBAR_NARROW) ||
+        !m_commandBar.AddAdornments()) {
+        return -1;
+    }
+    SetTimer(kAlarmCheckTimer, kAlarmCheckPeriodMs);
+    return 0;
+}
+
+void CMainFrame::OnActivate(UINT state, CWnd* other, bool minimized) {
+    CFrameWnd::OnActivate(state, other, minimized);
+    if (state != WA_INACTIVE) return;
+    // Leaving the window, for a dialog of ours or another program, saves the memo.
+    CView* view = GetActiveView();
+    CDocument* document = view != nullptr ? view->GetDocument() : nullptr;
+    if (document != nullptr && document->IsModified()) {
+        view->SendMessage(WM_COMMAND, ID_FILE_SAVE);
+    }
+}
+
+void CMainFrame::OnTimer(UINT id) {
+    if (CView* view = GetActiveView()) view->SendMessage(WM_TIMER, id);
+    CFrameWnd::OnTimer(id);
+}
+
+bool CMainFrame::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_HOTKEY && msg->wParam == kMenuHotKey) {
+        CWnd* active = GetActiveWindow();
+        if (active != nullptr && active != this && active->IsDialog()) return false;
+        PopUpMenu();
+        return true;
+    }
+    return CFrameWnd::PreTranslateMessage(msg);
+}
+
+void CMainFrame::PopUpMenu() {
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_COMMANDBAR_MENU)) return;
+    const CRect client = ClientToScreen(GetClientRect());
+    if (CMenu* popup = menu.GetSubMenu(0)) {
+        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_BOTTOMALIGN | TPM_NONOTIFY, client.left,
+                              client.bottom, AfxGetMainWnd());
+    }
+    menu.DestroyMenu();
+}
+
+void CMainFrame::OnOpenByNotification() {
+    CQuilloApp* app = QuilloApp();
+    app->m_pDocTemplate->OpenDocumentFile(app->GetProfileString("System", "NotifyFile", ""));
+}
+
+void CMainFrame::OnMenu() {}

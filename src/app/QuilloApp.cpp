@@ -1,0 +1,125 @@
+#include "app/QuilloApp.h"
+
+#include "app/MainFrame.h"
+#include "memo/QuilloDoc.h"
+#include "platform/base/Text.h"
+#include "platform/fs/Device.h"
+#include "platform/registry/Registry.h"
+#include "platform/shell/Screen.h"
+#include "platform/shell/SingleInstance.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/DocTemplate.h"
+#include "res/QuilloResources.h"
+#include "res/ResourceIds.h"
+#include "view/QuilloView.h"
+
+namespace {
+
+constexpr const char* kSyncKey = "Software\\Microsoft\\Windows CE Services";
+constexpr const char* kSyncValue = "FileSyncPath";
+constexpr size_t kSyncPathCharacters = 256;  // what the value's 512-byte buffer holds
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CQuilloApp, CWinApp)
+on::Command(ID_APP_ABOUT, &CQuilloApp::OnAppAbout), END_MESSAGE_MAP()
+
+                                                        CQuilloApp::CQuilloApp()
+    : CWinApp("quillo") {
+    m_pszAppName = "Quillo";
+}
+
+CQuilloApp* QuilloApp() {
+    return static_cast<CQuilloApp*>(AfxGetApp());
+}
+
+bool CQuilloApp::InitInstance() {
+    AfxSetResources(&QuilloResources());
+    // The date controls need no registration here: the toolkit provides them.
+    m_launchMinute = GetLocalTime();
+    m_launchMinute.wSecond = 0;
+    m_launchMinute.wMilliseconds = 0;
+    SetRegistryKey(kRegistryCompany);
+    m_nNotifyDialog = GetProfileInt("System", "NotifyDialog", 1);
+    // The alarm store and the alarm launch come with the alarm parts of the program; until
+    // then a launch for an alarm goes on as an ordinary one.
+    m_bAlarmLaunch = m_lpCmdLine.find(kAlarmLaunchArgument) != std::string::npos;
+    if (auto running = RunningInstance::Find(kMainWindowTitle)) {
+        running->BringToFront();
+        return false;
+    }
+    LoadStdProfileSettings(kRecentFileCount);
+    m_strSaveFolder = GetProfileString("System", "SaveFolder", "");
+    if (m_strSaveFolder.empty()) m_strSaveFolder = GetDefaultSaveFolder();
+
+    const bool portrait = GetSystemMetrics(SM_CXSCREEN) < GetSystemMetrics(SM_CYSCREEN);
+    auto docTemplate = CSingleDocTemplate::Make<CQuilloDoc, CMainFrame, CQuilloView>(
+        portrait ? IDR_MAINFRAME_PORTRAIT : IDR_MAINFRAME_LANDSCAPE);
+    m_pDocTemplate = docTemplate.get();
+    AddDocTemplate(std::move(docTemplate));
+
+    CCommandLineInfo shellCommand;
+    // The alarm launch's own argument names no file to open.
+    if (!m_bAlarmLaunch) ParseCommandLine(shellCommand);
+    if (RefreshMemoList() > 0) {
+        m_pDocTemplate->OpenDocumentFile(GetMemoPath(m_memoList[0].name));
+    } else if (!ProcessShellCommand(shellCommand)) {
+        return false;
+    }
+    if (m_pMainWnd == nullptr) return false;  // the first window could not be made
+    m_pMainWnd->ShowWindow(SW_SHOWNORMAL);
+    m_pMainWnd->UpdateWindow();
+    m_pMainWnd->SetForegroundWindow();
+    return true;
+}
+
+int CQuilloApp::RefreshMemoList() {
+    m_memoList.clear();
+    std::vector<FindEntry> found;
+    Device::FileSystem().Find(GetMemoPath("*.bmp"), found);
+    for (const FindEntry& entry : found) {
+        if (entry.isFolder) continue;
+        m_memoList.push_back({entry.name, LocalSeconds(FileTimeToLocalTime(entry.lastWrite))});
+    }
+    SortMemoList(m_memoList);
+    return static_cast<int>(m_memoList.size());
+}
+
+int CQuilloApp::FindMemo(std::string_view name) const {
+    for (size_t i = 0; i < m_memoList.size(); ++i) {
+        if (m_memoList[i].name == name) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::string CQuilloApp::GetMemoPath(std::string_view name) const {
+    return m_strSaveFolder + "\\" + std::string(name);
+}
+
+std::string CQuilloApp::GetMemoTitle(std::string_view path) {
+    return MemoTitleOfPath(path);
+}
+
+std::string CQuilloApp::GetDefaultSaveFolder() {
+    std::string folder = "\\My Documents";
+    Registry* registry = GetRegistry();
+    if (registry != nullptr && registry->KeyExists(Hive::LocalMachine, kSyncKey)) {
+        // A value that is absent, not text, or longer than its buffer reads as nothing.
+        const auto value = registry->Read(Hive::LocalMachine, kSyncKey, kSyncValue);
+        const auto* text = value ? std::get_if<std::string>(&*value) : nullptr;
+        if (text == nullptr || Utf16Length(*text) >= kSyncPathCharacters) {
+            folder.clear();
+        } else if (!text->empty()) {
+            folder = *text;
+        }
+    }
+    if (folder.empty() || folder.back() != '\\') folder += '\\';
+    folder += "Quillo";
+    Device::FileSystem().CreateFolder(folder);
+    return folder;
+}
+
+void CQuilloApp::OnAppAbout() {
+    CDialog about(IDD_ABOUTBOX);
+    about.DoModal();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "memo/MemoList.h"
+#include "platform/base/Time.h"
+#include "platform/ui/WinApp.h"
+
+class CSingleDocTemplate;
+
+// The application object: the save folder, the memo extension, the memo list and the
+// document template that every part of the program reaches through it.
+class CQuilloApp : public CWinApp {
+    DECLARE_MESSAGE_MAP()
+
+  public:
+    static constexpr std::string_view kAlarmLaunchArgument = "AppRunAtTime";
+    static constexpr std::string_view kRegistryCompany = "Vornak";
+    static constexpr std::string_view kMainWindowTitle = "Folian";
+    static constexpr int kRecentFileCount = 4;
+
+    CQuilloApp();
+
+    bool InitInstance() override;
+
+    // The memos of the save folder, newest first; the number of them.
+    int RefreshMemoList();
+    // The position of the memo with exactly this name (case counted), or -1.
+    int FindMemo(std::string_view name) const;
+    std::string GetMemoPath(std::string_view name) const;
+    static std::string GetMemoTitle(std::string_view path);
+    // "\My Documents\Quillo", or Quillo inside the synchronised-files folder; the folder
+    // is created.
+    std::string GetDefaultSaveFolder();
+
+    CSingleDocTemplate* m_pDocTemplate = nullptr;
+    std::string m_strSaveFolder;
+    std::string m_strMemoExt;
+    std::vector<MemoEntry> m_memoList;
+
+    // The launch minute and the alarm dialog switch, read at start for the alarm launch.
+    SYSTEMTIME m_launchMinute{};
+    int m_nNotifyDialog = 1;
+    bool m_bAlarmLaunch = false;
+
+  private:
+    void OnAppAbout();
+};
+
+CQuilloApp* QuilloApp();

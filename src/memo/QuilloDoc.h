@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "memo/MemoBitmap.h"
+#include "platform/ui/Document.h"
+
+// One memo: its picture and the file it lives in. A modified memo is saved silently
+// whenever it is left, under a name made from the time of its first save.
+class CQuilloDoc : public CDocument {
+    DECLARE_MESSAGE_MAP()
+
+  public:
+    bool NewMemo() override;
+    bool OpenMemo(std::string_view path) override;
+    bool SaveMemo(std::string_view path) override;
+    bool SaveIfModified() override;
+
+    void OnSave();
+    void OnSaveAs();
+    // Saves the memo (modified or not) under its path, making one first, and returns it.
+    std::string SaveAndGetPath();
+    // A path in the save folder that no file has yet, from the current minute; empty when
+    // the save folder leaves no room for a name within the device's 260 characters.
+    std::string CreateAutoPath() const;
+
+    CMemoBitmap m_bitmap;
+};

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/ui/Messages.h"
+
+// Resource numbers and command identifiers of the program.
+
+// Document templates, menus, tool bars and their bitmaps.
+constexpr UINT IDR_MAINFRAME_LANDSCAPE = 128;
+constexpr UINT IDR_MAINFRAME_PORTRAIT = 129;
+constexpr UINT IDR_COMMANDBAR_MENU = 129;
+constexpr UINT IDR_VIEW_POPUPS = 131;
+constexpr UINT IDR_WORK_MENU = 132;
+constexpr UINT IDR_TOOLBAR_WIDE = 128;
+constexpr UINT IDR_TOOLBAR_UNUSED = 129;
+constexpr UINT IDR_TOOLBAR_NARROW = 131;
+constexpr UINT IDB_TOOLBAR_WIDE = 128;
+constexpr UINT IDB_TOOLBAR_NARROW = 131;
+
+// Dialogs.
+constexpr UINT IDD_ABOUTBOX = 100;
+
+// The program's own commands.
+constexpr UINT ID_TOOL_PEN = 32771;
+constexpr UINT ID_TOOL_ERASER = 32772;
+constexpr UINT ID_PREVIEW = 32773;
+constexpr UINT ID_PEN_WIDTH_MENU = 32774;
+constexpr UINT ID_COLOR_SETTINGS = 32776;
+constexpr UINT ID_PEN_WIDTH_1 = 32777;
+constexpr UINT ID_PEN_WIDTH_10 = 32786;
+constexpr UINT ID_ERASER_WIDTH_5 = 32787;
+constexpr UINT ID_ERASER_WIDTH_40 = 32794;
+constexpr UINT ID_PEN_WIDTH_CUSTOM = 32797;
+constexpr UINT ID_ERASER_WIDTH_CUSTOM = 32798;
+constexpr UINT ID_DELETE_MEMO = 32799;
+constexpr UINT ID_NEXT_MEMO = 32800;
+constexpr UINT ID_PREV_MEMO = 32801;
+constexpr UINT ID_RENAME_MEMO = 32802;
+constexpr UINT ID_MEMO_INFO = 32803;
+constexpr UINT ID_ALARM_CUSTOM = 32805;
+constexpr UINT ID_OPEN_BY_NOTIFICATION = 32806;
+constexpr UINT ID_ALARM_MENU = 32808;
+constexpr UINT ID_ALARM_FIRST = 32809;
+constexpr UINT ID_ALARM_LAST = 32849;
+constexpr UINT ID_ALARM_NONE = 32850;
+constexpr UINT ID_NEW_FILE_MENU = 32851;
+constexpr UINT ID_SETTINGS = 32852;
+constexpr UINT ID_INSERT_DATE = 32853;
+constexpr UINT ID_UNUSED_BUTTON = 32854;
+constexpr UINT ID_MENU = 32855;
+constexpr UINT ID_RULED_LINES = 32857;
+constexpr UINT ID_PEN_COLOR = 32858;
+
+// Framework commands the program's resources name.
+constexpr UINT ID_EDIT_UNDO = 57643;
+constexpr UINT ID_EDIT_COPY = 57634;
+constexpr UINT ID_NEXT_PANE = 57680;
+constexpr UINT ID_PREV_PANE = 57681;
+
+// Timer and window ids of the main frame.
+constexpr UINT kAlarmCheckTimer = 400;
+constexpr UINT kAlarmCheckPeriodMs = 10000;

@@ -1,0 +1,141 @@
+#include "view/QuilloView.h"
+
+#include "app/QuilloApp.h"
+#include "memo/QuilloDoc.h"
+#include "platform/ui/ModalRun.h"
+
+namespace {
+
+// Levels of the blank picture's working colour table: a 5 x 5 x 5 cube.
+constexpr uint8_t kCubeLevels[] = {255, 192, 128, 64, 0};
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CQuilloView, CView)
+on::Create(&CQuilloView::OnCreate), on::EraseBkgnd(&CQuilloView::OnEraseBkgnd),
+    on::LButtonDown(&CQuilloView::OnLButtonDown), on::LButtonDblClk(&CQuilloView::OnLButtonDblClk),
+    on::MouseMove(&CQuilloView::OnMouseMove), on::LButtonUp(&CQuilloView::OnLButtonUp),
+    END_MESSAGE_MAP()
+
+        CQuilloView::CQuilloView() {
+    CQuilloApp* app = QuilloApp();
+    m_nPenWidth = app->GetProfileInt("Edit", "PenWidth", 5);
+    // Read under this spelling; the colour settings write "PenColor": names ignore case.
+    m_crPen = static_cast<COLORREF>(app->GetProfileInt("Edit", "pENColor", 0));
+    m_crBack = static_cast<COLORREF>(app->GetProfileInt("Edit", "BackColor", 0x00FFFFFF));
+    m_nTool = ToolPen;
+    m_nEraserWidth = app->GetProfileInt("Edit", "EraserWidth", 10);
+    m_bBackLine = app->GetProfileInt("View", "BackLine", 0);
+}
+
+CQuilloView::~CQuilloView() {
+    m_penDraw.DeleteObject();
+    m_penErase.DeleteObject();
+}
+
+CQuilloDoc* CQuilloView::GetDocument() const {
+    return static_cast<CQuilloDoc*>(CView::GetDocument());
+}
+
+int CQuilloView::OnCreate() {
+    if (CView::OnCreate() == -1) return -1;
+    m_penDraw.CreatePen(PS_SOLID, m_nPenWidth, m_crPen);
+    m_penErase.CreatePen(PS_SOLID, m_nEraserWidth, m_crBack);
+    return 0;
+}
+
+void CQuilloView::OnInitialUpdate() {
+    CView::OnInitialUpdate();
+    QuilloApp()->m_strMemoExt = ".bmp";
+    if (GetDocument()->GetPathName().empty()) {
+        NewCanvas();
+        m_bCanvasMade = true;
+    }
+}
+
+void CQuilloView::NewCanvas() {
+    m_crBack = static_cast<COLORREF>(QuilloApp()->GetProfileInt("Edit", "BackColor", 0x00FFFFFF));
+    m_penErase.DeleteObject();
+    m_penErase.CreatePen(PS_SOLID, m_nEraserWidth, m_crBack);
+
+    const CRect client = GetClientRect();
+    BITMAPINFOHEADER header{40, client.Width(), client.Height(), 1, 8, BI_RGB, 0, 0, 0, 0, 0};
+    RGBQUAD cube[256] = {};
+    for (int i = 0; i < 5; ++i) {
+        for (int j = 0; j < 5; ++j) {
+            for (int k = 0; k < 5; ++k) {
+                cube[25 * i + 5 * j + k] = {kCubeLevels[k], kCubeLevels[j], kCubeLevels[i], 0};
+            }
+        }
+    }
+    CBitmap working;
+    bool made = false;
+    if (working.CreateDIBSection(header, cube)) {
+        CDC dc;
+        dc.CreateCompatibleDC(nullptr);
+        CBitmap* previous = dc.SelectObject(&working);
+        CBrush background(m_crBack);
+        dc.FillRect(client, &background);
+        dc.SelectObject(previous);
+        CMemoBitmap& picture = GetDocument()->m_bitmap;
+        picture.Reset();
+        made = picture.CreateFromBitmap(&working);
+    }
+    if (!made) {
+        AfxMessageBox("新規作成失敗", MB_OK);
+    }
+    working.DeleteObject();
+    GetDocument()->SetModifiedFlag(false);
+}
+
+void CQuilloView::OnDraw(CDC* dc) {
+    if (!GetDocument()->GetPathName().empty() || m_bCanvasMade) {
+        GetDocument()->m_bitmap.Draw(dc, 0, 0);
+    }
+    if (m_bBackLine == 1) DrawRuledLines(dc);
+}
+
+bool CQuilloView::OnEraseBkgnd(CDC* dc) {
+    CBrush grey(kOutsideColor);
+    dc->FillRect(GetClientRect(), &grey);
+    return true;
+}
+
+void CQuilloView::ClipToCanvas(CDC* dc) {
+    const CMemoBitmap& picture = GetDocument()->m_bitmap;
+    const CRect client = GetClientRect();
+    const int32_t width = picture.Width();
+    // A top-down picture has a negative height; it covers its rows all the same.
+    const int32_t height = picture.Height() < 0 ? -picture.Height() : picture.Height();
+    dc->ExcludeClipRect({width, 0, client.right, client.bottom});
+    dc->ExcludeClipRect({0, height, client.right, client.bottom});
+}
+
+void CQuilloView::DrawRuledLines(CDC* dc) {
+    CPen ruled(PS_SOLID, 1, kRuledLineColor);
+    CPen* previous = dc->SelectObject(&ruled);
+    const CMemoBitmap& picture = GetDocument()->m_bitmap;
+    const int32_t height = picture.Height();
+    if (height > 0) {
+        // Pictures under ten rows high get the line at the top only.
+        const int32_t step = height / 10;
+        for (int32_t y = 0; y < height; y += step) {
+            dc->MoveTo(0, y);
+            dc->LineTo(picture.Width(), y);
+            if (step == 0) break;
+        }
+    }
+    dc->SelectObject(previous);
+}
+
+void CQuilloView::StampText(int32_t x, int32_t y, std::string_view text) {
+    CClientDC client(this);
+    ClipToCanvas(&client);
+    client.TextOut(x, y, text);
+    CDC memory;
+    memory.CreateCompatibleDC(&client);
+    CBitmap* previous = memory.SelectObject(GetDocument()->m_bitmap.GetBitmap());
+    memory.TextOut(x, y, text);
+    memory.SelectObject(previous);
+    memory.DeleteDC();
+}

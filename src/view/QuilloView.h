@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "platform/gdi/GdiObjects.h"
+#include "platform/ui/View.h"
+
+class CQuilloDoc;
+
+// A point of a stroke as the view keeps it: 16 bits per coordinate.
+struct StrokePoint {
+    int16_t x;
+    int16_t y;
+};
+
+// The canvas view: shows the memo picture at the top-left of its window and lets the user
+// write and erase on it. A stroke shows on the screen as it is drawn and lands in the
+// picture, in one pass, when the pen is lifted.
+class CQuilloView : public CView {
+    DECLARE_MESSAGE_MAP()
+
+  public:
+    static constexpr int ToolPen = 1;
+    static constexpr int ToolEraser = 2;
+    static constexpr COLORREF kOutsideColor = 0x00808080;
+    static constexpr COLORREF kRuledLineColor = 0x00E0E0E0;
+
+    CQuilloView();
+    ~CQuilloView() override;
+
+    void OnInitialUpdate() override;
+    void OnDraw(CDC* dc) override;
+
+    CQuilloDoc* GetDocument() const;
+    // A blank picture of the client size in the background colour.
+    void NewCanvas();
+    void CommitStroke(CDC* reference);
+    // Shuts the part of the window beyond the picture out of `dc`.
+    void ClipToCanvas(CDC* dc);
+    void DrawRuledLines(CDC* dc);
+    // Writes `text` at (x, y) on the screen and into the picture.
+    void StampText(int32_t x, int32_t y, std::string_view text);
+
+    bool m_bCanvasMade = false;
+    CPoint m_ptLast;
+    std::vector<StrokePoint> m_stroke;
+    CPen m_penDraw;
+    CPen m_penErase;
+    COLORREF m_crPen;
+    COLORREF m_crBack;
+    int m_nPenWidth;
+    int m_nEraserWidth;
+    int m_nTool;
+    int m_nRatioX = 1;
+    int m_nRatioY = 1;
+    int m_bBackLine;
+
+  private:
+    int OnCreate();
+    bool OnEraseBkgnd(CDC* dc);
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnLButtonDblClk(UINT flags, CPoint point);
+    void OnMouseMove(UINT flags, CPoint point);
+    void OnLButtonUp(UINT flags, CPoint point);
+
+    void BeginStroke(CPoint point);
+    // Draws the segments to this event's samples on the screen and keeps their points.
+    void ContinueStroke(CDC& dc);
+    CPoint SampleToClient(CPoint raw) const;
+    CPen& CurrentPen() { return m_nTool == ToolPen ? m_penDraw : m_penErase; }
+};

@@ -1,0 +1,119 @@
+// Strokes: the pen's raw samples drawn live on the screen and committed to the picture.
+#include "memo/QuilloDoc.h"
+#include "platform/ui/Stylus.h"
+#include "view/QuilloView.h"
+
+namespace {
+
+int RatioOf(int raw, int screen, int previous) {
+    const int ratio = screen != 0 ? raw / screen : 0;
+    if (ratio > 0) return ratio;
+    // A touch on the screen's first row or column tells no ratio: keep the last one known.
+    return previous > 0 ? previous : 1;
+}
+
+int16_t Clamp16(int32_t value) {
+    return static_cast<int16_t>(std::clamp<int32_t>(value, INT16_MIN, INT16_MAX));
+}
+
+}  // namespace
+
+CPoint CQuilloView::SampleToClient(CPoint raw) const {
+    return ScreenToClient({raw.x / m_nRatioX, raw.y / m_nRatioY});
+}
+
+void CQuilloView::BeginStroke(CPoint point) {
+    CPoint samples[kMaxStylusSamples];
+    const int count = GetStylusSamples(samples, kMaxStylusSamples);
+    m_stroke.clear();
+    if (count == 0) {
+        // No sample came with the touch: the stroke starts where the pen came down.
+        m_stroke.push_back({Clamp16(point.x), Clamp16(point.y)});
+        m_ptLast = point;
+    } else {
+        const CPoint screen = ClientToScreen(point);
+        m_nRatioX = RatioOf(samples[0].x, screen.x, m_nRatioX);
+        m_nRatioY = RatioOf(samples[0].y, screen.y, m_nRatioY);
+        for (int i = 0; i < count; ++i) {
+            const CPoint q = SampleToClient(samples[i]);
+            m_stroke.push_back({Clamp16(q.x), Clamp16(q.y)});
+            m_ptLast = q;
+        }
+    }
+    SetCapture();
+}
+
+void CQuilloView::OnLButtonDown(UINT flags, CPoint point) {
+    BeginStroke(point);
+    CView::OnLButtonDown(flags, point);
+}
+
+void CQuilloView::OnLButtonDblClk(UINT flags, CPoint point) {
+    BeginStroke(point);
+    CView::OnLButtonDblClk(flags, point);
+}
+
+void CQuilloView::ContinueStroke(CDC& dc) {
+    CPoint samples[kMaxStylusSamples];
+    const int count = GetStylusSamples(samples, kMaxStylusSamples);
+    for (int i = 0; i < count; ++i) {
+        const CPoint q = SampleToClient(samples[i]);
+        dc.MoveTo(m_ptLast.x, m_ptLast.y);
+        dc.LineTo(q.x, q.y);
+        m_stroke.push_back({Clamp16(q.x), Clamp16(q.y)});
+        m_ptLast = q;
+    }
+}
+
+void CQuilloView::OnMouseMove(UINT flags, CPoint point) {
+    if (GetCapture() == this) {
+        CClientDC dc(this);
+        ClipToCanvas(&dc);
+        CPen* previous = dc.SelectObject(&CurrentPen());
+        ContinueStroke(dc);
+        dc.SelectObject(previous);
+    }
+    CView::OnMouseMove(flags, point);
+}
+
+void CQuilloView::OnLButtonUp(UINT flags, CPoint point) {
+    if (GetCapture() == this) {
+        CClientDC dc(this);
+        ClipToCanvas(&dc);
+        CPen* previous = dc.SelectObject(&CurrentPen());
+        ContinueStroke(dc);
+        CommitStroke(&dc);
+        dc.SelectObject(previous);
+        GetDocument()->SetModifiedFlag();
+        ReleaseCapture();
+    }
+    CView::OnLButtonUp(flags, point);
+}
+
+void CQuilloView::CommitStroke(CDC* reference) {
+    CMemoBitmap& picture = GetDocument()->m_bitmap;
+    CDC memory;
+    memory.CreateCompatibleDC(reference);
+    CBitmap* previousBitmap = memory.SelectObject(picture.GetBitmap());
+    const bool pen = m_nTool == ToolPen;
+    const int width = pen ? m_nPenWidth : m_nEraserWidth;
+    const COLORREF color = pen ? m_crPen : m_crBack;
+    CPen* previousPen = memory.SelectObject(pen ? &m_penDraw : &m_penErase);
+    if (m_stroke.size() == 1) {
+        const StrokePoint only = m_stroke.front();
+        if (width == 1) {
+            memory.SetPixel(only.x, only.y, color);
+        } else {
+            memory.MoveTo(only.x, only.y);
+            memory.LineTo(only.x + width - 1, only.y);
+        }
+    } else {
+        for (size_t i = 0; i + 1 < m_stroke.size(); ++i) {
+            memory.MoveTo(m_stroke[i].x, m_stroke[i].y);
+            memory.LineTo(m_stroke[i + 1].x, m_stroke[i + 1].y);
+        }
+    }
+    memory.SelectObject(previousPen);
+    memory.SelectObject(previousBitmap);
+    memory.DeleteDC();
+}

@@ -1,0 +1,85 @@
+#include <filesystem>
+
+#include "platform/ui/Dialog.h"
+#include "platform/ui/DocTemplate.h"
+#include "res/ResourceIds.h"
+#include "support/QuilloScenario.h"
+
+namespace fs = std::filesystem;
+
+using MainFrame = QuilloScenario;
+
+TEST_F(MainFrame, AStrokeThenADialogSavesTheMemo) {
+    ASSERT_TRUE(Start());
+    Stroke({{5, 5}, {50, 50}});
+    ASSERT_TRUE(doc->IsModified());
+    ExpectModal([&](ModalRun& run) {
+        EXPECT_EQ(run.kind, ModalRun::Kind::Dialog);
+        EXPECT_FALSE(doc->IsModified()) << "saved as the dialog became active";
+        EXPECT_TRUE(fs::exists(HostSaveFolder() / "200901131530.bmp"));
+        run.Press(IDOK);
+    });
+    SendCommand(frame, ID_APP_ABOUT);
+    ExpectAllModalsAnswered();
+}
+
+TEST_F(MainFrame, AnUnmodifiedMemoWritesNothingOnDeactivation) {
+    WriteMemo("memo.bmp");
+    ASSERT_TRUE(Start());
+    const auto written = fs::last_write_time(HostSaveFolder() / "memo.bmp");
+    SetActiveWindowTracked(nullptr);  // the user switched to another program
+    SetActiveWindowTracked(frame);
+    EXPECT_EQ(fs::last_write_time(HostSaveFolder() / "memo.bmp"), written);
+    EXPECT_EQ(std::distance(fs::directory_iterator(HostSaveFolder()), {}), 1);
+}
+
+TEST_F(MainFrame, TitleStaysFolian) {
+    WriteMemo("memo.bmp");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(frame->GetWindowText(), "Folian");
+    Stroke({{5, 5}, {9, 9}});
+    SendCommand(frame, ID_FILE_SAVE);
+    SendCommand(frame, ID_FILE_NEW);
+    SendCommand(frame, ID_FILE_SAVE);
+    app->m_pDocTemplate->OpenDocumentFile("\\My Documents\\Quillo\\memo.bmp");
+    EXPECT_EQ(frame->GetWindowText(), "Folian");
+}
+
+TEST_F(MainFrame, HotKeyPopsTheMenuButNotUnderADialog) {
+    ASSERT_TRUE(Start());
+    ExpectModal([&](ModalRun& run) {
+        ASSERT_EQ(run.kind, ModalRun::Kind::PopupMenu);
+        const CRect client = frame->ClientToScreen(frame->GetClientRect());
+        EXPECT_EQ(run.point, (CPoint{client.left, client.bottom}));
+        ASSERT_FALSE(run.items.empty());
+        EXPECT_EQ(run.items[0].text, "ﾌｧｲﾙ");
+        run.Answer(0);
+    });
+    Key(view, VK_F10);
+    ExpectModal([&](ModalRun& run) {
+        Key(run.dialog, VK_F10);  // no menu may open under the dialog
+        run.Press(IDOK);
+    });
+    SendCommand(frame, ID_APP_ABOUT);
+    EXPECT_EQ(ModalRunsSeen(), 2);
+}
+
+TEST_F(MainFrame, CommandsThatNothingHandlesYetAreDisabled) {
+    ASSERT_TRUE(Start());
+    frame->OnIdleUpdateCmdUI();
+    EXPECT_TRUE(frame->m_commandBar.IsButtonEnabled(ID_FILE_NEW));
+    EXPECT_FALSE(frame->m_commandBar.IsButtonEnabled(ID_PREVIEW));
+    EXPECT_FALSE(frame->m_commandBar.IsButtonEnabled(ID_ALARM_MENU));
+}
+
+TEST_F(MainFrame, TimerReachesTheViewAndNotificationOpensTheNamedMemo) {
+    const std::string path = WriteMemo("alarm.bmp");
+    ASSERT_TRUE(Start());
+    SendCommand(frame, ID_FILE_NEW);
+    app->WriteProfileString("System", "NotifyFile", path);
+    SendCommand(frame, ID_OPEN_BY_NOTIFICATION);
+    EXPECT_EQ(doc->GetPathName(), path);
+    frame->SendMessage(WM_TIMER, kAlarmCheckTimer);  // passed on to the view without harm
+    SendCommand(frame, ID_MENU);                     // does nothing
+    EXPECT_EQ(doc->GetPathName(), path);
+}

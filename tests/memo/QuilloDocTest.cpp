@@ -1,0 +1,132 @@
+#include <filesystem>
+
+#include "platform/base/Format.h"
+#include "platform/ui/FileDialog.h"
+#include "platform/ui/Wnd.h"
+#include "support/QuilloScenario.h"
+
+namespace fs = std::filesystem;
+
+using Document = QuilloScenario;
+
+TEST_F(Document, SavingANewMemoNamesItFromTheMinute) {
+    ASSERT_TRUE(Start());
+    SendCommand(frame, ID_FILE_SAVE);
+    EXPECT_EQ(doc->GetPathName(), "\\My Documents\\Quillo\\200901131530.bmp")
+        << "no dialog is shown";
+    EXPECT_TRUE(fs::exists(HostSaveFolder() / "200901131530.bmp"));
+    EXPECT_FALSE(doc->IsModified());
+
+    SendCommand(frame, ID_FILE_NEW);
+    SendCommand(frame, ID_FILE_SAVE_AS);
+    EXPECT_EQ(doc->GetPathName(), "\\My Documents\\Quillo\\200901131530(01).bmp")
+        << "save-as on an untitled memo takes the automatic name too";
+}
+
+TEST_F(Document, AutomaticNameCountsPastNinetyNine) {
+    ASSERT_TRUE(Start());
+    WriteMemo("200901131530.bmp");
+    for (int i = 1; i <= 99; ++i) WriteMemo(Format("200901131530(%02d).bmp", i));
+    EXPECT_EQ(doc->CreateAutoPath(), "\\My Documents\\Quillo\\200901131530(100).bmp");
+}
+
+TEST_F(Document, AutomaticNameThatCannotFitIsRefused) {
+    ASSERT_TRUE(Start());
+    const std::string longName(245, 'f');
+    fs::create_directories(m_device->Host(longName));
+    app->m_strSaveFolder = "\\" + longName;
+    EXPECT_EQ(doc->CreateAutoPath(), "") << "the device holds no path of 263 characters";
+    doc->SetModifiedFlag();
+    SendCommand(frame, ID_FILE_SAVE);
+    EXPECT_TRUE(doc->IsModified()) << "nothing was saved, and nothing says it was";
+    EXPECT_TRUE(doc->GetPathName().empty());
+}
+
+TEST_F(Document, SaveAsOnATitledMemoAsksForTheName) {
+    const std::string path = WriteMemo("200901131530.bmp");
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(doc->GetPathName(), path);
+    ExpectModal([&](ModalRun& run) {
+        EXPECT_EQ(run.kind, ModalRun::Kind::FileDialog);
+        EXPECT_TRUE(run.saving);
+        EXPECT_EQ(run.caption, "名前を付けて保存");
+        EXPECT_EQ(run.fileName, path);
+        EXPECT_EQ(run.folder, "\\My Documents\\Quillo");
+        EXPECT_EQ(run.defaultExtension, "bmp");
+        EXPECT_EQ(run.filter, "bmpﾌｧｲﾙ(*.bmp) |*.bmp||");
+        EXPECT_EQ(run.flags,
+                  OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST);
+        run.AnswerPath("\\My Documents\\Quillo\\shopping");
+    });
+    SendCommand(frame, ID_FILE_SAVE_AS);
+    EXPECT_EQ(doc->GetPathName(), "\\My Documents\\Quillo\\shopping.bmp");
+    EXPECT_TRUE(fs::exists(HostSaveFolder() / "shopping.bmp"));
+
+    doc->SetModifiedFlag();
+    ExpectModal([](ModalRun& run) { run.Answer(IDCANCEL); });
+    SendCommand(frame, ID_FILE_SAVE_AS);
+    EXPECT_EQ(doc->GetPathName(), "\\My Documents\\Quillo\\shopping.bmp")
+        << "cancel changes nothing";
+    EXPECT_TRUE(doc->IsModified());
+    ExpectAllModalsAnswered();
+}
+
+TEST_F(Document, SaveAndGetPathRewritesAnUnmodifiedTitledMemo) {
+    const std::string path = WriteMemo("memo.bmp");
+    ASSERT_TRUE(Start());
+    fs::remove(HostSaveFolder() / "memo.bmp");
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->SaveAndGetPath(), path);
+    EXPECT_TRUE(fs::exists(HostSaveFolder() / "memo.bmp"));
+
+    SendCommand(frame, ID_FILE_NEW);
+    EXPECT_EQ(doc->SaveAndGetPath(), "\\My Documents\\Quillo\\200901131530.bmp")
+        << "an untitled one gets a name";
+}
+
+TEST_F(Document, OpeningAFileThatIsNoBitmapGivesAnEmptyCanvasUnderItsPath) {
+    fs::create_directories(HostSaveFolder());
+    WriteHostFile(HostSaveFolder() / "notes.bmp", "just some text, not a picture");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(doc->GetPathName(), "\\My Documents\\Quillo\\notes.bmp");
+    EXPECT_EQ(doc->GetTitle(), "notes.bmp");
+    EXPECT_EQ(doc->m_bitmap.GetBitmap(), nullptr);
+    EXPECT_FALSE(doc->IsModified());
+    // A tap on the empty canvas marks it modified; leaving must not replace the file.
+    Stroke({{5, 5}});
+    SendCommand(frame, ID_FILE_NEW);
+    EXPECT_EQ(ReadHostFile(HostSaveFolder() / "notes.bmp"), "just some text, not a picture");
+}
+
+TEST_F(Document, FailedSaveLeavesTheMemoModifiedAndTheOldFileWhole) {
+    const std::string path = WriteMemo("memo.bmp");
+    ASSERT_TRUE(Start());
+    const std::string before = ReadHostFile(HostSaveFolder() / "memo.bmp");
+    Stroke({{2, 2}, {20, 20}});
+    ASSERT_TRUE(doc->IsModified());
+    fs::permissions(HostSaveFolder(), fs::perms::owner_read | fs::perms::owner_exec);
+    if (::geteuid() != 0) {  // root may write anywhere; the refusal needs an ordinary user
+        SendCommand(frame, ID_FILE_SAVE);
+        EXPECT_TRUE(doc->IsModified());
+        EXPECT_EQ(ReadHostFile(HostSaveFolder() / "memo.bmp"), before);
+    }
+    fs::permissions(HostSaveFolder(), fs::perms::owner_all);
+    fs::remove_all(HostSaveFolder());
+    SendCommand(frame, ID_FILE_SAVE);
+    EXPECT_TRUE(doc->IsModified()) << "the folder is gone: the save failed and says so";
+    fs::create_directories(HostSaveFolder());
+    SendCommand(frame, ID_FILE_NEW);
+    EXPECT_TRUE(fs::exists(HostSaveFolder() / "memo.bmp")) << "leaving tried again";
+}
+
+TEST_F(Document, AfterOpenOrSaveNothingIsLeftToWrite) {
+    const std::string path = WriteMemo("memo.bmp");
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(doc->IsModified());
+    Stroke({{1, 1}, {9, 9}});
+    SendCommand(frame, ID_FILE_SAVE);
+    EXPECT_FALSE(doc->IsModified());
+    const auto written = fs::last_write_time(HostSaveFolder() / "memo.bmp");
+    SendCommand(frame, ID_APP_EXIT);
+    EXPECT_EQ(fs::last_write_time(HostSaveFolder() / "memo.bmp"), written);
+}

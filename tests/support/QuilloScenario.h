@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/MainFrame.h"
+#include "app/QuilloApp.h"
+#include "memo/QuilloDoc.h"
+#include "support/Scenario.h"
+#include "view/QuilloView.h"
+
+// The whole program started in the test process: its application object, main frame,
+// view and document, on a device of the test's own.
+class QuilloScenario : public ScenarioTest {
+  protected:
+    void TearDown() override;
+
+    // Runs start-up; false when it ended without a window.
+    bool Start(const std::string& commandLine = {});
+    // Writes a memo file of the given size into the save folder (host path).
+    std::string WriteMemo(const std::string& name, int width = 40, int height = 30,
+                          uint8_t color = 222);
+    std::filesystem::path HostSaveFolder() const;
+    // Sets a file's last-write time to the local time given.
+    void Touch(const std::filesystem::path& path, int year, int month, int day, int hour,
+               int minute, int second);
+
+    // A stroke through the given client points, as a mouse delivers it.
+    void Stroke(std::initializer_list<CPoint> points);
+
+    std::unique_ptr<CQuilloApp> app;
+    CMainFrame* frame = nullptr;
+    CQuilloView* view = nullptr;
+    CQuilloDoc* doc = nullptr;
+};

@@ -1,0 +1,172 @@
+#include <filesystem>
+
+#include "memo/DefaultColorTable.h"
+#include "platform/registry/Registry.h"
+#include "support/QuilloScenario.h"
+
+namespace {
+
+// The picture's pixel at (x, y) from the top, as an index of its colour table.
+uint8_t PictureIndex(CQuilloDoc* doc, int x, int y) {
+    return static_cast<uint8_t>(doc->m_bitmap.GetBitmap()->GetSurface()->GetPixelValue(x, y));
+}
+
+std::set<std::pair<int, int>> InkedPixels(CQuilloDoc* doc) {
+    std::set<std::pair<int, int>> inked;
+    const Surface* surface = doc->m_bitmap.GetBitmap()->GetSurface();
+    for (int y = 0; y < surface->Height(); ++y)
+        for (int x = 0; x < surface->Width(); ++x)
+            if (surface->GetPixelValue(x, y) != 222) inked.insert({x, y});
+    return inked;
+}
+
+COLORREF ScreenColor(CQuilloView* view, int x, int y) {
+    const Surface* surface = view->GetSurface();
+    return surface->ToColor(surface->GetPixelValue(x, y));
+}
+
+}  // namespace
+
+using CanvasView = QuilloScenario;
+
+TEST_F(CanvasView, SinglePointStrokeOfAWidePenIsALineOfItsWidth) {
+    ASSERT_TRUE(Start());
+    view->UpdateWindow();
+    Stroke({{10, 20}});
+    std::set<std::pair<int, int>> expected;
+    for (int x = 8; x <= 16; ++x)
+        for (int y = 19; y <= 21; ++y) expected.insert({x, y});
+    for (int x = 9; x <= 15; ++x) expected.insert({x, 18}), expected.insert({x, 22});
+    EXPECT_EQ(InkedPixels(doc), expected) << "the line from (10, 20) to (14, 20), 5 pixels wide";
+    EXPECT_EQ(PictureIndex(doc, 10, 20), 0) << "black";
+    EXPECT_EQ(ScreenColor(view, 10, 20), RGB(255, 255, 255))
+        << "nothing on the screen before a repaint";
+    EXPECT_TRUE(doc->IsModified());
+    view->Invalidate(true);
+    view->UpdateWindow();
+    EXPECT_EQ(ScreenColor(view, 10, 20), RGB(0, 0, 0));
+}
+
+TEST_F(CanvasView, SinglePointStrokeOfAOnePixelPenSetsOnePixel) {
+    auto registry = Registry::Open((m_device->Directory() / "registry.sqlite3").string());
+    registry->Write(Hive::CurrentUser, "Software\\Vornak\\quillo\\Edit", "PenWidth", int32_t{1});
+    registry.reset();
+    ASSERT_TRUE(Start());
+    Stroke({{10, 20}});
+    EXPECT_EQ(InkedPixels(doc), (std::set<std::pair<int, int>>{{10, 20}}));
+}
+
+TEST_F(CanvasView, StrokeShowsLiveAndLandsWholeAtPenUp) {
+    ASSERT_TRUE(Start());
+    view->UpdateWindow();
+    const CPoint start = view->ClientToScreen(CPoint{10, 50});
+    Pen(view, WM_LBUTTONDOWN, {10, 50}, {start});
+    const CPoint a = view->ClientToScreen(CPoint{40, 50});
+    const CPoint b = view->ClientToScreen(CPoint{40, 80});
+    Pen(view, WM_MOUSEMOVE, {40, 80}, {a, b});  // two samples in one event
+    EXPECT_EQ(ScreenColor(view, 25, 50), RGB(0, 0, 0)) << "drawn on the screen at once";
+    EXPECT_EQ(ScreenColor(view, 40, 65), RGB(0, 0, 0)) << "both samples were drawn";
+    EXPECT_TRUE(InkedPixels(doc).empty()) << "the picture waits for the pen-up";
+    Pen(view, WM_LBUTTONUP, {40, 80}, {b});
+    EXPECT_EQ(PictureIndex(doc, 25, 50), 0);
+    EXPECT_EQ(PictureIndex(doc, 40, 65), 0);
+    ASSERT_EQ(view->m_stroke.size(), 4u);
+}
+
+TEST_F(CanvasView, TabletSamplesInQuarterPixelsMapToTheSamePoints) {
+    ASSERT_TRUE(Start());
+    const auto raw = [&](int x, int y) {
+        const CPoint screen = view->ClientToScreen(CPoint{x, y});
+        return CPoint{screen.x * 4 + 3, screen.y * 4 + 1};
+    };
+    Pen(view, WM_LBUTTONDOWN, {30, 40}, {raw(30, 40)});
+    Pen(view, WM_LBUTTONUP, {60, 40}, {raw(45, 40), raw(60, 40)});
+    EXPECT_EQ(view->m_nRatioX, 4);
+    EXPECT_EQ(view->m_nRatioY, 4);
+    ASSERT_EQ(view->m_stroke.size(), 3u);
+    EXPECT_EQ(view->m_stroke[2].x, 60);
+    EXPECT_EQ(view->m_stroke[2].y, 40);
+}
+
+TEST_F(CanvasView, PenDownWithoutSamplesOrAtTheScreenEdgeNeedsNoDivision) {
+    ASSERT_TRUE(Start());
+    Pen(view, WM_LBUTTONDOWN, {15, 25}, {});
+    Pen(view, WM_LBUTTONUP, {15, 25}, {});
+    ASSERT_EQ(view->m_stroke.size(), 1u) << "the stroke starts where the pen came down";
+    EXPECT_EQ(view->m_stroke[0].x, 15);
+    EXPECT_NE(PictureIndex(doc, 15, 25), 222);
+
+    const CPoint origin = view->ScreenToClient({0, 0});
+    Pen(view, WM_LBUTTONDOWN, origin, {{0, 0}});
+    Pen(view, WM_LBUTTONUP, origin, {});
+    EXPECT_GT(view->m_nRatioX, 0);
+    EXPECT_GT(view->m_nRatioY, 0);
+}
+
+TEST_F(CanvasView, EraserKeepsTheBackgroundOfTheLastBlankPicture) {
+    ASSERT_TRUE(Start());
+    Stroke({{10, 10}, {60, 10}});
+    app->WriteProfileInt("Edit", "BackColor", static_cast<int>(RGB(255, 0, 0)));
+    view->m_nTool = CQuilloView::ToolEraser;
+    Stroke({{10, 10}, {60, 10}});
+    EXPECT_EQ(PictureIndex(doc, 30, 10), 222) << "erased with white, not the new red";
+    EXPECT_EQ(view->m_crBack, RGB(255, 255, 255));
+    view->NewCanvas();
+    EXPECT_EQ(view->m_crBack, RGB(255, 0, 0));
+    EXPECT_EQ(view->m_penErase.Color(), RGB(255, 0, 0));
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(CanvasView, WindowBeyondASmallMemoIsGreyAndStrokesThereChangeNothing) {
+    WriteMemo("small.bmp", 50, 40);
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(doc->m_bitmap.Width(), 50);
+    view->UpdateWindow();
+    EXPECT_EQ(ScreenColor(view, 60, 10), RGB(128, 128, 128));
+    EXPECT_EQ(ScreenColor(view, 10, 60), RGB(128, 128, 128));
+    EXPECT_EQ(ScreenColor(view, 10, 10), RGB(255, 255, 255));
+    Stroke({{70, 70}, {120, 90}});
+    EXPECT_EQ(ScreenColor(view, 95, 80), RGB(128, 128, 128)) << "the live stroke is clipped away";
+    EXPECT_TRUE(InkedPixels(doc).empty());
+}
+
+TEST_F(CanvasView, RuledLinesEveryTenthOfTheHeight) {
+    WriteMemo("ruled.bmp", 100, 268);
+    auto registry = Registry::Open((m_device->Directory() / "registry.sqlite3").string());
+    registry->Write(Hive::CurrentUser, "Software\\Vornak\\quillo\\View", "BackLine", int32_t{1});
+    registry.reset();
+    SetScreen(240, 320);
+    ASSERT_TRUE(Start());
+    view->UpdateWindow();
+    std::vector<int> lines;
+    for (int y = 0; y < 268; ++y) {
+        if (ScreenColor(view, 50, y) == RGB(224, 224, 224)) lines.push_back(y);
+    }
+    EXPECT_EQ(lines, (std::vector<int>{0, 26, 52, 78, 104, 130, 156, 182, 208, 234, 260}));
+    EXPECT_TRUE(InkedPixels(doc).empty()) << "never part of the picture";
+}
+
+TEST_F(CanvasView, RuledLinesSpareTopDownAndTinyPictures) {
+    struct Row {
+        int height;
+        std::vector<int> lines;
+    };
+    const Row rows[] = {{-30, {}}, {5, {0}}, {9, {0}}};
+    ASSERT_TRUE(Start());
+    for (const auto& row : rows) {
+        BITMAPINFO info{};
+        info.bmiHeader = {40, 20, row.height, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
+        std::copy(DefaultColorTable().begin(), DefaultColorTable().end(), info.bmiColors);
+        ASSERT_TRUE(doc->m_bitmap.CreateFromDib(&info, std::vector<uint8_t>(20 * 30, 222)));
+        auto target = Surface::CreateTrueColor(20, 30);
+        CDC dc;
+        dc.AttachSurface(target.get());
+        view->DrawRuledLines(&dc);
+        std::vector<int> lines;
+        for (int y = 0; y < 30; ++y) {
+            if (target->ToColor(target->GetPixelValue(5, y)) == RGB(224, 224, 224))
+                lines.push_back(y);
+        }
+        EXPECT_EQ(lines, row.lines) << row.height;
+    }
+}
