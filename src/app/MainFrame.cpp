@@ -15,14 +15,17 @@ constexpr int kNarrowScreen = 240;
 
 }  // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
-on::Create(&CMainFrame::OnCreate), on::Activate(&CMainFrame::OnActivate),
+    on::Create(&CMainFrame::OnCreate),
+    on::Activate(&CMainFrame::OnActivate),
     on::Timer(&CMainFrame::OnTimer),
     on::Command(ID_OPEN_BY_NOTIFICATION, &CMainFrame::OnOpenByNotification),
     on::Command(ID_MENU, &CMainFrame::OnMenu),
-    END_MESSAGE_MAP()
+END_MESSAGE_MAP()
+// clang-format on
 
-        bool CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
+bool CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
     if (!CFrameWnd::PreCreateWindow(cs)) return false;
     // The title never follows the memo: a later launch finds the window by it.
     cs.style &= ~FWS_ADDTOTITLE;

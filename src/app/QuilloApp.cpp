@@ -21,11 +21,13 @@ constexpr size_t kSyncPathCharacters = 256;  // what the value's 512-byte buffer
 
 }  // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CQuilloApp, CWinApp)
-on::Command(ID_APP_ABOUT, &CQuilloApp::OnAppAbout), END_MESSAGE_MAP()
+    on::Command(ID_APP_ABOUT, &CQuilloApp::OnAppAbout),
+END_MESSAGE_MAP()
+// clang-format on
 
-                                                        CQuilloApp::CQuilloApp()
-    : CWinApp("quillo") {
+CQuilloApp::CQuilloApp() : CWinApp("quillo") {
     m_pszAppName = "Quillo";
 }
 

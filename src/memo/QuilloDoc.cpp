@@ -8,11 +8,14 @@
 #include "platform/fs/File.h"
 #include "platform/ui/FileDialog.h"
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CQuilloDoc, CDocument)
-on::Command(ID_FILE_SAVE, &CQuilloDoc::OnSave), on::Command(ID_FILE_SAVE_AS, &CQuilloDoc::OnSaveAs),
-    END_MESSAGE_MAP()
+    on::Command(ID_FILE_SAVE, &CQuilloDoc::OnSave),
+    on::Command(ID_FILE_SAVE_AS, &CQuilloDoc::OnSaveAs),
+END_MESSAGE_MAP()
+// clang-format on
 
-        bool CQuilloDoc::NewMemo() {
+bool CQuilloDoc::NewMemo() {
     return CDocument::NewMemo();
 }
 

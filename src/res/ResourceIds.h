@@ -16,8 +16,16 @@ constexpr UINT IDR_TOOLBAR_NARROW = 131;
 constexpr UINT IDB_TOOLBAR_WIDE = 128;
 constexpr UINT IDB_TOOLBAR_NARROW = 131;
 
-// Dialogs.
+// Dialogs and their controls.
 constexpr UINT IDD_ABOUTBOX = 100;
+constexpr UINT IDD_RENAME = 134;
+constexpr UINT IDC_RENAME_NEW = 1006;
+constexpr UINT IDC_RENAME_OLD = 1007;
+constexpr UINT IDD_FILE_INFO = 138;
+constexpr UINT IDC_INFO_FILE_NAME = 1010;
+constexpr UINT IDC_INFO_SIZE = 1011;
+constexpr UINT IDC_INFO_INDEX = 1012;
+constexpr UINT IDC_INFO_UPDATED = 1013;
 
 // The program's own commands.
 constexpr UINT ID_TOOL_PEN = 32771;

@@ -3,6 +3,7 @@
 #include "app/QuilloApp.h"
 #include "memo/QuilloDoc.h"
 #include "platform/ui/ModalRun.h"
+#include "res/ResourceIds.h"
 
 namespace {
 
@@ -11,13 +12,35 @@ constexpr uint8_t kCubeLevels[] = {255, 192, 128, 64, 0};
 
 }  // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CQuilloView, CView)
-on::Create(&CQuilloView::OnCreate), on::EraseBkgnd(&CQuilloView::OnEraseBkgnd),
-    on::LButtonDown(&CQuilloView::OnLButtonDown), on::LButtonDblClk(&CQuilloView::OnLButtonDblClk),
-    on::MouseMove(&CQuilloView::OnMouseMove), on::LButtonUp(&CQuilloView::OnLButtonUp),
-    END_MESSAGE_MAP()
+    on::Create(&CQuilloView::OnCreate),
+    on::EraseBkgnd(&CQuilloView::OnEraseBkgnd),
+    on::LButtonDown(&CQuilloView::OnLButtonDown),
+    on::LButtonDblClk(&CQuilloView::OnLButtonDblClk),
+    on::MouseMove(&CQuilloView::OnMouseMove),
+    on::LButtonUp(&CQuilloView::OnLButtonUp),
+    on::KeyDown(&CQuilloView::OnKeyDown),
+    on::Command(ID_TOOL_PEN, &CQuilloView::OnToolPen),
+    on::UpdateCommandUI(ID_TOOL_PEN, &CQuilloView::OnUpdateToolPen),
+    on::Command(ID_TOOL_ERASER, &CQuilloView::OnToolEraser),
+    on::UpdateCommandUI(ID_TOOL_ERASER, &CQuilloView::OnUpdateToolEraser),
+    on::Command(ID_EDIT_CLEAR, &CQuilloView::OnClear),
+    on::Command(ID_DELETE_MEMO, &CQuilloView::OnDeleteMemo),
+    on::UpdateCommandUI(ID_DELETE_MEMO, &CQuilloView::OnUpdateNeedsPath),
+    on::Command(ID_NEXT_MEMO, &CQuilloView::OnNextMemo),
+    on::Command(ID_PREV_MEMO, &CQuilloView::OnPrevMemo),
+    on::Command(ID_RENAME_MEMO, &CQuilloView::OnRenameMemo),
+    on::UpdateCommandUI(ID_RENAME_MEMO, &CQuilloView::OnUpdateNeedsPath),
+    on::Command(ID_MEMO_INFO, &CQuilloView::OnMemoInfo),
+    on::UpdateCommandUI(ID_MEMO_INFO, &CQuilloView::OnUpdateNeedsPath),
+    on::Command(ID_INSERT_DATE, &CQuilloView::OnInsertDate),
+    on::Command(ID_RULED_LINES, &CQuilloView::OnRuledLines),
+    on::UpdateCommandUI(ID_RULED_LINES, &CQuilloView::OnUpdateRuledLines),
+END_MESSAGE_MAP()
+// clang-format on
 
-        CQuilloView::CQuilloView() {
+CQuilloView::CQuilloView() {
     CQuilloApp* app = QuilloApp();
     m_nPenWidth = app->GetProfileInt("Edit", "PenWidth", 5);
     // Read under this spelling; the colour settings write "PenColor": names ignore case.

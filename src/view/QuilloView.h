@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "platform/ui/View.h"
 
 class CQuilloDoc;
+class CCmdUI;
 
 // A point of a stroke as the view keeps it: 16 bits per coordinate.
 struct StrokePoint {
@@ -57,7 +59,28 @@ class CQuilloView : public CView {
     int m_nRatioY = 1;
     int m_bBackLine;
 
+    // Commands of the menus, tool bar and keys.
+    void OnToolPen();
+    void OnToolEraser();
+    void OnClear();
+    void OnDeleteMemo();
+    void OnNextMemo();
+    void OnPrevMemo();
+    void OnRenameMemo();
+    void OnMemoInfo();
+    void OnInsertDate();
+    void OnRuledLines();
+
   private:
+    void OnUpdateToolPen(CCmdUI* ui);
+    void OnUpdateToolEraser(CCmdUI* ui);
+    void OnUpdateNeedsPath(CCmdUI* ui);
+    void OnUpdateRuledLines(CCmdUI* ui);
+    void OnKeyDown(UINT key, UINT repeat, UINT flags);
+    // Opens the memo at position `index` of the memo list (a new one for -1).
+    void OpenMemoAt(int index);
+    std::string CurrentMemoName() const;
+
     int OnCreate();
     bool OnEraseBkgnd(CDC* dc);
     void OnLButtonDown(UINT flags, CPoint point);

@@ -25,10 +25,12 @@ TEST(MemoBitmapInputs, KeptInputsLoadSafelyAndRoundTrip) {
         ASSERT_TRUE(first.SaveFile("\\first.bmp")) << name;
         CMemoBitmap second;
         ASSERT_TRUE(second.LoadFile("\\first.bmp")) << name;
-        EXPECT_EQ(std::memcmp(&first.Header(), &second.Header(), sizeof(BITMAPINFOHEADER)), 0) << name;
+        EXPECT_EQ(std::memcmp(&first.Header(), &second.Header(), sizeof(BITMAPINFOHEADER)), 0)
+            << name;
         EXPECT_EQ(std::memcmp(first.Bits(), second.Bits(), first.Header().biSizeImage), 0) << name;
         ASSERT_TRUE(second.SaveFile("\\second.bmp")) << name;
-        EXPECT_EQ(ReadHostFile(device.Host("first.bmp")), ReadHostFile(device.Host("second.bmp"))) << name;
+        EXPECT_EQ(ReadHostFile(device.Host("first.bmp")), ReadHostFile(device.Host("second.bmp")))
+            << name;
     }
     EXPECT_GT(files, 10);
     EXPECT_GT(loaded, 5) << "the seeds themselves load";

@@ -49,12 +49,14 @@ class DialogWidget : public QWidget, public OwnedWidget {
 
 }  // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
-on::Command(IDOK, &CDialog::OnOK), on::Command(IDCANCEL, &CDialog::OnCancel),
-    END_MESSAGE_MAP()
+    on::Command(IDOK, &CDialog::OnOK),
+    on::Command(IDCANCEL, &CDialog::OnCancel),
+END_MESSAGE_MAP()
+// clang-format on
 
-        CDialog::CDialog(UINT templateId, CWnd* owner)
-    : m_nIDTemplate(templateId), m_pOwner(owner) {}
+CDialog::CDialog(UINT templateId, CWnd* owner) : m_nIDTemplate(templateId), m_pOwner(owner) {}
 
 CDialog::~CDialog() = default;
 

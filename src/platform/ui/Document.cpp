@@ -2,8 +2,10 @@
 
 #include "platform/ui/WinApp.h"
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
 END_MESSAGE_MAP()
+// clang-format on
 
 void CDocument::SetPathName(std::string_view path, bool addToRecentFiles) {
     m_strPathName = path;

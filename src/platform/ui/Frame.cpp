@@ -20,12 +20,16 @@ bool KeyStateMatches(const AcceleratorEntry& entry, const MSG& msg) {
 
 }  // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
-on::Create(&CFrameWnd::OnCreate), on::Close(&CFrameWnd::OnClose),
-    on::Destroy(&CFrameWnd::OnDestroy), on::Size(&CFrameWnd::OnSize),
-    END_MESSAGE_MAP()
+    on::Create(&CFrameWnd::OnCreate),
+    on::Close(&CFrameWnd::OnClose),
+    on::Destroy(&CFrameWnd::OnDestroy),
+    on::Size(&CFrameWnd::OnSize),
+END_MESSAGE_MAP()
+// clang-format on
 
-        CFrameWnd::CFrameWnd() {
+CFrameWnd::CFrameWnd() {
     m_style = FWS_ADDTOTITLE;
 }
 

@@ -2,10 +2,13 @@
 
 #include "platform/ui/Document.h"
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CView, CWnd)
-on::Paint(&CView::OnPaint), END_MESSAGE_MAP()
+    on::Paint(&CView::OnPaint),
+END_MESSAGE_MAP()
+// clang-format on
 
-                                void CView::SetDocument(CDocument* document) {
+void CView::SetDocument(CDocument* document) {
     m_pDocument = document;
     if (document != nullptr) document->m_pView = this;
 }

@@ -40,13 +40,15 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
 
 }  // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
-on::Command(ID_FILE_NEW, &CWinApp::OnFileNew), on::Command(ID_FILE_OPEN, &CWinApp::OnFileOpen),
+    on::Command(ID_FILE_NEW, &CWinApp::OnFileNew),
+    on::Command(ID_FILE_OPEN, &CWinApp::OnFileOpen),
     on::Command(ID_APP_EXIT, &CWinApp::OnAppExit),
-    END_MESSAGE_MAP()
+END_MESSAGE_MAP()
+// clang-format on
 
-        CWinApp::CWinApp(std::string_view exeName)
-    : m_pszExeName(exeName), m_pszAppName(exeName) {
+CWinApp::CWinApp(std::string_view exeName) : m_pszExeName(exeName), m_pszAppName(exeName) {
     gApp = this;
 }
 

@@ -18,6 +18,7 @@ namespace {
 
 CWnd* gCapture = nullptr;
 CWnd* gActive = nullptr;
+MessageSpy gSpy;
 const char* const kOwnerProperty = "quillo.cwnd";
 
 QRect ToQRect(const CRect& r) {
@@ -40,8 +41,10 @@ void SetActiveWindowTracked(CWnd* window) {
     }
 }
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
 END_MESSAGE_MAP()
+// clang-format on
 
 CWnd::CWnd() : m_peer(std::make_unique<WindowPeer>()) {}
 
@@ -158,7 +161,12 @@ CWnd* CWnd::GetTopLevelParent() {
     return window;
 }
 
+void SetMessageSpy(MessageSpy spy) {
+    gSpy = std::move(spy);
+}
+
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (gSpy) gSpy(this, message, wParam, lParam);
     const MSG saved = m_current;
     m_current = {this, message, wParam, lParam};
     const LRESULT result = WindowProc(message, wParam, lParam);

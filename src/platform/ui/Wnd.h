@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -165,6 +166,10 @@ class CPaintDC : public CDC {
   public:
     explicit CPaintDC(CWnd* window);
 };
+
+// Test and debugging seam: sees every message sent to any window, before its handler.
+using MessageSpy = std::function<void(CWnd* window, UINT message, WPARAM wParam, LPARAM lParam)>;
+void SetMessageSpy(MessageSpy spy);
 
 // Activation as the framework sees it: the window that is active in this program, or none.
 // Changing it sends WM_ACTIVATE to the window that loses and the one that gains it.

@@ -51,10 +51,13 @@ std::vector<std::string>& Log() {
     return log;
 }
 
+// clang-format off
 BEGIN_MESSAGE_MAP(DemoDoc, CDocument)
-on::Command(ID_FILE_SAVE, &DemoDoc::OnSave), END_MESSAGE_MAP()
+    on::Command(ID_FILE_SAVE, &DemoDoc::OnSave),
+END_MESSAGE_MAP()
+// clang-format on
 
-                                                 bool DemoDoc::NewMemo() {
+bool DemoDoc::NewMemo() {
     Log().push_back("NewMemo");
     return CDocument::NewMemo();
 }
@@ -79,15 +82,19 @@ void DemoDoc::OnSave() {
     SaveMemo(GetPathName().empty() ? "\\untitled" : GetPathName());
 }
 
+// clang-format off
 BEGIN_MESSAGE_MAP(DemoView, CView)
-on::Command(ID_TOGGLE, &DemoView::OnToggle),
+    on::Command(ID_TOGGLE, &DemoView::OnToggle),
     on::UpdateCommandUI(ID_TOGGLE, &DemoView::OnUpdateToggle),
-    on::Command(ID_BOTH, &DemoView::OnBoth), on::LButtonDown(&DemoView::OnLButtonDown),
-    on::MouseMove(&DemoView::OnMouseMove), on::LButtonUp(&DemoView::OnLButtonUp),
+    on::Command(ID_BOTH, &DemoView::OnBoth),
+    on::LButtonDown(&DemoView::OnLButtonDown),
+    on::MouseMove(&DemoView::OnMouseMove),
+    on::LButtonUp(&DemoView::OnLButtonUp),
     on::KeyDown(&DemoView::OnKeyDown),
-    END_MESSAGE_MAP()
+END_MESSAGE_MAP()
+// clang-format on
 
-        void DemoView::OnInitialUpdate() {
+void DemoView::OnInitialUpdate() {
     Log().push_back("OnInitialUpdate");
     CView::OnInitialUpdate();
 }
@@ -145,14 +152,18 @@ void DemoView::OnKeyDown(UINT key, UINT repeat, UINT flags) {
     CView::OnKeyDown(key, repeat, flags);
 }
 
+// clang-format off
 BEGIN_MESSAGE_MAP(DemoFrame, CFrameWnd)
-on::Create(&DemoFrame::OnCreate), on::Timer(&DemoFrame::OnTimer),
-    on::Activate(&DemoFrame::OnActivate), on::Command(ID_BOTH, &DemoFrame::OnBoth),
+    on::Create(&DemoFrame::OnCreate),
+    on::Timer(&DemoFrame::OnTimer),
+    on::Activate(&DemoFrame::OnActivate),
+    on::Command(ID_BOTH, &DemoFrame::OnBoth),
     on::Command(ID_FRAME_ONLY, &DemoFrame::OnFrameOnly),
     on::Command(ID_DIALOG, &DemoFrame::OnDialog),
-    END_MESSAGE_MAP()
+END_MESSAGE_MAP()
+// clang-format on
 
-        bool DemoFrame::PreCreateWindow(CREATESTRUCT& cs) {
+bool DemoFrame::PreCreateWindow(CREATESTRUCT& cs) {
     if (!CFrameWnd::PreCreateWindow(cs)) return false;
     cs.style &= ~FWS_ADDTOTITLE;
     m_style &= ~FWS_ADDTOTITLE;
@@ -207,10 +218,13 @@ void DemoFrame::OnDialog() {
     Log().push_back(Format("dialog ended %d", dialog.DoModal()));
 }
 
+// clang-format off
 BEGIN_MESSAGE_MAP(DemoApp, CWinApp)
-on::Command(ID_APP_ONLY, &DemoApp::OnAppOnly), END_MESSAGE_MAP()
+    on::Command(ID_APP_ONLY, &DemoApp::OnAppOnly),
+END_MESSAGE_MAP()
+// clang-format on
 
-                                                   bool DemoApp::InitInstance() {
+bool DemoApp::InitInstance() {
     AfxSetResources(&Resources());
     SetRegistryKey("Demo Company");
     LoadStdProfileSettings(4);

@@ -200,11 +200,14 @@ class TreeDialog : public CDialog {
     std::vector<std::pair<UINT, UINT>> m_scrolls;
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(TreeDialog, CDialog)
-on::NotifyWithData(TVN_ITEMEXPANDING, 1010, &TreeDialog::OnExpanding),
+    on::NotifyWithData(TVN_ITEMEXPANDING, 1010, &TreeDialog::OnExpanding),
     on::NotifyWithData(NM_DBLCLK, 1010, &TreeDialog::OnDoubleClick),
-    on::VScroll(&TreeDialog::OnVScroll), on::Notify(BN_CLICKED, 1023, &TreeDialog::OnRepeat),
-    END_MESSAGE_MAP()
+    on::VScroll(&TreeDialog::OnVScroll),
+    on::Notify(BN_CLICKED, 1023, &TreeDialog::OnRepeat),
+END_MESSAGE_MAP()
+// clang-format on
 
 }  // namespace
 

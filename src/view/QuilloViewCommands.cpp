@@ -1,0 +1,191 @@
+// The view's commands: tools, clear, stepping through the memos, delete, rename, file
+// information, the date stamp and the ruled lines.
+#include "app/QuilloApp.h"
+#include "dialogs/FileInfoDlg.h"
+#include "dialogs/RenameDlg.h"
+#include "memo/QuilloDoc.h"
+#include "platform/base/Format.h"
+#include "platform/fs/Device.h"
+#include "platform/fs/DevicePath.h"
+#include "platform/fs/File.h"
+#include "platform/ui/CmdUI.h"
+#include "platform/ui/DocTemplate.h"
+#include "platform/ui/ModalRun.h"
+#include "res/ResourceIds.h"
+#include "view/QuilloView.h"
+
+namespace {
+
+// "%d/%d/%d %02d:%02d": month and day unpadded, hour and minute padded.
+std::string UpdatedText(const SYSTEMTIME& time) {
+    return Format("%d/%d/%d %02d:%02d", time.wYear, time.wMonth, time.wDay, time.wHour,
+                  time.wMinute);
+}
+
+SYSTEMTIME FromLocalSeconds(int64_t seconds) {
+    SYSTEMTIME time{};
+    const auto units =
+        static_cast<FILETIME>(seconds) * kFileTimeUnitsPerSecond + kUnixEpochAsFileTime;
+    FileTimeToSystemTime(units, time);
+    return time;
+}
+
+}  // namespace
+
+std::string CQuilloView::CurrentMemoName() const {
+    return CQuilloApp::GetMemoTitle(GetDocument()->GetPathName()) + QuilloApp()->m_strMemoExt;
+}
+
+void CQuilloView::OpenMemoAt(int index) {
+    CQuilloApp* app = QuilloApp();
+    const std::string path =
+        index < 0 ? std::string()
+                  : app->GetMemoPath(app->m_memoList[static_cast<size_t>(index)].name);
+    app->m_pDocTemplate->OpenDocumentFile(path);
+    if (app->m_pMainWnd != nullptr) app->m_pMainWnd->ShowWindow(SW_SHOW);
+}
+
+void CQuilloView::OnToolPen() {
+    m_nTool = ToolPen;
+}
+
+void CQuilloView::OnToolEraser() {
+    m_nTool = ToolEraser;
+}
+
+void CQuilloView::OnUpdateToolPen(CCmdUI* ui) {
+    ui->SetCheck(m_nTool == ToolPen ? 1 : 0);
+}
+
+void CQuilloView::OnUpdateToolEraser(CCmdUI* ui) {
+    ui->SetCheck(m_nTool == ToolEraser ? 1 : 0);
+}
+
+void CQuilloView::OnUpdateNeedsPath(CCmdUI* ui) {
+    ui->Enable(!GetDocument()->GetPathName().empty());
+}
+
+void CQuilloView::OnUpdateRuledLines(CCmdUI* ui) {
+    ui->SetCheck(m_bBackLine == 1 ? 1 : 0);
+}
+
+void CQuilloView::OnClear() {
+    NewCanvas();
+    Invalidate(true);
+}
+
+void CQuilloView::OnDeleteMemo() {
+    CQuilloApp* app = QuilloApp();
+    CQuilloDoc* document = GetDocument();
+    const std::string path = document->GetPathName();
+    const std::string title = CQuilloApp::GetMemoTitle(path);
+    if (AfxMessageBox(title + " を削除してよろしいですか？", MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        return;
+    }
+    const int count = app->RefreshMemoList();
+    int next = -1;
+    // With no other memo to go to (this was the only one, or the folder lists none at all),
+    // a new memo follows.
+    if (count > 1) {
+        const int current = app->FindMemo(title + app->m_strMemoExt);
+        next = current + 1 < count ? current + 1 : 0;
+    }
+    Device::FileSystem().DeleteFile(path);
+    document->SetModifiedFlag(false);
+    OpenMemoAt(next);
+}
+
+void CQuilloView::OnNextMemo() {
+    CQuilloApp* app = QuilloApp();
+    const int count = app->RefreshMemoList();
+    if (count == 0) return;
+    const int current = app->FindMemo(CurrentMemoName());
+    OpenMemoAt(current + 1 < count ? current + 1 : 0);
+}
+
+void CQuilloView::OnPrevMemo() {
+    CQuilloApp* app = QuilloApp();
+    const int count = app->RefreshMemoList();
+    if (count == 0) return;
+    const int current = app->FindMemo(CurrentMemoName());
+    OpenMemoAt(current - 1 >= 0 ? current - 1 : count - 1);
+}
+
+void CQuilloView::OnRenameMemo() {
+    CQuilloApp* app = QuilloApp();
+    CQuilloDoc* document = GetDocument();
+    const std::string path = document->GetPathName();
+    CRenameDlg dialog;
+    dialog.m_strOldName = CQuilloApp::GetMemoTitle(path);
+    dialog.m_strNewName = dialog.m_strOldName;
+    if (dialog.DoModal() != IDOK) return;
+    document->SaveMemo(path);
+    // The name goes into the save folder as typed; a name the device cannot hold (a
+    // separator, "..", a refused character, nothing at all) is as invalid as one that is
+    // taken, and must not lead the file anywhere else.
+    const std::string fileName = dialog.m_strNewName + ".bmp";
+    const std::string newPath = app->GetMemoPath(fileName);
+    if (IsValidDeviceName(fileName) && Device::FileSystem().MoveFile(path, newPath)) {
+        document->SetPathName(newPath);
+    } else {
+        AfxMessageBox("ファイル名が無効です。有効な名前を入力してください。", MB_OK);
+    }
+}
+
+void CQuilloView::OnMemoInfo() {
+    CQuilloApp* app = QuilloApp();
+    const std::string path = GetDocument()->GetPathName();
+    CFileInfoDlg dialog;
+    const size_t separator = path.rfind('\\');
+    dialog.m_strFileName = separator == std::string::npos ? path : path.substr(separator + 1);
+    FileStatus status;
+    if (Device::FileSystem().GetStatus(path, status)) {
+        dialog.m_strSize = Format("%ld", static_cast<long>(status.size));
+    }
+    const int count = app->RefreshMemoList();
+    const int index = app->FindMemo(CurrentMemoName());
+    dialog.m_strIndex = Format("%d/%d", index + 1, count);
+    if (index != -1) {
+        dialog.m_strUpdated =
+            UpdatedText(FromLocalSeconds(app->m_memoList[static_cast<size_t>(index)].time));
+    }
+    // The file's own time wins when it can be read; it stays open while the dialog shows.
+    CFile file;
+    if (file.Open(path, CFile::modeRead) && Device::FileSystem().GetStatus(path, status)) {
+        dialog.m_strUpdated = UpdatedText(FileTimeToLocalTime(status.lastWrite));
+    }
+    dialog.DoModal();
+}
+
+void CQuilloView::OnInsertDate() {
+    const SYSTEMTIME today = GetLocalTime();
+    StampText(0, 0, Format("%d/%02d/%02d", today.wYear, today.wMonth, today.wDay));
+    GetDocument()->SetModifiedFlag();
+}
+
+void CQuilloView::OnRuledLines() {
+    m_bBackLine = 1 - m_bBackLine;
+    QuilloApp()->WriteProfileInt("View", "BackLine", m_bBackLine);
+    Invalidate(true);
+}
+
+void CQuilloView::OnKeyDown(UINT key, UINT repeat, UINT flags) {
+    switch (key) {
+        case VK_ESCAPE:
+            if (CWnd* main = AfxGetMainWnd()) main->SendMessage(WM_COMMAND, ID_PREVIEW);
+            break;
+        case VK_PRIOR:
+        case VK_LEFT:
+        case VK_UP:
+            OnPrevMemo();
+            break;
+        case VK_NEXT:
+        case VK_RIGHT:
+        case VK_DOWN:
+            OnNextMemo();
+            break;
+        default:
+            break;
+    }
+    CView::OnKeyDown(key, repeat, flags);
+}
