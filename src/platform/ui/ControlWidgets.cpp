@@ -39,9 +39,9 @@ void SpinWidget::SetRange(int lower, int upper) {
 int SpinWidget::Position() const {
     // The buddy's text is the position when the spin writes into it: the user may have
     // typed there.
-    if (m_buddy && m_writesInteger) {
+    if (Buddy() != nullptr && m_writesInteger) {
         bool ok = false;
-        const int typed = m_buddy->text().toInt(&ok);
+        const int typed = Buddy()->text().toInt(&ok);
         if (ok) return typed;
     }
     return m_position;
@@ -51,7 +51,7 @@ void SpinWidget::SetPosition(int position) {
     const int low = std::min(m_lower, m_upper);
     const int high = std::max(m_lower, m_upper);
     m_position = std::clamp(position, low, high);
-    if (m_buddy && m_writesInteger) m_buddy->setText(QString::number(m_position));
+    if (Buddy() != nullptr && m_writesInteger) Buddy()->setText(QString::number(m_position));
 }
 
 void SpinWidget::Step(int direction) {
@@ -61,7 +61,7 @@ void SpinWidget::Step(int direction) {
 }
 
 bool SpinWidget::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_buddy && event->type() == QEvent::KeyPress) {
+    if (watched == m_buddy.data() && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
             Step(key == Qt::Key_Up ? +1 : -1);

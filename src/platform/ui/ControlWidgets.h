@@ -17,7 +17,7 @@ class SpinWidget : public QWidget {
   public:
     explicit SpinWidget(QWidget* parent);
     void SetBuddy(QLineEdit* buddy, bool writesInteger, bool arrowKeys);
-    QLineEdit* Buddy() const { return m_buddy.data(); }
+    QLineEdit* Buddy() const { return qobject_cast<QLineEdit*>(m_buddy.data()); }
     void SetRange(int lower, int upper);
     int Lower() const { return m_lower; }
     int Upper() const { return m_upper; }
@@ -34,7 +34,8 @@ class SpinWidget : public QWidget {
     int m_upper = 100;
     int m_position = 0;
     bool m_writesInteger = false;
-    QPointer<QLineEdit> m_buddy;
+    // Held as a plain widget: the filter still sees it while it is being destroyed.
+    QPointer<QWidget> m_buddy;
 };
 
 // A push button that its window paints through DrawItem.
