@@ -89,8 +89,9 @@ class CQuilloView : public CView {
     void OnLButtonUp(UINT flags, CPoint point);
 
     void BeginStroke(CPoint point);
-    // Draws the segments to this event's samples on the screen and keeps their points.
-    void ContinueStroke(CDC& dc);
+    // Draws the segments to this event's samples on the screen and keeps their points; at
+    // the pen-up the whole stroke then goes into the picture.
+    void ContinueStroke(bool penUp);
     CPoint SampleToClient(CPoint raw) const;
     CPen& CurrentPen() { return m_nTool == ToolPen ? m_penDraw : m_penErase; }
 };

@@ -53,7 +53,10 @@ void CQuilloView::OnLButtonDblClk(UINT flags, CPoint point) {
     CView::OnLButtonDblClk(flags, point);
 }
 
-void CQuilloView::ContinueStroke(CDC& dc) {
+void CQuilloView::ContinueStroke(bool penUp) {
+    CClientDC dc(this);
+    ClipToCanvas(&dc);
+    CPen* previous = dc.SelectObject(&CurrentPen());
     CPoint samples[kMaxStylusSamples];
     const int count = GetStylusSamples(samples, kMaxStylusSamples);
     for (int i = 0; i < count; ++i) {
@@ -63,27 +66,18 @@ void CQuilloView::ContinueStroke(CDC& dc) {
         m_stroke.push_back({Clamp16(q.x), Clamp16(q.y)});
         m_ptLast = q;
     }
+    if (penUp) CommitStroke(&dc);
+    dc.SelectObject(previous);
 }
 
 void CQuilloView::OnMouseMove(UINT flags, CPoint point) {
-    if (GetCapture() == this) {
-        CClientDC dc(this);
-        ClipToCanvas(&dc);
-        CPen* previous = dc.SelectObject(&CurrentPen());
-        ContinueStroke(dc);
-        dc.SelectObject(previous);
-    }
+    if (GetCapture() == this) ContinueStroke(false);
     CView::OnMouseMove(flags, point);
 }
 
 void CQuilloView::OnLButtonUp(UINT flags, CPoint point) {
     if (GetCapture() == this) {
-        CClientDC dc(this);
-        ClipToCanvas(&dc);
-        CPen* previous = dc.SelectObject(&CurrentPen());
-        ContinueStroke(dc);
-        CommitStroke(&dc);
-        dc.SelectObject(previous);
+        ContinueStroke(true);
         GetDocument()->SetModifiedFlag();
         ReleaseCapture();
     }
