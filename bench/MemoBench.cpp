@@ -159,6 +159,25 @@ void BM_ThumbnailStretch85x100(benchmark::State& state) {
     }
 }
 
+void BM_DrawMemoToWindow(benchmark::State& state) {
+    auto& f = Shared();
+    auto window = Surface::CreateTrueColor(kWidth, kHeight);
+    CDC target;
+    target.AttachSurface(window.get());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(f.memo.Draw(&target, 0, 0));
+    }
+}
+
+void BM_DrawPeer_QImageConvert(benchmark::State& state) {
+    auto& f = Shared();
+    const QImage image(QString::fromStdString(f.host));
+    for (auto _ : state) {
+        QImage shown = image.convertToFormat(QImage::Format_RGB32);
+        benchmark::DoNotOptimize(shown.bits());
+    }
+}
+
 void BM_ThumbnailPeer_QImageSmooth(benchmark::State& state) {
     auto& f = Shared();
     const QImage image(QString::fromStdString(f.host));
@@ -188,6 +207,8 @@ BENCHMARK(BM_SaveFloor_WriteOnly);
 BENCHMARK(BM_SavePeer_QImage);
 BENCHMARK(BM_CommitStroke1000Points5px);
 BENCHMARK(BM_ThumbnailStretch85x100);
+BENCHMARK(BM_DrawMemoToWindow);
+BENCHMARK(BM_DrawPeer_QImageConvert);
 BENCHMARK(BM_ThumbnailPeer_QImageSmooth);
 BENCHMARK(BM_ThumbnailPeer_QImageFast);
 

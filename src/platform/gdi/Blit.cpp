@@ -62,6 +62,7 @@ CRect CopyPixels(Surface& target, const ClipRegion& clip, int32_t x, int32_t y, 
     const PixelTranslator translate(source, target);
     const bool byteCopy = translate.Identical() && source.BitsPerPixel() >= 8;
     const size_t bytesPerPixel = static_cast<size_t>(source.BitsPerPixel()) / 8;
+    const bool eightToTrueColor = source.BitsPerPixel() == 8 && target.BitsPerPixel() == 32;
     CRect changed;
     for (int32_t row = area.top; row < area.bottom; ++row) {
         const int32_t sourceRow = sy + (row - area.top);
@@ -71,6 +72,14 @@ CRect CopyPixels(Surface& target, const ClipRegion& clip, int32_t x, int32_t y, 
                 std::memcpy(target.Row(row) + static_cast<size_t>(x0) * bytesPerPixel,
                             source.Row(sourceRow) + static_cast<size_t>(sourceX) * bytesPerPixel,
                             static_cast<size_t>(x1 - x0) * bytesPerPixel);
+            } else if (eightToTrueColor) {
+                // The common repaint: an 8-bit memo onto a window, one table look-up a pixel.
+                const uint8_t* from = source.Row(sourceRow) + sourceX;
+                uint8_t* to = target.Row(row) + 4 * static_cast<size_t>(x0);
+                for (int32_t n = x1 - x0; n > 0; --n, to += 4) {
+                    const uint32_t value = translate(*from++);
+                    std::memcpy(to, &value, 4);
+                }
             } else {
                 for (int32_t tx = x0; tx < x1; ++tx) {
                     target.SetPixelValue(
