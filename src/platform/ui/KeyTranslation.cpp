@@ -20,23 +20,21 @@ class KeyFilter : public QObject {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress || event == m_seen) {
+        // A key press reaches the top-level window first, then travels from the focus widget
+        // up through its parents: translate it once, at the window.
+        if (event->type() != QEvent::KeyPress || !watched->isWindowType()) {
             return QObject::eventFilter(watched, event);
         }
-        m_seen = event;  // a key travels up through parents; translate it once
         auto* key = static_cast<QKeyEvent*>(event);
         const UINT virtualKey = VirtualKeyFromQt(key->key());
         CWnd* target = CWnd::FromWidget(QApplication::focusWidget());
-        if (target == nullptr) target = CWnd::FromWidget(qobject_cast<QWidget*>(watched));
+
         if (virtualKey != 0 &&
             PreTranslateKey(target, virtualKey, ModifiersFromQt(key->modifiers()))) {
             return true;
         }
         return QObject::eventFilter(watched, event);
     }
-
-  private:
-    const QEvent* m_seen = nullptr;
 };
 
 }  // namespace
