@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QWidget>
+#include <QWindow>
 
 #include "platform/ui/WinApp.h"
 #include "platform/ui/WindowPeer.h"
@@ -12,6 +14,14 @@ UINT ModifiersFromQt(Qt::KeyboardModifiers modifiers) {
     return (modifiers & Qt::ControlModifier ? MOD_CONTROL : 0) |
            (modifiers & Qt::AltModifier ? MOD_ALT : 0) |
            (modifiers & Qt::ShiftModifier ? MOD_SHIFT : 0);
+}
+
+// The top-level widget shown in a toolkit window.
+QWidget* WidgetOfWindow(const QObject* window) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->windowHandle() == window) return widget;
+    }
+    return nullptr;
 }
 
 class KeyFilter : public QObject {
@@ -28,6 +38,7 @@ class KeyFilter : public QObject {
         auto* key = static_cast<QKeyEvent*>(event);
         const UINT virtualKey = VirtualKeyFromQt(key->key());
         CWnd* target = CWnd::FromWidget(QApplication::focusWidget());
+        if (target == nullptr) target = CWnd::FromWidget(WidgetOfWindow(watched));
 
         if (virtualKey != 0 &&
             PreTranslateKey(target, virtualKey, ModifiersFromQt(key->modifiers()))) {

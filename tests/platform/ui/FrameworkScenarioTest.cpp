@@ -1,5 +1,10 @@
 #include <gtest/gtest-spi.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWidget>
+#include <QWindow>
+#include <algorithm>
 #include <map>
 
 #include "Demo.h"
@@ -245,4 +250,26 @@ TEST_F(Framework, CommandLineNamesAFileOrStartsNew) {
         EXPECT_EQ(info.m_nShellCommand, row.command) << row.line;
         EXPECT_EQ(info.m_strFileName, row.file) << row.line;
     }
+}
+
+TEST_F(Framework, RealKeyPressesAreTranslatedEveryTime) {
+    frame->ShowWindow(SW_SHOW);
+    QWindow* window = frame->GetWidget()->windowHandle();
+    ASSERT_NE(window, nullptr);
+    // As the toolkit delivers a key: to the window first, each event made in the same place.
+    const auto press = [window](int key, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QCoreApplication::sendEvent(window, &event);
+    };
+    for (int i = 0; i < 3; ++i) {
+        ExpectModal([](ModalRun& run) {
+            EXPECT_EQ(run.kind, ModalRun::Kind::PopupMenu);
+            run.Answer(0);
+        });
+        press(Qt::Key_F10, Qt::NoModifier);
+    }
+    EXPECT_EQ(ModalRunsSeen(), 3) << "the hot key works on every press, not only the first";
+    press(Qt::Key_N, Qt::ControlModifier);
+    press(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(std::count(Log().begin(), Log().end(), "NewMemo"), 2) << "the accelerator, twice";
 }
