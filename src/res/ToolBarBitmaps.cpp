@@ -104,7 +104,8 @@ BitmapResource Strip(UINT id, std::initializer_list<const Picture*> pictures) {
     for (const Picture* picture : pictures) {
         for (int y = 0; y < 16; ++y) {
             for (int x = 0; x < 16; ++x) {
-                bitmap.pixels[static_cast<size_t>(y * width + left + x)] =
+                bitmap.pixels[static_cast<size_t>(y) * static_cast<size_t>(width) +
+                              static_cast<size_t>(left + x)] =
                     ColorOf((*picture)[static_cast<size_t>(y)][static_cast<size_t>(x)]);
             }
         }

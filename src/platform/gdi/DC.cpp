@@ -263,7 +263,8 @@ bool CDC::TextOut(int32_t x, int32_t y, std::string_view text) {
         const int32_t top = baseline - glyph->top;
         for (int32_t row = 0; row < glyph->rows; ++row) {
             for (int32_t col = 0; col < glyph->width; ++col) {
-                if (glyph->coverage[static_cast<size_t>(row * glyph->width + col)] != 0 &&
+                if (glyph->coverage[static_cast<size_t>(row) * static_cast<size_t>(glyph->width) +
+                                    static_cast<size_t>(col)] != 0 &&
                     m_clip.Contains(bounds, left + col, top + row)) {
                     surface->SetPixelValue(left + col, top + row, ink);
                 }

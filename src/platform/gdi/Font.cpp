@@ -71,8 +71,8 @@ class FontFace {
             for (int32_t y = 0; y < glyph.rows; ++y) {
                 const unsigned char* row = bitmap.buffer + static_cast<ptrdiff_t>(y) * bitmap.pitch;
                 for (int32_t x = 0; x < glyph.width; ++x) {
-                    glyph.coverage[static_cast<size_t>(y * glyph.width + x)] =
-                        (row[x / 8] >> (7 - x % 8)) & 1;
+                    glyph.coverage[static_cast<size_t>(y) * static_cast<size_t>(glyph.width) +
+                                   static_cast<size_t>(x)] = (row[x / 8] >> (7 - x % 8)) & 1;
                 }
             }
         }

@@ -100,8 +100,10 @@ QIcon ResourceImage(const BitmapResource& bitmap, int index, int width) {
         for (int x = 0; x < width; ++x) {
             const int sx = left + x;
             const bool inside = sx < bitmap.width && y < bitmap.height;
-            const uint32_t rgb = inside ? bitmap.pixels[static_cast<size_t>(y * bitmap.width + sx)]
-                                        : kTransparentPixel;
+            const uint32_t rgb =
+                inside ? bitmap.pixels[static_cast<size_t>(y) * static_cast<size_t>(bitmap.width) +
+                                       static_cast<size_t>(sx)]
+                       : kTransparentPixel;
             image.setPixel(x, y, rgb == kTransparentPixel ? 0u : 0xFF000000u | rgb);
         }
     }
