@@ -38,7 +38,3 @@ bool CDocument::SaveMemo(std::string_view) {
 bool CDocument::SaveIfModified() {
     return true;
 }
-
-bool CDocument::OnCmdMsg(UINT id, CommandCode code, CCmdUI* ui) {
-    return CCmdTarget::OnCmdMsg(id, code, ui);
-}

@@ -38,8 +38,6 @@ class CDocument : public CCmdTarget {
     CView* GetFirstView() const { return m_pView; }
     CSingleDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
 
-    // Routing: the document's own table, nothing after it.
-    bool OnCmdMsg(UINT id, CommandCode code, CCmdUI* ui) override;
 
   private:
     friend class CSingleDocTemplate;

@@ -35,11 +35,6 @@ CFrameWnd::CFrameWnd() {
 
 CFrameWnd::~CFrameWnd() = default;
 
-bool CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
-    cs.style |= FWS_ADDTOTITLE & m_style;
-    return CWnd::PreCreateWindow(cs);
-}
-
 bool CFrameWnd::LoadFrame(UINT resourceId, CCreateContext* context) {
     m_nIDResource = resourceId;
     m_pAccelerators = FindAcceleratorResource(resourceId);

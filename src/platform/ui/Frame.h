@@ -38,7 +38,6 @@ class CFrameWnd : public CWnd {
     // table `resourceId` (when there is one) and the view that `context` makes. A later
     // launch finds the window by its title: it can bring it forward and send it commands.
     bool LoadFrame(UINT resourceId, CCreateContext* context);
-    bool PreCreateWindow(CREATESTRUCT& cs) override;
 
     CView* GetActiveView() const { return m_pActiveView; }
     CDocument* GetActiveDocument() const;
