@@ -50,29 +50,32 @@ UniqueFd OpenFolderNames(int start, const std::vector<std::string>& names, size_
 // names the device could not spell, no symbolic links or other special files.
 template <typename Visit>
 bool ForEachVisibleEntry(int folder, Visit visit) {
+    return ForEachHostName(folder, [&](std::string_view hostName) {
+        const std::string name(hostName);
+        struct stat st {};
+        if (IsValidDeviceName(name) && LStatAt(folder, name, st) &&
+            (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))) {
+            visit(name, st);
+        }
+    });
+}
+
+}  // namespace
+
+bool ForEachHostName(int folder, const std::function<void(std::string_view)>& visit) {
+    // A listing of its own: the folder's descriptor stays usable for *at() calls meanwhile.
     const int listing = ::openat(folder, ".", kFolderFlags);
-    if (listing < 0) {
-        return false;
-    }
-    DIR* dir = ::fdopendir(listing);
+    DIR* dir = listing >= 0 ? ::fdopendir(listing) : nullptr;
     if (dir == nullptr) {
-        ::close(listing);
+        if (listing >= 0) ::close(listing);
         return false;
     }
     while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        struct stat st {};
-        if (!IsValidDeviceName(name) || !LStatAt(folder, name, st) ||
-            !(S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))) {
-            continue;
-        }
-        visit(name, st);
+        visit(entry->d_name);
     }
     ::closedir(dir);
     return true;
 }
-
-}  // namespace
 
 std::string FindNameNoCase(int folder, std::string_view name, bool* isSymlink) {
     struct stat st {};
@@ -84,22 +87,12 @@ std::string FindNameNoCase(int folder, std::string_view name, bool* isSymlink) {
         return exact;
     }
     std::string best;
-    const int listing = ::openat(folder, ".", kFolderFlags);
-    DIR* dir = listing >= 0 ? ::fdopendir(listing) : nullptr;
-    if (dir == nullptr) {
-        if (listing >= 0) {
-            ::close(listing);
-        }
-        return {};
-    }
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view candidate = entry->d_name;
+    ForEachHostName(folder, [&](std::string_view candidate) {
         if (candidate.front() != '.' && EqualNoCase(candidate, name) &&
             (best.empty() || candidate < best)) {
             best = candidate;
         }
-    }
-    ::closedir(dir);
+    });
     if (!best.empty() && isSymlink != nullptr) {
         *isSymlink = LStatAt(folder, best, st) && S_ISLNK(st.st_mode);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +63,10 @@ class DeviceFileSystem {
   private:
     UniqueFd m_root;
 };
+
+// Calls `visit` with every name in the open host folder, "." and ".." included; false when
+// the folder cannot be read.
+bool ForEachHostName(int folder, const std::function<void(std::string_view)>& visit);
 
 // Finds `name` in the open folder without regard to case: the exact spelling first, else
 // the first match in byte order. Empty when nothing matches.

@@ -1,6 +1,5 @@
 #include "ReplacingFile.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -20,26 +19,14 @@ namespace {
 // A temporary is named for the process writing it; one whose process is gone was left by
 // a crash. Those of live processes, another instance saving at this moment, stay.
 void RemoveStaleTemporaries(int folder) {
-    const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* dir = listing >= 0 ? ::fdopendir(listing) : nullptr;
-    if (dir == nullptr) {
-        if (listing >= 0) {
-            ::close(listing);
-        }
-        return;
-    }
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name = entry->d_name;
-        if (!name.starts_with(kReplacingTempPrefix)) {
-            continue;
-        }
+    ForEachHostName(folder, [folder](std::string_view name) {
+        if (!name.starts_with(kReplacingTempPrefix)) return;
         const long pid = std::strtol(name.data() + kReplacingTempPrefix.size(), nullptr, 10);
         if (pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 &&
             errno == ESRCH) {
-            ::unlinkat(folder, entry->d_name, 0);
+            ::unlinkat(folder, std::string(name).c_str(), 0);
         }
-    }
-    ::closedir(dir);
+    });
 }
 
 }  // namespace
