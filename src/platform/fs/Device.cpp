@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr const char* kRootFolder = "/root";
+
 struct MountedDevice {
     std::string hostDirectory;
     DeviceFileSystem fileSystem{UniqueFd()};
@@ -51,7 +53,7 @@ bool Device::Mount(const std::string& hostDirectory) {
         directory.pop_back();
     }
     if (directory.empty() || !MakeHostFolders(directory, 0700) ||
-        !MakeHostFolders(directory + "/root", 0777)) {
+        !MakeHostFolders(directory + kRootFolder, 0777)) {
         return false;
     }
     // Later launches (the timed launch among them) get this path, so keep it absolute.
@@ -62,7 +64,7 @@ bool Device::Mount(const std::string& hostDirectory) {
     directory = resolved;
     std::free(resolved);
     bool ok = false;
-    DeviceFileSystem fileSystem = DeviceFileSystem::OpenRoot(directory + "/root", ok);
+    DeviceFileSystem fileSystem = DeviceFileSystem::OpenRoot(directory + kRootFolder, ok);
     if (!ok) {
         return false;
     }
@@ -88,6 +90,10 @@ const std::string& Device::HostDirectory() {
 
 std::string Device::RegistryFile() {
     return IsMounted() ? Mounted().hostDirectory + "/registry.sqlite3" : std::string();
+}
+
+std::string Device::HostRoot() {
+    return IsMounted() ? Mounted().hostDirectory + kRootFolder : std::string();
 }
 
 const DeviceFileSystem& Device::FileSystem() {

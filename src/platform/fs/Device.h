@@ -19,6 +19,8 @@ class Device {
 
     static const std::string& HostDirectory();
     static std::string RegistryFile();
+    // The host folder that is the device's "\".
+    static std::string HostRoot();
     // The mounted file system; with none mounted every operation on it fails.
     static const DeviceFileSystem& FileSystem();
 };

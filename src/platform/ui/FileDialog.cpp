@@ -10,10 +10,6 @@
 
 namespace {
 
-std::string HostRoot() {
-    return Device::HostDirectory() + "/root";
-}
-
 // "bmpﾌｧｲﾙ(*.bmp) |*.bmp||" as the toolkit's "bmpﾌｧｲﾙ(*.bmp)  (*.bmp)".
 QString ToolkitFilter(std::string_view filter) {
     QStringList filters;
@@ -39,7 +35,7 @@ QString ToolkitFilter(std::string_view filter) {
 }  // namespace
 
 std::string DevicePathFromHost(std::string_view hostPath) {
-    const QString root = QFileInfo(QString::fromStdString(HostRoot())).canonicalFilePath();
+    const QString root = QFileInfo(QString::fromStdString(Device::HostRoot())).canonicalFilePath();
     QFileInfo chosen(QString::fromUtf8(hostPath.data(), static_cast<qsizetype>(hostPath.size())));
     // The file itself may not exist yet (a save): resolve its folder.
     const QString folder = QFileInfo(chosen.absolutePath()).canonicalFilePath();
@@ -54,7 +50,7 @@ std::string DevicePathFromHost(std::string_view hostPath) {
 
 std::string HostFolderOfDevicePath(std::string_view devicePath) {
     const auto names = ParseDevicePath(devicePath);
-    std::string host = HostRoot();
+    std::string host = Device::HostRoot();
     if (!names) return host;
     for (const std::string& name : *names) {
         const std::string next = host + "/" + name;
