@@ -111,13 +111,15 @@ std::shared_ptr<FontFace> OpenFace(std::string_view faceName, int pixels) {
 
 }  // namespace
 
-std::string FindFontFile(std::string_view faceName, int* faceIndex) {
-    std::string family(faceName);
+std::string FontFamilyFor(std::string_view faceName) {
     for (const auto& substitute : kSubstitutes) {
-        if (EqualNoCase(substitute.faceName, faceName)) {
-            family = substitute.family;
-        }
+        if (EqualNoCase(substitute.faceName, faceName)) return substitute.family;
     }
+    return std::string(faceName);
+}
+
+std::string FindFontFile(std::string_view faceName, int* faceIndex) {
+    const std::string family = FontFamilyFor(faceName);
     static std::once_flag initialised;
     std::call_once(initialised, [] { FcInit(); });
     FcPattern* pattern = FcPatternCreate();

@@ -42,6 +42,10 @@ class CFont {
     std::shared_ptr<FontFace> m_face;
 };
 
+// The family that serves a face name of the device: "ＭＳ Ｐゴシック" is IPAPGothic, ...;
+// other names stand for themselves.
+std::string FontFamilyFor(std::string_view faceName);
+
 // The font file and face family that a face name is served by, as the host finds it;
 // empty when there is none.
 std::string FindFontFile(std::string_view faceName, int* faceIndex = nullptr);

@@ -11,6 +11,7 @@
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 
+#include "platform/gdi/Font.h"
 #include "platform/ui/ControlWidgets.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
@@ -174,11 +175,9 @@ void BindSpin(SpinWidget* spin, QWidget* previous, const DialogControl& control)
 }  // namespace
 
 QFont DialogFont(const DialogTemplate& dialog) {
-    std::string family = "IPAPGothic";
-    if (!dialog.fontFace.empty() && dialog.fontFace != "ＭＳ Ｐゴシック" &&
-        dialog.fontFace != "MS PGothic") {
-        family = dialog.fontFace;
-    }
+    // The device's dialogs default to its proportional Gothic face.
+    const std::string family =
+        FontFamilyFor(dialog.fontFace.empty() ? "ＭＳ Ｐゴシック" : dialog.fontFace);
     QFont font(QString::fromStdString(family));
     font.setPointSize(dialog.fontPoints > 0 ? dialog.fontPoints : 9);
     return font;
