@@ -44,6 +44,18 @@ int64_t LocalSeconds(const SYSTEMTIME& time) {
            static_cast<int64_t>(kUnixEpochAsFileTime / kFileTimeUnitsPerSecond);
 }
 
+SYSTEMTIME LocalTimeOfSeconds(int64_t seconds) {
+    SYSTEMTIME time{};
+    const int64_t sinceFileTimeEpoch =
+        seconds + static_cast<int64_t>(kUnixEpochAsFileTime / kFileTimeUnitsPerSecond);
+    if (sinceFileTimeEpoch < 0 ||
+        !FileTimeToSystemTime(static_cast<FILETIME>(sinceFileTimeEpoch) * kFileTimeUnitsPerSecond,
+                              time)) {
+        return SYSTEMTIME{};
+    }
+    return time;
+}
+
 std::string MemoTitleOfPath(std::string_view path) {
     const size_t dot = path.rfind('.');
     const std::string_view stem = dot == std::string_view::npos ? path : path.substr(0, dot);

@@ -22,6 +22,8 @@ void SortMemoList(std::vector<MemoEntry>& list);
 // A local time record as seconds since 1970-01-01 of the same local calendar; the order is
 // what matters.
 int64_t LocalSeconds(const SYSTEMTIME& time);
+// The other way: the local time record of such a count (all zero when it names none).
+SYSTEMTIME LocalTimeOfSeconds(int64_t seconds);
 
 // What follows the last "\" in the part of `path` before its last "."; a path with no "."
 // gives its last name whole.

@@ -22,14 +22,6 @@ std::string UpdatedText(const SYSTEMTIME& time) {
                   time.wMinute);
 }
 
-SYSTEMTIME FromLocalSeconds(int64_t seconds) {
-    SYSTEMTIME time{};
-    const auto units =
-        static_cast<FILETIME>(seconds) * kFileTimeUnitsPerSecond + kUnixEpochAsFileTime;
-    FileTimeToSystemTime(units, time);
-    return time;
-}
-
 }  // namespace
 
 std::string CQuilloView::CurrentMemoName() const {
@@ -147,7 +139,7 @@ void CQuilloView::OnMemoInfo() {
     dialog.m_strIndex = Format("%d/%d", index + 1, count);
     if (index != -1) {
         dialog.m_strUpdated =
-            UpdatedText(FromLocalSeconds(app->m_memoList[static_cast<size_t>(index)].time));
+            UpdatedText(LocalTimeOfSeconds(app->m_memoList[static_cast<size_t>(index)].time));
     }
     // The file's own time wins when it can be read; it stays open while the dialog shows.
     CFile file;
