@@ -84,11 +84,6 @@ CMenu* CMenu::GetSubMenu(int index) {
     return m_subMenus.back().get();
 }
 
-UINT RunPopupMenu(ModalRun& run) {
-    HandleModalRun(run);
-    return static_cast<UINT>(run.m_result);
-}
-
 UINT CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner) {
     UINT chosen = 0;
     if (HasModalHandler()) {
@@ -97,7 +92,8 @@ UINT CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner) {
         run.point = {x, y};
         run.flags = flags;
         CollectMenuStates(m_items, owner, 0, run.items);
-        chosen = RunPopupMenu(run);
+        HandleModalRun(run);
+        chosen = static_cast<UINT>(run.Result());
     } else {
         QMenu menu(owner != nullptr ? owner->GetWidget() : nullptr);
         FillMenu(&menu, m_items, owner);

@@ -107,7 +107,7 @@ int RunMessageBox(CWnd* owner, std::string_view text, std::string_view caption, 
         run.caption = title;
         run.type = type;
         HandleModalRun(run);
-        result = run.m_result;
+        result = run.Result();
     } else {
         const int pressed = box.exec();
         result = pressed == QMessageBox::Yes ? IDYES : pressed == QMessageBox::No ? IDNO : IDOK;

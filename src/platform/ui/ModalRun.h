@@ -64,9 +64,6 @@ class ModalRun {
     static bool ProcessEventsUntil(const std::function<bool()>& done);
 
   private:
-    friend class CDialog;
-    friend int RunMessageBox(CWnd*, std::string_view, std::string_view, UINT);
-    friend UINT RunPopupMenu(ModalRun&);
     int m_result = 0;
     bool m_answered = false;
     std::string m_path;
