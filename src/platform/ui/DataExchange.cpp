@@ -74,19 +74,13 @@ void DDX_Check(CDataExchange* exchange, UINT id, int& value) {
 
 void DDX_CBIndex(CDataExchange* exchange, UINT id, int& index) {
     exchange->PrepareCtrl(id);
-    CWnd* control = exchange->m_pDlgWnd->GetDlgItem(id);
-    if (control == nullptr) return;
-    CWnd* owner = CWnd::FromWidget(control->GetWidget());
-    {
-        CComboBox list;
-        list.Attach(control->GetWidget(), nullptr, id);
-        if (exchange->m_bSaveAndValidate) {
-            index = list.GetCurSel();
-        } else {
-            list.SetCurSel(index);
-        }
+    auto* list = dynamic_cast<CComboBox*>(exchange->m_pDlgWnd->GetDlgItem(id));
+    if (list == nullptr) return;
+    if (exchange->m_bSaveAndValidate) {
+        index = list->GetCurSel();
+    } else {
+        list->SetCurSel(index);
     }
-    if (owner != nullptr) owner->Attach(control->GetWidget(), owner->GetParent(), id);
 }
 
 void DDX_Control(CDataExchange* exchange, UINT id, CWnd& control) {

@@ -1,11 +1,11 @@
 #include "Dialog.h"
 
-#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "platform/ui/Controls.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DialogBuilder.h"
 #include "platform/ui/ModalRun.h"
@@ -121,8 +121,7 @@ bool CDialog::UpdateData(bool save) {
     }
 }
 
-void CDialog::AddControl(QWidget* widget, UINT id) {
-    auto control = std::make_unique<CWnd>();
+void CDialog::AddControl(std::unique_ptr<CWnd> control, QWidget* widget, UINT id) {
     control->Attach(widget, this, id);
     m_controls.push_back(std::move(control));
 }
@@ -149,16 +148,12 @@ int CDialog::GetDlgItemInt(UINT id, bool* ok) const {
 }
 
 void CDialog::CheckDlgButton(UINT id, int check) {
-    if (auto* button = qobject_cast<QAbstractButton*>(GetDlgItem(id) ? GetDlgItem(id)->GetWidget()
-                                                                     : nullptr)) {
-        button->setChecked(check != 0);
-    }
+    if (auto* button = dynamic_cast<CButton*>(GetDlgItem(id))) button->SetCheck(check);
 }
 
 int CDialog::IsDlgButtonChecked(UINT id) const {
-    const auto* button =
-        qobject_cast<QAbstractButton*>(GetDlgItem(id) ? GetDlgItem(id)->GetWidget() : nullptr);
-    return button != nullptr && button->isChecked() ? 1 : 0;
+    const auto* button = dynamic_cast<const CButton*>(GetDlgItem(id));
+    return button != nullptr ? button->GetCheck() : 0;
 }
 
 void CDialog::GotoDlgCtrl(CWnd* control) {

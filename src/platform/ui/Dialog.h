@@ -46,8 +46,8 @@ class CDialog : public CWnd {
     int IsDlgButtonChecked(UINT id) const;
     void GotoDlgCtrl(CWnd* control);
 
-    // Platform use: a control the template made.
-    void AddControl(QWidget* widget, UINT id);
+    // Platform use: a control the template made, as the typed window of its kind.
+    void AddControl(std::unique_ptr<CWnd> control, QWidget* widget, UINT id);
     UINT GetTemplateId() const { return m_nIDTemplate; }
     const DialogTemplate* GetTemplate() const { return m_pTemplate; }
 

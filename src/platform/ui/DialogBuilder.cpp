@@ -172,6 +172,29 @@ void BindSpin(SpinWidget* spin, QWidget* previous, const DialogControl& control)
     spin->setGeometry(box.right() + 1 - width, box.y(), width, box.height());
 }
 
+// The typed window that answers for a control of this kind.
+std::unique_ptr<CWnd> TypedWindow(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Edit:
+            return std::make_unique<CEdit>();
+        case ControlKind::PushButton:
+        case ControlKind::DefPushButton:
+        case ControlKind::CheckBox:
+        case ControlKind::OwnerDrawButton:
+            return std::make_unique<CButton>();
+        case ControlKind::DropDownList:
+            return std::make_unique<CComboBox>();
+        case ControlKind::Spin:
+            return std::make_unique<CSpinButtonCtrl>();
+        case ControlKind::VScrollBar:
+            return std::make_unique<CScrollBar>();
+        case ControlKind::TreeView:
+            return std::make_unique<CTreeCtrl>();
+        default:
+            return std::make_unique<CWnd>();
+    }
+}
+
 }  // namespace
 
 QFont DialogFont(const DialogTemplate& dialog) {
@@ -214,7 +237,7 @@ void BuildDialog(CDialog& dialog, const DialogTemplate& dialogTemplate) {
             BindSpin(static_cast<SpinWidget*>(widget), previous, control);
         widget->setVisible(!Has(control, ctl::kHidden));
         widget->setEnabled(!Has(control, ctl::kDisabled));
-        dialog.AddControl(widget, control.id);
+        dialog.AddControl(TypedWindow(control.kind), widget, control.id);
         previous = widget;
     }
     int height = size.Height();
