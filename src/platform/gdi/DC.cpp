@@ -10,7 +10,6 @@
 CDC::CDC()
     : m_pPen(GetStockPen(BLACK_PEN)),
       m_pBrush(GetStockBrush(WHITE_BRUSH)),
-      m_pFont(GetSystemFont()),
       m_pPalette(GetDefaultPalette()) {}
 
 CDC::~CDC() = default;
@@ -66,7 +65,7 @@ CBrush* CDC::SelectObject(CBrush* brush) {
 }
 
 CFont* CDC::SelectObject(CFont* font) {
-    CFont* previous = m_pFont;
+    CFont* previous = m_pFont != nullptr ? m_pFont : GetSystemFont();
     if (font != nullptr) m_pFont = font;
     return previous;
 }

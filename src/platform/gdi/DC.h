@@ -90,7 +90,9 @@ class CDC {
     CBitmap* m_pBitmap = nullptr;
     CPen* m_pPen;
     CBrush* m_pBrush;
-    CFont* m_pFont;
+    // Null stands for the system font, loaded only when text is first drawn or measured,
+    // so neither start-up nor a stroke waits for the font files.
+    CFont* m_pFont = nullptr;
     CPalette* m_pPalette;
     COLORREF m_crText = RGB(0, 0, 0);
     COLORREF m_crBack = RGB(255, 255, 255);
