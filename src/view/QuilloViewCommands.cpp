@@ -131,9 +131,8 @@ void CQuilloView::OnMemoInfo() {
     const size_t separator = path.rfind('\\');
     dialog.m_strFileName = separator == std::string::npos ? path : path.substr(separator + 1);
     FileStatus status;
-    if (Device::FileSystem().GetStatus(path, status)) {
-        dialog.m_strSize = Format("%ld", static_cast<long>(status.size));
-    }
+    const bool known = Device::FileSystem().GetStatus(path, status);
+    if (known) dialog.m_strSize = Format("%ld", static_cast<long>(status.size));
     const int count = app->RefreshMemoList();
     const int index = app->FindMemo(CurrentMemoName());
     dialog.m_strIndex = Format("%d/%d", index + 1, count);
@@ -143,7 +142,7 @@ void CQuilloView::OnMemoInfo() {
     }
     // The file's own time wins when it can be read; it stays open while the dialog shows.
     CFile file;
-    if (file.Open(path, CFile::modeRead) && Device::FileSystem().GetStatus(path, status)) {
+    if (file.Open(path, CFile::modeRead) && known) {
         dialog.m_strUpdated = UpdatedText(FileTimeToLocalTime(status.lastWrite));
     }
     dialog.DoModal();
