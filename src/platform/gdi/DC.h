@@ -74,7 +74,6 @@ class CDC {
                     uint32_t rop);
 
     void ExcludeClipRect(const CRect& rect) { m_clip.Exclude(rect); }
-    void ResetClip() { m_clip.Reset(); }
 
     // The colour table of the DIB section selected into this context: up to `count` entries
     // from `start`; the number read, 0 for a surface without a table.

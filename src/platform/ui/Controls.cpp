@@ -24,18 +24,6 @@ QTreeWidgetItem* Item(HTREEITEM item) {
 
 }  // namespace
 
-void CEdit::SetSel(int start, int end) {
-    if (auto* edit = As<QLineEdit>(this)) {
-        if (end < 0) end = static_cast<int>(edit->text().size());
-        edit->setSelection(start, end - start);
-    }
-}
-
-void CEdit::LimitText(int maxCharacters) {
-    if (auto* edit = As<QLineEdit>(this))
-        edit->setMaxLength(maxCharacters > 0 ? maxCharacters : 32767);
-}
-
 int CButton::GetCheck() const {
     const auto* button = As<QAbstractButton>(this);
     return button != nullptr && button->isChecked() ? 1 : 0;
@@ -50,18 +38,6 @@ int CComboBox::AddString(std::string_view text) {
     if (box == nullptr) return -1;
     box->addItem(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     return box->count() - 1;
-}
-
-int CComboBox::InsertString(int index, std::string_view text) {
-    auto* box = As<QComboBox>(this);
-    if (box == nullptr) return -1;
-    if (index < 0 || index > box->count()) index = box->count();
-    box->insertItem(index, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    return index;
-}
-
-void CComboBox::ResetContent() {
-    if (auto* box = As<QComboBox>(this)) box->clear();
 }
 
 int CComboBox::GetCount() const {
@@ -100,13 +76,6 @@ void CSpinButtonCtrl::SetRange(int lower, int upper) {
     if (auto* spin = dynamic_cast<SpinWidget*>(GetWidget())) spin->SetRange(lower, upper);
 }
 
-void CSpinButtonCtrl::GetRange(int& lower, int& upper) const {
-    if (const auto* spin = dynamic_cast<const SpinWidget*>(GetWidget())) {
-        lower = spin->Lower();
-        upper = spin->Upper();
-    }
-}
-
 int CSpinButtonCtrl::SetPos(int position) {
     auto* spin = dynamic_cast<SpinWidget*>(GetWidget());
     if (spin == nullptr) return 0;
@@ -120,20 +89,8 @@ int CSpinButtonCtrl::GetPos() const {
     return spin != nullptr ? spin->Position() : 0;
 }
 
-CWnd* CSpinButtonCtrl::GetBuddy() const {
-    const auto* spin = dynamic_cast<const SpinWidget*>(GetWidget());
-    return spin != nullptr ? CWnd::FromWidget(spin->Buddy()) : nullptr;
-}
-
 void CScrollBar::SetScrollRange(int minimum, int maximum, bool) {
     if (auto* bar = As<QScrollBar>(this)) bar->setRange(minimum, maximum);
-}
-
-void CScrollBar::GetScrollRange(int& minimum, int& maximum) const {
-    if (const auto* bar = As<QScrollBar>(this)) {
-        minimum = bar->minimum();
-        maximum = bar->maximum();
-    }
 }
 
 int CScrollBar::SetScrollPos(int position, bool) {
@@ -148,10 +105,6 @@ int CScrollBar::SetScrollPos(int position, bool) {
 int CScrollBar::GetScrollPos() const {
     const auto* bar = As<QScrollBar>(this);
     return bar != nullptr ? bar->value() : 0;
-}
-
-void CScrollBar::SetPageSize(int page) {
-    if (auto* bar = As<QScrollBar>(this)) bar->setPageStep(page);
 }
 
 bool CImageList::Create(UINT bitmapId, int width) {
@@ -200,10 +153,6 @@ bool CTreeCtrl::DeleteItem(HTREEITEM item) {
     if (item == nullptr) return false;
     delete Item(item);
     return true;
-}
-
-void CTreeCtrl::DeleteAllItems() {
-    if (auto* tree = As<QTreeWidget>(this)) tree->clear();
 }
 
 HTREEITEM CTreeCtrl::GetRootItem() const {
@@ -268,10 +217,6 @@ bool CTreeCtrl::Expand(HTREEITEM item, UINT action) {
     Item(item)->setExpanded(action == TVE_EXPAND);
     tree->m_bProgrammatic = false;
     return true;
-}
-
-bool CTreeCtrl::IsExpanded(HTREEITEM item) const {
-    return item != nullptr && Item(item)->isExpanded();
 }
 
 void CTreeCtrl::ToggleByUser(HTREEITEM item) {

@@ -9,11 +9,8 @@
 // Typed windows over the controls a dialog template makes. A dialog binds one to its
 // control with DDX_Control (or Attach); the control stays the dialog's.
 
-class CEdit : public CWnd {
-  public:
-    void SetSel(int start, int end);
-    void LimitText(int maxCharacters);
-};
+// An edit control: its text is the window text.
+class CEdit : public CWnd {};
 
 class CButton : public CWnd {
   public:
@@ -24,8 +21,6 @@ class CButton : public CWnd {
 class CComboBox : public CWnd {
   public:
     int AddString(std::string_view text);
-    int InsertString(int index, std::string_view text);
-    void ResetContent();
     int GetCount() const;
     int GetCurSel() const;  // -1 for none
     int SetCurSel(int index);
@@ -37,10 +32,8 @@ class CComboBox : public CWnd {
 class CSpinButtonCtrl : public CWnd {
   public:
     void SetRange(int lower, int upper);
-    void GetRange(int& lower, int& upper) const;
     int SetPos(int position);
     int GetPos() const;
-    CWnd* GetBuddy() const;
 };
 
 constexpr int SB_CTL = 2;
@@ -48,10 +41,8 @@ constexpr int SB_CTL = 2;
 class CScrollBar : public CWnd {
   public:
     void SetScrollRange(int minimum, int maximum, bool redraw = true);
-    void GetScrollRange(int& minimum, int& maximum) const;
     int SetScrollPos(int position, bool redraw = true);
     int GetScrollPos() const;
-    void SetPageSize(int page);
 };
 
 // A tree item; null stands for none (and for the root when inserting).
@@ -90,7 +81,6 @@ class CTreeCtrl : public CWnd {
     HTREEITEM InsertItem(std::string_view text, int image, int selectedImage,
                          HTREEITEM parent = TVI_ROOT);
     bool DeleteItem(HTREEITEM item);
-    void DeleteAllItems();
     HTREEITEM GetRootItem() const;
     HTREEITEM GetParentItem(HTREEITEM item) const;
     HTREEITEM GetChildItem(HTREEITEM item) const;
@@ -103,7 +93,6 @@ class CTreeCtrl : public CWnd {
     bool SelectItem(HTREEITEM item);
     // Opens or closes the item without sending TVN_ITEMEXPANDING, as the device does.
     bool Expand(HTREEITEM item, UINT action);
-    bool IsExpanded(HTREEITEM item) const;
     // As if the user clicked the item's expand button: the notification comes first.
     void ToggleByUser(HTREEITEM item);
     void DoubleClickByUser(HTREEITEM item);

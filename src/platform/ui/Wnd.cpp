@@ -355,20 +355,6 @@ void CWnd::ShowWindow(int command) {
     if (QWidget* widget = GetWidget()) widget->setVisible(command != SW_HIDE);
 }
 
-bool CWnd::IsWindowVisible() const {
-    const QWidget* widget = GetWidget();
-    return widget != nullptr && widget->isVisible();
-}
-
-void CWnd::EnableWindow(bool enable) {
-    if (QWidget* widget = GetWidget()) widget->setEnabled(enable);
-}
-
-bool CWnd::IsWindowEnabled() const {
-    const QWidget* widget = GetWidget();
-    return widget != nullptr && widget->isEnabled();
-}
-
 void CWnd::SetFocus() {
     if (QWidget* widget = GetWidget()) widget->setFocus(Qt::OtherFocusReason);
 }
@@ -380,10 +366,6 @@ bool CWnd::SetForegroundWindow() {
     widget->window()->activateWindow();
     SetActiveWindowTracked(GetTopLevelParent());
     return true;
-}
-
-void CWnd::BringWindowToTop() {
-    if (QWidget* widget = GetWidget()) widget->window()->raise();
 }
 
 void CWnd::Invalidate(bool erase) {
@@ -455,10 +437,6 @@ CWnd* CWnd::GetCapture() {
 
 CWnd* CWnd::GetActiveWindow() {
     return gActive;
-}
-
-CWnd* CWnd::GetFocus() {
-    return FromWidget(QApplication::focusWidget());
 }
 
 int CWnd::MessageBox(std::string_view text, std::string_view caption, UINT type) {

@@ -71,12 +71,8 @@ class CWnd : public CCmdTarget {
     void CenterWindow(CWnd* over = nullptr);  // over the owner when null
 
     void ShowWindow(int command);
-    bool IsWindowVisible() const;
-    void EnableWindow(bool enable = true);
-    bool IsWindowEnabled() const;
     void SetFocus();
     bool SetForegroundWindow();
-    void BringWindowToTop();
 
     // Marks the whole client area (or `rect`) for repainting; `erase` runs the background
     // erase first. The paint runs into the backing surface when the window is next shown,
@@ -92,7 +88,6 @@ class CWnd : public CCmdTarget {
     static bool ReleaseCapture();
     static CWnd* GetCapture();
     static CWnd* GetActiveWindow();
-    static CWnd* GetFocus();
 
     int MessageBox(std::string_view text, std::string_view caption, UINT type);
 
