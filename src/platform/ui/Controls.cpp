@@ -4,7 +4,6 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QScrollBar>
 
 #include "platform/base/Text.h"
