@@ -93,3 +93,12 @@ size_t Utf16Length(std::string_view text) {
     }
     return units;
 }
+
+uint64_t Fnv1a(std::string_view text) {
+    uint64_t hash = 1469598103934665603ULL;
+    for (const char c : text) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ULL;
+    }
+    return hash;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -26,3 +27,6 @@ size_t Utf16Length(std::string_view text);
 // shortest-form sequence is returned as 0xDC00 + byte (a lone surrogate, which valid UTF-8
 // never yields), one byte consumed.
 char32_t DecodeUtf8(std::string_view text, size_t& pos);
+
+// 64-bit FNV-1a of the bytes: a short, stable name for a longer text (a device directory).
+uint64_t Fnv1a(std::string_view text);

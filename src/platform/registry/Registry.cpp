@@ -7,8 +7,11 @@
 
 #include <cstdio>
 #include <ctime>
+#include <exception>
+#include <utility>
 
 #include "platform/base/Format.h"
+#include "platform/fs/Device.h"
 #include "platform/fs/UniqueFd.h"
 
 namespace {
@@ -134,7 +137,7 @@ std::unique_ptr<Registry> Registry::Open(const std::string& file) {
 Registry::Registry(sqlite3* db) : m_db(db) {}
 
 Registry::~Registry() {
-    for (sqlite3_stmt* statement : {m_read, m_write, m_delete, m_keyExists}) {
+    for (sqlite3_stmt* statement : {m_read, m_write, m_delete, m_keyExists, m_dataVersion}) {
         sqlite3_finalize(statement);
     }
     sqlite3_close(m_db);
@@ -156,7 +159,63 @@ bool Registry::Prepare() {
            prepare(
                "SELECT 1 FROM registry WHERE hive = ?1 AND (key = ?2 OR "
                "substr(key, 1, length(?3)) = ?3 COLLATE NOCASE) LIMIT 1",
-               &m_keyExists);
+               &m_keyExists) &&
+           prepare("PRAGMA data_version", &m_dataVersion);
+}
+
+int64_t Registry::DataVersion() const {
+    const int64_t version =
+        sqlite3_step(m_dataVersion) == SQLITE_ROW ? sqlite3_column_int64(m_dataVersion, 0) : -1;
+    sqlite3_reset(m_dataVersion);
+    return version;
+}
+
+void Registry::Begin() {
+    if (m_nTransactionDepth++ > 0) return;
+    m_bRollbackOnly = false;
+    // Writing from the start: a read inside the scope then sees what the scope's writes
+    // will be based on, and two processes cannot both read, then both write.
+    sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+}
+
+void Registry::End(bool commit) {
+    if (!commit) m_bRollbackOnly = true;
+    if (--m_nTransactionDepth > 0) return;
+    // With BEGIN failed the writes went one by one and there is nothing left to end.
+    if (sqlite3_get_autocommit(m_db) == 0 &&
+        (m_bRollbackOnly || sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    for (auto& action : std::exchange(m_afterCommit, {})) action();
+}
+
+void Registry::AfterCommit(std::function<void()> action) {
+    if (m_nTransactionDepth == 0) {
+        action();
+    } else {
+        m_afterCommit.push_back(std::move(action));
+    }
+}
+
+Registry* Registry::OfDevice() {
+    static std::unique_ptr<Registry> registry;
+    static std::string openFile;
+    const std::string file = Device::RegistryFile();
+    if (file != openFile) {
+        registry.reset();
+        openFile = file;
+        if (!file.empty()) registry = Open(file);
+    }
+    return registry.get();
+}
+
+RegistryTransaction::RegistryTransaction(Registry* registry)
+    : m_pRegistry(registry), m_nUncaught(std::uncaught_exceptions()) {
+    if (m_pRegistry != nullptr) m_pRegistry->Begin();
+}
+
+RegistryTransaction::~RegistryTransaction() {
+    if (m_pRegistry != nullptr) m_pRegistry->End(std::uncaught_exceptions() == m_nUncaught);
 }
 
 std::optional<RegistryValue> Registry::Read(Hive hive, std::string_view key,

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -17,7 +19,8 @@ using RegistryValue = std::variant<std::string, int32_t>;
 
 // The device's registry: one SQLite table of values addressed by hive, key path ("\"
 // between levels) and name, keys and names compared without regard to case. Every write is
-// its own transaction and a busy database is waited for, so two processes can share it.
+// its own transaction unless a RegistryTransaction groups it with others, and a busy
+// database is waited for, so two processes can share it.
 class Registry {
   public:
     // Opens or creates the registry file. A file that is damaged or not a database is moved
@@ -37,16 +40,53 @@ class Registry {
     // Where a damaged file was moved by `Open`; empty when none was.
     const std::string& SetAsideFile() const { return m_strSetAside; }
 
+    // Changes whenever another connection (another process, or another thread's own
+    // connection) has committed since; this connection's own writes leave it alone.
+    int64_t DataVersion() const;
+
+    // The registry of the mounted device, one connection per process, opened on first
+    // use; null with no device mounted or no database to be had. For the user-interface
+    // thread: another thread opens a registry of its own.
+    static Registry* OfDevice();
+
+    // Runs `action` once what has been written so far is committed: at once outside a
+    // transaction, else when the outermost scope ends. Others then see those writes.
+    void AfterCommit(std::function<void()> action);
+
   private:
+    friend class RegistryTransaction;
     explicit Registry(sqlite3* db);
     bool Prepare();
+    void Begin();
+    void End(bool commit);
 
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_read = nullptr;
     sqlite3_stmt* m_write = nullptr;
     sqlite3_stmt* m_delete = nullptr;
     sqlite3_stmt* m_keyExists = nullptr;
+    sqlite3_stmt* m_dataVersion = nullptr;
     std::string m_strSetAside;
+    int m_nTransactionDepth = 0;
+    bool m_bRollbackOnly = false;
+    std::vector<std::function<void()>> m_afterCommit;
+};
+
+// Groups the writes of its lifetime into one commit: many values written at once cost one
+// disk sync instead of one each, and no other process sees them half done. Taken for
+// writing at once, so what is read inside it cannot change under it. Scopes nest; the
+// outermost commits, or rolls everything back when any scope was left by an exception.
+class RegistryTransaction {
+  public:
+    // With a null registry nothing happens.
+    explicit RegistryTransaction(Registry* registry);
+    ~RegistryTransaction();
+    RegistryTransaction(const RegistryTransaction&) = delete;
+    RegistryTransaction& operator=(const RegistryTransaction&) = delete;
+
+  private:
+    Registry* m_pRegistry;
+    int m_nUncaught;
 };
 
 // "Software\a\\b\" and "/Software/a/b" name the same key as "Software\a\b".

@@ -15,6 +15,7 @@
 #include <map>
 
 #include "platform/base/Format.h"
+#include "platform/base/Text.h"
 #include "platform/fs/Device.h"
 #include "platform/fs/UniqueFd.h"
 
@@ -44,15 +45,6 @@ std::string SocketDirectory() {
         return {};
     }
     return folder;
-}
-
-uint64_t Fnv1a(std::string_view text) {
-    uint64_t hash = 1469598103934665603ULL;
-    for (const char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ULL;
-    }
-    return hash;
 }
 
 bool FillAddress(const std::string& path, sockaddr_un& address) {

@@ -119,16 +119,15 @@ void CWinApp::SetRegistryKey(std::string_view company) {
 }
 
 Registry* CWinApp::GetRegistry() {
-    if (!m_bRegistryTried && Device::IsMounted()) {
-        m_bRegistryTried = true;
-        m_registry = Registry::Open(Device::RegistryFile());
-    }
-    return m_registry.get();
+    return Registry::OfDevice();
 }
 
 Profile& CWinApp::GetProfile() {
-    if (!m_profile) {
-        m_profile = std::make_unique<Profile>(GetRegistry(), m_pszRegistryKey, m_pszExeName);
+    // The device's registry is opened anew when another device is mounted.
+    Registry* registry = GetRegistry();
+    if (!m_profile || m_pProfileRegistry != registry) {
+        m_profile = std::make_unique<Profile>(registry, m_pszRegistryKey, m_pszExeName);
+        m_pProfileRegistry = registry;
     }
     return *m_profile;
 }

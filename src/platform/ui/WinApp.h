@@ -78,9 +78,8 @@ class CWinApp : public CCmdTarget {
   private:
     Profile& GetProfile();
 
-    std::unique_ptr<Registry> m_registry;
-    bool m_bRegistryTried = false;
     std::unique_ptr<Profile> m_profile;
+    Registry* m_pProfileRegistry = nullptr;
     std::unique_ptr<CSingleDocTemplate> m_docTemplate;
     int m_nMaxRecentFiles = 0;
     std::vector<std::string> m_recentFiles;

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <stdexcept>
+#include <vector>
 
 #include "platform/base/Format.h"
 #include "platform/registry/Registry.h"
@@ -171,5 +173,72 @@ TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNothing) {
             ASSERT_TRUE(value.has_value()) << who << i;
             EXPECT_EQ(std::get<int32_t>(*value), i);
         }
+    }
+}
+
+TEST_F(RegistryTest, ATransactionShowsItsWritesToOthersAtItsEndOnly) {
+    auto registry = Registry::Open(file);
+    auto other = Registry::Open(file);
+    std::vector<std::string> seenAfterCommit;
+    {
+        RegistryTransaction outer(registry.get());
+        registry->Write(Hive::CurrentUser, kEdit, "A", 1);
+        {
+            RegistryTransaction inner(registry.get());
+            registry->Write(Hive::CurrentUser, kEdit, "B", 2);
+            registry->AfterCommit([&] { seenAfterCommit.push_back("inner"); });
+        }
+        EXPECT_TRUE(seenAfterCommit.empty()) << "an inner scope commits nothing";
+        EXPECT_EQ(registry->Read(Hive::CurrentUser, kEdit, "B"), RegistryValue(2));
+        EXPECT_FALSE(other->Read(Hive::CurrentUser, kEdit, "A")) << "others wait for the commit";
+    }
+    EXPECT_EQ(seenAfterCommit, std::vector<std::string>{"inner"});
+    EXPECT_EQ(other->Read(Hive::CurrentUser, kEdit, "A"), RegistryValue(1));
+    EXPECT_EQ(other->Read(Hive::CurrentUser, kEdit, "B"), RegistryValue(2));
+    registry->AfterCommit([&] { seenAfterCommit.push_back("now"); });
+    EXPECT_EQ(seenAfterCommit.size(), 2u) << "outside a transaction the action runs at once";
+}
+
+TEST_F(RegistryTest, ATransactionLeftByAnExceptionWritesNothing) {
+    auto registry = Registry::Open(file);
+    registry->Write(Hive::CurrentUser, kEdit, "Kept", 1);
+    try {
+        RegistryTransaction outer(registry.get());
+        registry->Write(Hive::CurrentUser, kEdit, "Kept", 2);
+        try {
+            RegistryTransaction inner(registry.get());
+            registry->Write(Hive::CurrentUser, kEdit, "Lost", 3);
+            throw std::runtime_error("disk full");
+        } catch (const std::runtime_error&) {
+        }
+        registry->Write(Hive::CurrentUser, kEdit, "AlsoLost", 4);
+    } catch (...) {
+        ADD_FAILURE() << "nothing else throws";
+    }
+    // A failed inner scope takes the whole transaction with it.
+    EXPECT_EQ(registry->Read(Hive::CurrentUser, kEdit, "Kept"), RegistryValue(1));
+    EXPECT_FALSE(registry->Read(Hive::CurrentUser, kEdit, "Lost"));
+    EXPECT_FALSE(registry->Read(Hive::CurrentUser, kEdit, "AlsoLost"));
+
+    // The next transaction starts clean.
+    {
+        RegistryTransaction next(registry.get());
+        registry->Write(Hive::CurrentUser, kEdit, "Next", 5);
+    }
+    EXPECT_EQ(Registry::Open(file)->Read(Hive::CurrentUser, kEdit, "Next"), RegistryValue(5));
+}
+
+TEST_F(RegistryTest, TheDataVersionMovesOnlyForOtherConnectionsWrites) {
+    auto registry = Registry::Open(file);
+    auto other = Registry::Open(file);
+    const int64_t start = registry->DataVersion();
+    registry->Write(Hive::CurrentUser, kEdit, "Mine", 1);
+    EXPECT_EQ(registry->DataVersion(), start);
+    other->Write(Hive::CurrentUser, kEdit, "Theirs", 1);
+    const int64_t afterOther = registry->DataVersion();
+    EXPECT_NE(afterOther, start);
+    {
+        RegistryTransaction transaction(registry.get());
+        EXPECT_EQ(registry->DataVersion(), afterOther);
     }
 }
