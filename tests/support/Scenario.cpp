@@ -60,6 +60,7 @@ void CancelModalRun(ModalRun& run) {
 void ScenarioTest::SetUp() {
     EnsureToolkit();
     m_device = std::make_unique<TempDevice>();
+    m_launches = std::make_unique<LaunchRecorder>();
     SetClock(2009, 1, 13, 15, 30);
     SetScreen(240, 320);
     SetModalHandler([this](ModalRun& run) {
@@ -84,6 +85,7 @@ void ScenarioTest::TearDown() {
     ProcessEvents();
     SetScreenOverride({0, 0});
     SetFixedLocalTime(nullptr);
+    m_launches.reset();
     m_device.reset();
 }
 

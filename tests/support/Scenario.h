@@ -11,6 +11,7 @@
 #include "platform/base/Time.h"
 #include "platform/gdi/Geometry.h"
 #include "platform/ui/ModalRun.h"
+#include "support/LaunchRecorder.h"
 #include "support/TempDevice.h"
 
 class CWnd;
@@ -45,6 +46,8 @@ class ScenarioTest : public ::testing::Test {
     static void ProcessEvents();
 
     std::unique_ptr<TempDevice> m_device;
+    // What the program asked of the system's timed launch; nothing of it reaches the system.
+    std::unique_ptr<LaunchRecorder> m_launches;
 
   private:
     std::deque<std::function<void(ModalRun&)>> m_answers;

@@ -5,6 +5,7 @@
 
 #include "platform/fs/Device.h"
 #include "platform/shell/Screen.h"
+#include "platform/shell/TimedLaunch.h"
 #include "platform/ui/KeyTranslation.h"
 #include "platform/ui/WinApp.h"
 
@@ -17,6 +18,8 @@ void PrintUsage(const char* program) {
         "  --device DIR           keep the registry and files in DIR\n"
         "                         (default: $XDG_DATA_HOME/Quillo or ~/.local/share/Quillo)\n"
         "  --screen WIDTHxHEIGHT  act as a device with this screen, e.g. 240x320 (portrait)\n"
+        "  --timed-launch         start the program for the device's alarm once the\n"
+        "                         desktop is there (what the system's timer runs)\n"
         "  --help                 show this text\n",
         program);
 }
@@ -32,6 +35,7 @@ int AfxWinMain(int argc, char** argv) {
     if (app == nullptr) return 1;
     std::string device = Device::DefaultDirectory();
     std::string commandLine;
+    bool timedLaunch = false;
     for (int i = 1; i < argc; ++i) {
         const std::string word = argv[i];
         if (word == "--help" || word == "-h") {
@@ -42,7 +46,9 @@ int AfxWinMain(int argc, char** argv) {
             std::fprintf(stderr, "%s: %s needs a value\n", argv[0], word.c_str());
             return 2;
         }
-        if (word == "--device") {
+        if (word == "--timed-launch") {
+            timedLaunch = true;
+        } else if (word == "--device") {
             device = argv[++i];
         } else if (word == "--screen") {
             CSize size;
@@ -59,6 +65,7 @@ int AfxWinMain(int argc, char** argv) {
         std::fprintf(stderr, "%s: cannot use the device directory %s\n", argv[0], device.c_str());
         return 1;
     }
+    if (timedLaunch) return RunTimedLaunch();
     // Every stylus sample must reach the view, not only the last of a burst.
     QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
     QCoreApplication::setAttribute(Qt::AA_CompressTabletEvents, false);
@@ -66,8 +73,15 @@ int AfxWinMain(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     InstallKeyTranslation();
     app->m_lpCmdLine = commandLine;
-    if (!app->InitInstance()) {
-        return app->ExitInstance();
+    int exitCode = 0;
+    if (app->InitInstance()) {
+        StartTimedLaunchWatch();
+        exitCode = app->Run();
+    } else {
+        exitCode = app->ExitInstance();
     }
-    return app->Run();
+    // A request made just before the end (an alarm launch re-notifying) must still reach
+    // the system.
+    FinishTimedLaunchRequests();
+    return exitCode;
 }

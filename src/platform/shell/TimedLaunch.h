@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/base/Time.h"
+
+// The system's timed launch: one request per device to start the program at a local time
+// with "AppRunAtTime" on its command line, kept through logout, suspend and reboot.
+//
+// The request is recorded at once in the device registry, HKLM\Software\Quillo\RunAppAtTime
+// ("Time" as "%d/%02d/%02d %02d:%02d", "CommandLine", and "Backend" once the system holds
+// it); a background worker then hands it to the system, in order, the last request winning.
+// A time that is not in the future is launched at once.
+
+// Requests the launch of `application` at `when`, replacing the device's earlier request;
+// with a null time, withdraws it. Returns at once.
+void RunAppAtTime(std::string_view application, const SYSTEMTIME* when);
+
+// The time of the device's standing request; false when none stands.
+bool GetRunAppAtTimeRequest(SYSTEMTIME& when);
+
+// Returns once every request this process made has been handed to the system. A process
+// does this before it ends (it also happens at exit), so no request it made is lost.
+void FinishTimedLaunchRequests();
+
+// The full path of the program's own executable.
+std::string GetModuleFileName();
+
+// For a running program with a window: watches the request on the wall clock for the
+// backend of last resort (the program itself) and launches it when its time has come, also
+// when it came while no window ran. Needs the toolkit's event loop.
+void StartTimedLaunchWatch();
+
+// What the system's timer runs (the program with --timed-launch): starts the recorded
+// command line once a display is there, looking again a minute later while there is none.
+int RunTimedLaunch();
+
+// The same, with the wait between two looks given; for tests.
+int RunTimedLaunchWaiting(const std::function<void()>& waitAMinute);
+
+// The record's key in the machine hive.
+inline constexpr const char* kRunAppAtTimeKey = "Software\\Quillo\\RunAppAtTime";

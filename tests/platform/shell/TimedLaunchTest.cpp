@@ -1,0 +1,369 @@
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <optional>
+
+#include "platform/base/Format.h"
+#include "platform/fs/Device.h"
+#include "platform/registry/Registry.h"
+#include "platform/shell/DisplayEnvironment.h"
+#include "platform/shell/LaunchBackends.h"
+#include "platform/shell/LaunchCommand.h"
+#include "platform/shell/TimedLaunch.h"
+#include "support/LaunchRecorder.h"
+#include "support/TempDevice.h"
+
+namespace {
+
+constexpr const char* kApp = "/opt/quillo/bin/quillo";
+
+SYSTEMTIME At(int year, int month, int day, int hour, int minute) {
+    SYSTEMTIME time{static_cast<uint16_t>(year), static_cast<uint16_t>(month),
+                    DayOfWeek(year, month, day),  static_cast<uint16_t>(day),
+                    static_cast<uint16_t>(hour),  static_cast<uint16_t>(minute), 0, 0};
+    return time;
+}
+
+// The display variables of this process set to `values` while it lives.
+class DisplayVariables {
+  public:
+    explicit DisplayVariables(const std::map<std::string, std::string>& values) {
+        for (const std::string_view name : kDisplayVariableNames) {
+            const std::string key(name);
+            if (const char* old = std::getenv(key.c_str())) m_saved[key] = old;
+            ::unsetenv(key.c_str());
+        }
+        for (const auto& [name, value] : values) ::setenv(name.c_str(), value.c_str(), 1);
+    }
+    ~DisplayVariables() {
+        for (const std::string_view name : kDisplayVariableNames) {
+            ::unsetenv(std::string(name).c_str());
+        }
+        for (const auto& [name, value] : m_saved) ::setenv(name.c_str(), value.c_str(), 1);
+    }
+
+  private:
+    std::map<std::string, std::string> m_saved;
+};
+
+class TimedLaunchTest : public ::testing::Test {
+  protected:
+    void SetUp() override { SetFixedLocalTime(&m_now); }
+    void TearDown() override {
+        FinishTimedLaunchRequests();
+        SetFixedLocalTime(nullptr);
+    }
+
+    // Requests a launch (null: withdraws) and waits until the system has it.
+    void Request(const SYSTEMTIME* when) {
+        RunAppAtTime(kApp, when);
+        FinishTimedLaunchRequests();
+    }
+    std::string Recorded(const char* name) {
+        const auto value = Registry::OfDevice()->Read(Hive::LocalMachine, kRunAppAtTimeKey, name);
+        const auto* text = value ? std::get_if<std::string>(&*value) : nullptr;
+        return text != nullptr ? *text : "(none)";
+    }
+    std::vector<std::string> TakeLines() {
+        std::vector<std::string> lines = m_launches.Lines();
+        m_launches.Clear();
+        return lines;
+    }
+    std::string Hash() const { return DeviceHash(Device::HostDirectory()); }
+    std::string Timer() const { return "quillo-alarm-" + Hash() + ".timer"; }
+    std::string UnitFile(const std::string& suffix) const {
+        return m_launches.UnitFolder() + "/quillo-alarm-" + Hash() + suffix;
+    }
+
+    SYSTEMTIME m_now = At(2026, 12, 7, 9, 30);
+    DisplayVariables m_display{{{"DISPLAY", ":3"}, {"QT_QPA_PLATFORM", "xcb"}}};
+    TempDevice m_device;
+    LaunchRecorder m_launches;
+};
+
+}  // namespace
+
+TEST_F(TimedLaunchTest, TheRecordIsWrittenAtOnceWhateverTheSystemDoes) {
+    const SYSTEMTIME when = At(2026, 12, 7, 10, 5);
+    RunAppAtTime(kApp, &when);
+    EXPECT_EQ(Recorded("Time"), "2026/12/07 10:05");
+    EXPECT_EQ(Recorded("CommandLine"),
+              std::string(kApp) + " --device " + ShellQuote(Device::HostDirectory()) +
+                  " AppRunAtTime");
+    FinishTimedLaunchRequests();
+    EXPECT_EQ(Recorded("Backend"), "self") << "nothing answered";
+    EXPECT_EQ(Recorded("Time"), "2026/12/07 10:05");
+    Request(nullptr);
+    EXPECT_EQ(Recorded("Time"), "(none)");
+    EXPECT_EQ(Recorded("CommandLine"), "(none)");
+    EXPECT_EQ(Recorded("Backend"), "(none)");
+}
+
+TEST_F(TimedLaunchTest, SystemdGetsAPersistentTimerThatIsReplacedAndWithdrawn) {
+    m_launches.AnswerAsWorkingSystemd();
+    const SYSTEMTIME first = At(2026, 12, 7, 10, 5);
+    Request(&first);
+    const std::vector<std::string> armed = {
+        "systemctl --user show-environment",
+        "systemctl --user daemon-reload",
+        "systemctl --user enable " + Timer(),
+        "systemctl --user restart " + Timer(),
+    };
+    EXPECT_EQ(TakeLines(), armed);
+    EXPECT_EQ(Recorded("Backend"), "systemd");
+    EXPECT_EQ(ReadHostFile(UnitFile(".timer")),
+              "[Unit]\n"
+              "Description=Quillo: the next alarm\n"
+              "\n"
+              "[Timer]\n"
+              "OnCalendar=2026-12-07 10:05:00\n"
+              "Persistent=true\n"
+              "AccuracySec=1s\n"
+              "Unit=quillo-alarm-" + Hash() + ".service\n"
+              "\n"
+              "[Install]\n"
+              "WantedBy=timers.target\n");
+    EXPECT_EQ(ReadHostFile(UnitFile(".service")),
+              "[Unit]\n"
+              "Description=Quillo: start for an alarm\n"
+              "\n"
+              "[Service]\n"
+              "Type=oneshot\n"
+              "TimeoutStartSec=infinity\n"
+              "Environment=\"DISPLAY=:3\"\n"
+              "Environment=\"QT_QPA_PLATFORM=xcb\"\n"
+              "ExecStart=\"" + std::string(kApp) + "\" \"--device\" \"" + Device::HostDirectory() +
+              "\" \"--timed-launch\"\n");
+
+    // A replace restarts the timer only: a program it started runs as a unit of its own.
+    const SYSTEMTIME second = At(2026, 12, 8, 7, 0);
+    Request(&second);
+    EXPECT_EQ(TakeLines(), armed);
+    EXPECT_NE(ReadHostFile(UnitFile(".timer")).find("OnCalendar=2026-12-08 07:00:00\n"),
+              std::string::npos);
+
+    // The same request again asks nothing more of the system than the probe.
+    Request(&second);
+    EXPECT_EQ(TakeLines(), std::vector<std::string>{"systemctl --user show-environment"});
+
+    Request(nullptr);
+    EXPECT_EQ(TakeLines(), (std::vector<std::string>{
+                               "systemctl --user disable --now " + Timer(),
+                               "systemctl --user daemon-reload",
+                           }));
+    EXPECT_FALSE(std::filesystem::exists(UnitFile(".timer")));
+    EXPECT_FALSE(std::filesystem::exists(UnitFile(".service")));
+    EXPECT_EQ(Recorded("Backend"), "(none)");
+}
+
+TEST_F(TimedLaunchTest, AtGetsOneJobThatIsReplacedAndWithdrawn) {
+    m_launches.AnswerAsWorkingAt();
+    const SYSTEMTIME first = At(2026, 12, 7, 10, 5);
+    Request(&first);
+    const auto commands = m_launches.Commands();
+    EXPECT_EQ(TakeLines(), (std::vector<std::string>{"systemctl --user show-environment", "atq",
+                                                     "at -t 202612071005"}));
+    ASSERT_EQ(commands.size(), 3u);
+    EXPECT_EQ(commands[2].input, "DISPLAY=:3; export DISPLAY\n"
+                                 "QT_QPA_PLATFORM=xcb; export QT_QPA_PLATFORM\n"
+                                 "exec " + std::string(kApp) + " --device " +
+                                     ShellQuote(Device::HostDirectory()) + " --timed-launch\n");
+    EXPECT_EQ(Recorded("Backend"), "at");
+    EXPECT_EQ(Recorded("Job"), "1");
+
+    const SYSTEMTIME second = At(2026, 12, 8, 7, 0);
+    Request(&second);
+    EXPECT_EQ(TakeLines(), (std::vector<std::string>{"systemctl --user show-environment", "atq",
+                                                     "atrm 1", "at -t 202612080700"}));
+    EXPECT_EQ(Recorded("Job"), "2");
+
+    Request(nullptr);
+    EXPECT_EQ(TakeLines(), std::vector<std::string>{"atrm 2"});
+    EXPECT_EQ(Recorded("Job"), "(none)");
+}
+
+TEST_F(TimedLaunchTest, AFailingUserManagerFallsBackToAtAndLeavesNoUnitBehind) {
+    m_launches.Answer([](const LaunchCommand& command) {
+        const std::string& tool = command.argv.front();
+        if (tool == "systemctl" && command.argv[2] == "enable") {
+            return LaunchCommandResult{1, "Failed to enable unit"};
+        }
+        if (tool == "at") return LaunchCommandResult{0, "job 12 at Mon Dec  7 10:05:00 2026"};
+        return LaunchCommandResult{0, ""};
+    });
+    const SYSTEMTIME when = At(2026, 12, 7, 10, 5);
+    Request(&when);
+    EXPECT_EQ(TakeLines(), (std::vector<std::string>{
+                               "systemctl --user show-environment",
+                               "systemctl --user daemon-reload",
+                               "systemctl --user enable " + Timer(),
+                               "systemctl --user disable --now " + Timer(),
+                               "systemctl --user daemon-reload",
+                               "atq",
+                               "at -t 202612071005",
+                           }));
+    EXPECT_FALSE(std::filesystem::exists(UnitFile(".timer")));
+    EXPECT_FALSE(std::filesystem::exists(UnitFile(".service")));
+    EXPECT_EQ(Recorded("Backend"), "at");
+    EXPECT_EQ(Recorded("Job"), "12");
+}
+
+TEST_F(TimedLaunchTest, ABackendThatChangesWithdrawsWhatTheOldOneHeld) {
+    m_launches.AnswerAsWorkingAt();
+    const SYSTEMTIME first = At(2026, 12, 7, 10, 5);
+    Request(&first);
+    m_launches.Clear();
+    m_launches.AnswerAsWorkingSystemd();
+    const SYSTEMTIME second = At(2026, 12, 7, 11, 0);
+    Request(&second);
+    const std::vector<std::string> lines = TakeLines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "atrm 1");
+    EXPECT_EQ(lines.back(), "systemctl --user restart " + Timer());
+    EXPECT_EQ(Recorded("Backend"), "systemd");
+
+    // The user manager gone (a session without one): the timer is withdrawn for "self".
+    m_launches.Answer(nullptr);
+    const SYSTEMTIME third = At(2026, 12, 7, 12, 0);
+    Request(&third);
+    EXPECT_EQ(TakeLines(), (std::vector<std::string>{
+                               "systemctl --user show-environment",
+                               "atq",
+                               "systemctl --user disable --now " + Timer(),
+                               "systemctl --user daemon-reload",
+                           }));
+    EXPECT_EQ(Recorded("Backend"), "self");
+}
+
+TEST_F(TimedLaunchTest, ATimeNotInTheFutureLaunchesAtOnceAndOnlyOnce) {
+    m_launches.AnswerAsWorkingSystemd();
+    Request(&m_now);
+    const std::vector<std::string> lines = TakeLines();
+    ASSERT_EQ(lines.size(), 2u);
+    const std::string prefix = "systemd-run --user --collect --quiet --unit=quillo-run-" + Hash();
+    EXPECT_EQ(lines[1].substr(0, prefix.size()), prefix);
+    const std::string tail = " --setenv=DISPLAY=:7 --setenv=QT_QPA_PLATFORM=xcb -- " +
+                             std::string(kApp) + " --device " +
+                             ShellQuote(Device::HostDirectory()) + " AppRunAtTime";
+    ASSERT_GT(lines[1].size(), tail.size());
+    EXPECT_EQ(lines[1].substr(lines[1].size() - tail.size()), tail)
+        << "the user manager's display wins over the requester's";
+    EXPECT_EQ(Recorded("Handled"), "2026/12/07 09:30");
+
+    // Asked again (as a window that starts does): it is not launched twice.
+    Request(&m_now);
+    for (const std::string& line : TakeLines()) {
+        EXPECT_EQ(line.find("systemd-run"), std::string::npos) << line;
+    }
+
+    // Without a user manager the program is started on its own.
+    m_launches.Answer([](const LaunchCommand& command) {
+        return LaunchCommandResult{command.detached ? 0 : 127, ""};
+    });
+    const SYSTEMTIME earlier = At(2026, 12, 7, 9, 0);
+    Request(&earlier);
+    const std::vector<LaunchCommand> commands = m_launches.Commands();
+    ASSERT_FALSE(commands.empty());
+    EXPECT_TRUE(commands.back().detached);
+    EXPECT_EQ(commands.back().argv,
+              (std::vector<std::string>{kApp, "--device", Device::HostDirectory(), "AppRunAtTime"}));
+    EXPECT_EQ(Recorded("Backend"), "self");
+}
+
+TEST_F(TimedLaunchTest, NoRequestEverStopsAProgramThatAnEarlierOneStarted) {
+    m_launches.AnswerAsWorkingSystemd();
+    const SYSTEMTIME times[] = {At(2026, 12, 7, 9, 0), At(2026, 12, 7, 10, 0),
+                                At(2026, 12, 7, 9, 15), At(2026, 12, 9, 8, 0)};
+    for (const SYSTEMTIME& when : times) Request(&when);
+    Request(nullptr);
+    for (const std::string& line : TakeLines()) {
+        const bool stops = line.find(" stop") != std::string::npos ||
+                           line.find("kill") != std::string::npos ||
+                           line.find("--now") != std::string::npos;
+        if (stops) {
+            EXPECT_EQ(line.substr(line.size() - Timer().size()), Timer())
+                << "only the timer may stop: " << line;
+        }
+        EXPECT_EQ(line.find(".service"), std::string::npos) << line;
+    }
+}
+
+TEST_F(TimedLaunchTest, ManyRequestsInARowLeaveTheLastAndNeverWait) {
+    std::mutex mutex;
+    std::condition_variable released;
+    bool open = false;
+    m_launches.Answer([&](const LaunchCommand& command) {
+        std::unique_lock<std::mutex> lock(mutex);
+        released.wait(lock, [&] { return open; });
+        return command.argv.front() == "systemctl" && command.argv[2] == "show-environment"
+                   ? LaunchCommandResult{0, "DISPLAY=:7\n"}
+                   : LaunchCommandResult{0, ""};
+    });
+    // The system is stuck on the first command meanwhile; the requests return all the same.
+    for (int minute = 0; minute < 50; ++minute) {
+        const SYSTEMTIME when = At(2026, 12, 8, 7, minute);
+        RunAppAtTime(kApp, &when);
+    }
+    EXPECT_EQ(Recorded("Time"), "2026/12/08 07:49");
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        open = true;
+    }
+    released.notify_all();
+    FinishTimedLaunchRequests();
+    EXPECT_NE(ReadHostFile(UnitFile(".timer")).find("OnCalendar=2026-12-08 07:49:00\n"),
+              std::string::npos);
+    int restarts = 0;
+    for (const std::string& line : TakeLines()) restarts += line.find("restart") != std::string::npos;
+    EXPECT_LE(restarts, 2) << "requests made meanwhile are carried out as one";
+}
+
+TEST_F(TimedLaunchTest, PathsWithDollarsSpacesAndQuotesSurvive) {
+    const std::string strange = "/tmp/it's a \"$HOME\" 100%";
+    EXPECT_EQ(ShellSplit(ShellJoin({strange, "plain", ""})),
+              (std::vector<std::string>{strange, "plain", ""}));
+    EXPECT_EQ(SystemdQuote(strange), "\"/tmp/it's a \\\"$$HOME\\\" 100%%\"");
+    EXPECT_EQ(SystemdQuoteSetting("XAUTHORITY=/run/$x%"), "\"XAUTHORITY=/run/$x%%\"");
+    EXPECT_EQ(SystemdEscapeDollars("a$b"), "a$$b");
+}
+
+TEST_F(TimedLaunchTest, TheLauncherWaitsForADisplayAndTouchesNothingMeanwhile) {
+    const SYSTEMTIME when = At(2026, 12, 7, 10, 5);
+    RunAppAtTime(kApp, &when);
+    FinishTimedLaunchRequests();
+    m_launches.Clear();
+    DisplayVariables none({});
+    int looks = 0;
+    m_launches.Answer([&](const LaunchCommand& command) {
+        if (command.argv.front() == "systemctl") {
+            // The desktop comes up at the third look.
+            return LaunchCommandResult{0, looks >= 2 ? "WAYLAND_DISPLAY=/\nQT_QPA_PLATFORM=offscreen\n"
+                                                     : "HOME=/root\n"};
+        }
+        return LaunchCommandResult{0, ""};
+    });
+    int waits = 0;
+    EXPECT_EQ(RunTimedLaunchWaiting([&] {
+                  ++waits;
+                  ++looks;
+                  EXPECT_EQ(Recorded("Time"), "2026/12/07 10:05");
+              }),
+              0);
+    EXPECT_EQ(waits, 2);
+    const std::vector<std::string> lines = TakeLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back().find("systemd-run --user --collect"), 0u) << lines.back();
+    EXPECT_NE(lines.back().find("--setenv=QT_QPA_PLATFORM=offscreen"), std::string::npos);
+    EXPECT_EQ(Recorded("Time"), "2026/12/07 10:05");
+}
+
+TEST_F(TimedLaunchTest, TheLauncherOfAWithdrawnRequestStartsNothing) {
+    int waits = 0;
+    EXPECT_EQ(RunTimedLaunchWaiting([&] { ++waits; }), 0);
+    EXPECT_EQ(waits, 0);
+    EXPECT_TRUE(m_launches.Lines().empty());
+}

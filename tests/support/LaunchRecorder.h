@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/shell/LaunchCommand.h"
+#include "support/TempDevice.h"
+
+// Stands in for the system's timed launch while it lives: every command the program would
+// give the system is recorded instead, and answered by `Answer` (by default nothing
+// answers: every tool is missing, nothing is started). The user's unit folder is a
+// temporary one meanwhile. The recorder waits for the program's pending requests before
+// it goes.
+class LaunchRecorder {
+  public:
+    LaunchRecorder();
+    ~LaunchRecorder();
+    LaunchRecorder(const LaunchRecorder&) = delete;
+    LaunchRecorder& operator=(const LaunchRecorder&) = delete;
+
+    void Answer(LaunchCommandRunner answer);
+    // systemctl, systemd-run, at, atq and atrm all answer as a working system does; `at`
+    // numbers its jobs from 1.
+    void AnswerAsWorkingSystemd();
+    void AnswerAsWorkingAt();
+
+    // Each command as one line, its words joined as the shell would read them.
+    std::vector<std::string> Lines() const;
+    std::vector<LaunchCommand> Commands() const;
+    void Clear();
+
+    // The user's unit folder (what $XDG_CONFIG_HOME/systemd/user names).
+    std::string UnitFolder() const;
+
+  private:
+    TempFolder m_config;
+    std::string m_previousConfig;
+    bool m_hadConfig = false;
+    mutable std::mutex m_mutex;
+    std::vector<LaunchCommand> m_commands;
+    LaunchCommandRunner m_answer;
+    int m_nextJob = 1;
+};
