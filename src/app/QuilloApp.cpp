@@ -43,8 +43,9 @@ bool CQuilloApp::InitInstance() {
     m_launchMinute.wMilliseconds = 0;
     SetRegistryKey(kRegistryCompany);
     m_nNotifyDialog = GetProfileInt("System", "NotifyDialog", 1);
-    // The alarm store and the alarm launch come with the alarm parts of the program; until
-    // then a launch for an alarm goes on as an ordinary one.
+    m_alarmStore.Load();
+    // Firing the alarm of a launch comes with the alarm notice; until then a launch for an
+    // alarm goes on as an ordinary one.
     m_bAlarmLaunch = m_lpCmdLine.find(kAlarmLaunchArgument) != std::string::npos;
     if (auto running = RunningInstance::Find(kMainWindowTitle)) {
         running->BringToFront();

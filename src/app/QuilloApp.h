@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "alarm/AlarmStore.h"
 #include "memo/MemoList.h"
 #include "platform/base/Time.h"
 #include "platform/ui/WinApp.h"
@@ -39,6 +40,7 @@ class CQuilloApp : public CWinApp {
     std::string m_strSaveFolder;
     std::string m_strMemoExt;
     std::vector<MemoEntry> m_memoList;
+    CAlarmStore m_alarmStore;
 
     // The launch minute and the alarm dialog switch, read at start for the alarm launch.
     SYSTEMTIME m_launchMinute{};

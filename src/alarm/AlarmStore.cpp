@@ -1,0 +1,230 @@
+#include "alarm/AlarmStore.h"
+
+#include "alarm/AlarmTime.h"
+#include "platform/base/Format.h"
+#include "platform/fs/File.h"
+#include "platform/registry/Registry.h"
+#include "platform/shell/TimedLaunch.h"
+#include "platform/ui/WinApp.h"
+
+namespace {
+
+constexpr const char* kSection = "MemoNotify";
+
+std::string ValueName(const char* stem, size_t index) {
+    return Format("%s%02zu", stem, index);
+}
+
+bool CanBeRead(const std::string& path) {
+    CFile file;
+    return file.Open(path, CFile::modeRead);
+}
+
+// `time` with the hour (and minute) of `base`, or with only its minute.
+SYSTEMTIME WithMinuteOf(SYSTEMTIME time, const SYSTEMTIME& base) {
+    time.wMinute = base.wMinute;
+    return time;
+}
+
+SYSTEMTIME WithHourAndMinuteOf(SYSTEMTIME time, const SYSTEMTIME& base) {
+    time.wHour = base.wHour;
+    time.wMinute = base.wMinute;
+    return time;
+}
+
+// Moves `candidate` on by `period` when it lies before `now`, and never before `base`.
+SYSTEMTIME NotBefore(SYSTEMTIME candidate, const SYSTEMTIME& now, const SYSTEMTIME& period,
+                     const SYSTEMTIME& base) {
+    if (IsEarlier(candidate, now)) AddSpan(candidate, period);
+    return IsEarlier(candidate, base) ? base : candidate;
+}
+
+}  // namespace
+
+int CAlarmStore::Load() {
+    CWinApp* app = AfxGetApp();
+    Registry* registry = app->GetRegistry();
+    // Read as one piece, so a store another process is writing is never seen half written.
+    RegistryTransaction transaction(registry);
+    m_entries.clear();
+    const int count = app->GetProfileInt(kSection, "Count", 0);
+    for (int i = 0; i < count; ++i) {
+        const auto index = static_cast<size_t>(i);
+        AlarmEntry entry;
+        entry.FileName = app->GetProfileString(kSection, ValueName("FileName", index));
+        if (!CanBeRead(entry.FileName)) continue;  // the memo went; so does its alarm
+        // A damaged time text keeps what it could read; such an entry is never due.
+        ParseAlarmTime(app->GetProfileString(kSection, ValueName("Time", index)), entry.Time);
+        entry.Repeat =
+            static_cast<AlarmRepeat>(app->GetProfileInt(kSection, ValueName("Repeat", index), 0));
+        entry.WaveFile = app->GetProfileString(kSection, ValueName("WaveFile", index));
+        entry.WaveRepeat = app->GetProfileInt(kSection, ValueName("WaveRepeat", index), 0);
+        m_entries.push_back(std::move(entry));
+    }
+    m_nStoredVersion = registry != nullptr ? registry->DataVersion() : -1;
+    return GetCount();
+}
+
+void CAlarmStore::Save() {
+    CWinApp* app = AfxGetApp();
+    Registry* registry = app->GetRegistry();
+    // One commit for all values: one disk sync instead of five per alarm.
+    RegistryTransaction transaction(registry);
+    app->WriteProfileInt(kSection, "Count", GetCount());
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const AlarmEntry& entry = m_entries[i];
+        app->WriteProfileString(kSection, ValueName("FileName", i), entry.FileName);
+        app->WriteProfileString(kSection, ValueName("Time", i), FormatAlarmTime(entry.Time));
+        app->WriteProfileInt(kSection, ValueName("Repeat", i), static_cast<int32_t>(entry.Repeat));
+        app->WriteProfileString(kSection, ValueName("WaveFile", i), entry.WaveFile);
+        app->WriteProfileInt(kSection, ValueName("WaveRepeat", i), entry.WaveRepeat);
+    }
+    m_nStoredVersion = registry != nullptr ? registry->DataVersion() : -1;
+}
+
+void CAlarmStore::SetAlarm(std::string_view fileName, const SYSTEMTIME& time, AlarmRepeat repeat,
+                           std::string_view waveFile, int32_t waveRepeat) {
+    AlarmEntry entry{std::string(fileName), time, repeat, std::string(waveFile), waveRepeat};
+    const int found = FindByFile(fileName);
+    if (found >= 0) {
+        m_entries[static_cast<size_t>(found)] = std::move(entry);
+    } else {
+        m_entries.push_back(std::move(entry));
+    }
+    Schedule(CurrentMinute());
+}
+
+void CAlarmStore::RemoveAt(int index) {
+    if (index < 0 || index >= GetCount()) return;
+    m_entries.erase(m_entries.begin() + index);
+}
+
+int CAlarmStore::FindByFile(std::string_view fileName) const {
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        if (m_entries[i].FileName == fileName) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int CAlarmStore::FindByTime(const SYSTEMTIME& time) const {
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        if (IsSameTime(m_entries[i].Time, time)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+SYSTEMTIME CAlarmStore::NextOccurrence(const AlarmEntry& entry, const SYSTEMTIME& now) {
+    const SYSTEMTIME& base = entry.Time;
+    switch (entry.Repeat) {
+        case AlarmRepeat::None:
+            return base;
+        case AlarmRepeat::Hourly:
+            return NotBefore(WithMinuteOf(now, base), now, MakeSpan(0, 0, 0, 1, 0, 0), base);
+        case AlarmRepeat::Daily:
+            return NotBefore(WithHourAndMinuteOf(now, base), now, MakeSpan(0, 0, 1, 0, 0, 0),
+                             base);
+        case AlarmRepeat::Weekly: {
+            const int days = (base.wDayOfWeek % 7 - now.wDayOfWeek % 7 + 7) % 7;
+            SYSTEMTIME candidate = now;
+            AddSpan(candidate, MakeSpan(0, 0, days, 0, 0, 0));
+            return NotBefore(WithHourAndMinuteOf(candidate, base), now, MakeSpan(0, 0, 7, 0, 0, 0),
+                             base);
+        }
+    }
+    return SYSTEMTIME{};
+}
+
+int CAlarmStore::FindEarliest(const SYSTEMTIME& now) const {
+    int best = -1;
+    SYSTEMTIME bestTime{};
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const SYSTEMTIME next = NextOccurrence(m_entries[i], now);
+        if (!IsRealInstant(next)) continue;  // never due: never the one to wait for
+        if (best < 0 || IsEarlier(next, bestTime)) {
+            best = static_cast<int>(i);
+            bestTime = next;
+        }
+    }
+    return best;
+}
+
+int CAlarmStore::FindDue(const SYSTEMTIME& now, const SYSTEMTIME* requested) const {
+    const auto firstWhere = [this](const auto& due) {
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            if (due(m_entries[i])) return static_cast<int>(i);
+        }
+        return -1;
+    };
+    // The alarm of this very minute (of a repeat unit that ever comes due).
+    int found = firstWhere([&](const AlarmEntry& e) {
+        return IsSameTime(e.Time, now) && IsRealInstant(NextOccurrence(e, now));
+    });
+    // A late launch (a sleeping laptop, a machine that was off): the alarm it was for.
+    if (found < 0 && requested != nullptr && IsRealInstant(*requested) &&
+        !IsLater(*requested, now)) {
+        found = firstWhere([&](const AlarmEntry& e) {
+            return IsSameTime(NextOccurrence(e, *requested), *requested);
+        });
+    }
+    if (found < 0) {
+        found = firstWhere(
+            [&](const AlarmEntry& e) { return IsSameTime(NextOccurrence(e, now), now); });
+    }
+    if (found >= 0) return found;
+    // A one-shot alarm missed altogether: the oldest is shown first, the others in turn.
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const AlarmEntry& e = m_entries[i];
+        if (e.Repeat == AlarmRepeat::None && IsRealInstant(e.Time) && IsEarlier(e.Time, now) &&
+            (found < 0 || IsEarlier(e.Time, m_entries[static_cast<size_t>(found)].Time))) {
+            found = static_cast<int>(i);
+        }
+    }
+    return found;
+}
+
+int CAlarmStore::FindDue(const SYSTEMTIME& now) const {
+    SYSTEMTIME requested{};
+    return FindDue(now, GetRunAppAtTimeRequest(requested) ? &requested : nullptr);
+}
+
+void CAlarmStore::Schedule(const SYSTEMTIME& now) const {
+    const int earliest = FindEarliest(now);
+    if (earliest < 0) {
+        RunAppAtTime(GetModuleFileName(), nullptr);
+        return;
+    }
+    const SYSTEMTIME next = NextOccurrence(m_entries[static_cast<size_t>(earliest)], now);
+    RunAppAtTime(GetModuleFileName(), &next);
+}
+
+void CAlarmStore::Refresh() {
+    const Registry* registry = AfxGetApp()->GetRegistry();
+    // Without a registry there is nothing newer to read, and reading would empty the store.
+    if (registry != nullptr && registry->DataVersion() != m_nStoredVersion) Load();
+}
+
+void CAlarmStore::Update(const std::function<void(CAlarmStore&)>& change) {
+    {
+        RegistryTransaction transaction(AfxGetApp()->GetRegistry());
+        Refresh();
+        change(*this);
+        Save();
+    }
+    Schedule(CurrentMinute());
+}
+
+std::optional<AlarmEntry> CAlarmStore::TakeDue(
+    const std::function<int(const CAlarmStore&)>& select) {
+    std::optional<AlarmEntry> taken;
+    {
+        RegistryTransaction transaction(AfxGetApp()->GetRegistry());
+        Refresh();
+        const int index = select(*this);
+        if (index < 0 || index >= GetCount()) return std::nullopt;
+        taken = GetAt(index);
+        RemoveAt(index);
+        Save();
+    }
+    Schedule(CurrentMinute());
+    return taken;
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "alarm/AlarmEntry.h"
+
+// The alarms of all memos, in the order they were loaded or added, kept in the profile
+// section "MemoNotify". One store lives in the application object.
+//
+// Several processes of one device keep a store each (a running window and an alarm launch).
+// Every change goes through Update or TakeDue: one registry transaction that first reads
+// the store again when another process has written it since, so no process undoes what
+// another one stored, and a due alarm is taken by one process only.
+class CAlarmStore {
+  public:
+    CAlarmStore() = default;
+    virtual ~CAlarmStore() = default;
+    CAlarmStore(const CAlarmStore&) = default;
+    CAlarmStore& operator=(const CAlarmStore&) = default;
+
+    // Replaces the content with the profile's, leaving out alarms whose memo file can no
+    // longer be read; the number of entries.
+    virtual int Load();
+    // Writes the whole content; values of a longer earlier list stay, beyond "Count".
+    virtual void Save();
+
+    // Adds or replaces the alarm of `fileName`, then schedules again.
+    void SetAlarm(std::string_view fileName, const SYSTEMTIME& time, AlarmRepeat repeat,
+                  std::string_view waveFile, int32_t waveRepeat);
+    void RemoveAt(int index);
+    // The first entry of exactly that file name (case counts), or -1.
+    int FindByFile(std::string_view fileName) const;
+    // The first entry due at exactly that time, or -1.
+    int FindByTime(const SYSTEMTIME& time) const;
+    int GetCount() const { return static_cast<int>(m_entries.size()); }
+    AlarmEntry GetAt(int index) const { return m_entries.at(static_cast<size_t>(index)); }
+
+    // When the entry is next due, never before its Time; a record naming no real instant
+    // for a repeat unit outside the four.
+    static SYSTEMTIME NextOccurrence(const AlarmEntry& entry, const SYSTEMTIME& now);
+    // The entry due first (ties: the lower index), or -1 when no entry is ever due.
+    int FindEarliest(const SYSTEMTIME& now) const;
+    // The entry to fire for a launch at `now`, made for the request at `requested` (null:
+    // none is recorded), or -1. It never fires an alarm before its time and never passes
+    // over the one a late launch was for.
+    int FindDue(const SYSTEMTIME& now, const SYSTEMTIME* requested) const;
+    // The same, for the request the system holds.
+    int FindDue(const SYSTEMTIME& now) const;
+    // Asks the system to start the program at the earliest alarm, or withdraws the request.
+    void Schedule(const SYSTEMTIME& now) const;
+
+    // Applies `change` to the latest stored content and saves it, all in one commit, then
+    // schedules again. `change` finds its entries by file name: indexes move on a reload.
+    void Update(const std::function<void(CAlarmStore&)>& change);
+    // Takes the entry that `select` picks from the latest stored content out of the store,
+    // in one commit, then schedules again. Nothing when `select` gives -1: another process
+    // took it first, or it was never there.
+    std::optional<AlarmEntry> TakeDue(const std::function<int(const CAlarmStore&)>& select);
+
+  private:
+    // Reads the store again when another process has committed since it was last read.
+    void Refresh();
+
+    std::vector<AlarmEntry> m_entries;
+    int64_t m_nStoredVersion = -1;
+};
