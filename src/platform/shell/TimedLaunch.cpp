@@ -250,7 +250,9 @@ std::vector<std::string> AlarmLaunchCommand(std::string_view application) {
     return words;
 }
 
-void CheckSelfRequest() {
+}  // namespace
+
+void LookAtTimedLaunchRequest() {
     Registry* registry = Registry::OfDevice();
     if (registry == nullptr) return;
     const Record record = ReadRecord(*registry);
@@ -260,8 +262,6 @@ void CheckSelfRequest() {
         RequestWorker::Instance().Poke(Device::HostDirectory());
     }
 }
-
-}  // namespace
 
 void RunAppAtTime(std::string_view application, const SYSTEMTIME* when) {
     Registry* registry = Registry::OfDevice();
@@ -299,7 +299,7 @@ void StartTimedLaunchWatch() {
     // A request left half done, or one whose time came while no window ran.
     RequestWorker::Instance().Poke(Device::HostDirectory());
     auto* timer = new QTimer(QCoreApplication::instance());
-    QObject::connect(timer, &QTimer::timeout, [] { CheckSelfRequest(); });
+    QObject::connect(timer, &QTimer::timeout, [] { LookAtTimedLaunchRequest(); });
     timer->start(kWatchPeriodMs);
 }
 

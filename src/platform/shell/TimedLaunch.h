@@ -32,6 +32,8 @@ std::string GetModuleFileName();
 // backend of last resort (the program itself) and launches it when its time has come, also
 // when it came while no window ran. Needs the toolkit's event loop.
 void StartTimedLaunchWatch();
+// One look of that watch, on the wall clock: a suspend or a clock change cannot skip it.
+void LookAtTimedLaunchRequest();
 
 // What the system's timer runs (the program with --timed-launch): starts the recorded
 // command line once a display is there, looking again a minute later while there is none.

@@ -367,3 +367,31 @@ TEST_F(TimedLaunchTest, TheLauncherOfAWithdrawnRequestStartsNothing) {
     EXPECT_EQ(waits, 0);
     EXPECT_TRUE(m_launches.Lines().empty());
 }
+
+TEST_F(TimedLaunchTest, RunningWindowsLaunchTheRequestWhenNothingElseHoldsIt) {
+    m_launches.Answer([](const LaunchCommand& command) {
+        return LaunchCommandResult{command.detached ? 0 : 127, ""};
+    });
+    const SYSTEMTIME when = At(2026, 12, 7, 10, 5);
+    Request(&when);
+    ASSERT_EQ(Recorded("Backend"), "self");
+    LookAtTimedLaunchRequest();
+    FinishTimedLaunchRequests();
+    for (const LaunchCommand& command : m_launches.Commands()) EXPECT_FALSE(command.detached);
+
+    // The machine slept through the minute: the next look still finds it.
+    const SYSTEMTIME woken = At(2026, 12, 7, 11, 40);
+    SetFixedLocalTime(&woken);
+    LookAtTimedLaunchRequest();
+    LookAtTimedLaunchRequest();
+    FinishTimedLaunchRequests();
+    int launches = 0;
+    for (const LaunchCommand& command : m_launches.Commands()) launches += command.detached;
+    EXPECT_EQ(launches, 1);
+    EXPECT_EQ(Recorded("Handled"), "2026/12/07 10:05");
+    LookAtTimedLaunchRequest();
+    FinishTimedLaunchRequests();
+    launches = 0;
+    for (const LaunchCommand& command : m_launches.Commands()) launches += command.detached;
+    EXPECT_EQ(launches, 1) << "once handled, never again";
+}
