@@ -9,6 +9,7 @@
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/DocTemplate.h"
+#include "res/AlarmSounds.h"
 #include "res/QuilloResources.h"
 #include "res/ResourceIds.h"
 #include "view/QuilloView.h"
@@ -42,6 +43,7 @@ bool CQuilloApp::InitInstance() {
     m_launchMinute.wSecond = 0;
     m_launchMinute.wMilliseconds = 0;
     SetRegistryKey(kRegistryCompany);
+    InstallAlarmSounds();
     m_nNotifyDialog = GetProfileInt("System", "NotifyDialog", 1);
     m_alarmStore.Load();
     // Firing the alarm of a launch comes with the alarm notice; until then a launch for an

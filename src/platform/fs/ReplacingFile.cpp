@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -78,13 +79,21 @@ bool CReplacingFile::Write(const void* data, size_t count) {
 }
 
 bool CReplacingFile::Commit() {
+    return Finish(true);
+}
+
+bool CReplacingFile::CommitIfAbsent() {
+    return Finish(false);
+}
+
+bool CReplacingFile::Finish(bool replace) {
     if (!m_fd.IsValid()) {
         return false;
     }
     const bool flushed = ::fsync(m_fd.Get()) == 0;
     m_fd.Reset();
-    if (!flushed ||
-        ::renameat(m_folder.Get(), m_tempName.c_str(), m_folder.Get(), m_name.c_str()) != 0) {
+    if (!flushed || ::renameat2(m_folder.Get(), m_tempName.c_str(), m_folder.Get(),
+                                m_name.c_str(), replace ? 0 : RENAME_NOREPLACE) != 0) {
         Abort();
         return false;
     }

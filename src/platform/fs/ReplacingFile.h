@@ -24,11 +24,16 @@ class CReplacingFile {
     bool Write(const void* data, size_t count);
     // Makes the new content the file's. False, with the old file intact, on any failure.
     bool Commit();
+    // The same, but only when no file of that name is there by then; an existing one is
+    // never replaced (false).
+    bool CommitIfAbsent();
     void Abort();
 
     bool IsOpen() const { return m_fd.IsValid(); }
 
   private:
+    bool Finish(bool replace);
+
     UniqueFd m_folder;
     UniqueFd m_fd;
     std::string m_name;

@@ -1,0 +1,125 @@
+#include "Sound.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QPointer>
+#include <QSoundEffect>
+#include <QTimer>
+#include <QUrl>
+#include <algorithm>
+#include <mutex>
+
+#include "platform/base/Format.h"
+#include "platform/fs/Device.h"
+#include "platform/fs/File.h"
+#include "platform/shell/WaveFormat.h"
+
+namespace {
+
+// However long the audio system takes to say a sound has ended (with no audio device it
+// never says so), a waiting caller goes on this long after the sound's own length.
+constexpr int kWaitSlackMs = 2000;
+
+std::mutex gOutputMutex;
+std::function<void(const SoundRequest&)> gOutput;
+
+bool ToTestOutput(const SoundRequest& request) {
+    std::function<void(const SoundRequest&)> output;
+    {
+        std::lock_guard<std::mutex> lock(gOutputMutex);
+        output = gOutput;
+    }
+    if (!output) return false;
+    output(request);
+    return true;
+}
+
+// The one sound that plays, with the folder its file is read from held open meanwhile.
+struct Playing {
+    QPointer<QSoundEffect> effect;
+    HostLocation location;
+};
+
+Playing& Current() {
+    static Playing* playing = new Playing;  // lives as long as the process
+    return *playing;
+}
+
+void StopCurrent() {
+    Playing& playing = Current();
+    if (playing.effect) {
+        playing.effect->stop();
+        playing.effect->deleteLater();
+    }
+    playing.effect = nullptr;
+    playing.location = {};
+}
+
+// The file's header when it is a playable WAV file of the device; its host location too.
+std::optional<WaveInfo> Inspect(std::string_view devicePath, HostLocation& location) {
+    CFile file;
+    if (!file.Open(devicePath, CFile::modeRead)) return std::nullopt;
+    const int64_t length = file.GetLength();
+    if (length <= 0) return std::nullopt;
+    std::string head(std::min<size_t>(static_cast<size_t>(length), kWaveHeadBytes), '\0');
+    if (file.Read(head.data(), head.size()) != static_cast<ptrdiff_t>(head.size())) {
+        return std::nullopt;
+    }
+    const auto info = ReadWaveInfo(head, static_cast<uint64_t>(length));
+    if (!info || !Device::FileSystem().Locate(devicePath, location) || !location.exists) {
+        return std::nullopt;
+    }
+    return info;
+}
+
+void WaitUntilPlayed(QSoundEffect* effect, uint32_t durationMs) {
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    const auto checkEnded = [effect, &loop] {
+        if (effect->status() == QSoundEffect::Error ||
+            (!effect->isPlaying() && effect->status() == QSoundEffect::Ready)) {
+            loop.quit();
+        }
+    };
+    QObject::connect(effect, &QSoundEffect::playingChanged, &loop, checkEnded);
+    QObject::connect(effect, &QSoundEffect::statusChanged, &loop, checkEnded);
+    deadline.start(static_cast<int>(durationMs) + kWaitSlackMs);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace
+
+void PlaySoundFile(std::string_view devicePath, SoundPlay how) {
+    if (ToTestOutput({false, std::string(devicePath), how})) return;
+    StopCurrent();
+    if (QCoreApplication::instance() == nullptr) return;
+    HostLocation location;
+    const auto info = Inspect(devicePath, location);
+    if (!info) return;
+    Playing& playing = Current();
+    playing.location = std::move(location);
+    // The folder stays open, so the name is read where it was found.
+    const QString hostPath = QString::fromStdString(
+        Format("/proc/self/fd/%d/%s", playing.location.folder.Get(), playing.location.name.c_str()));
+    auto* effect = new QSoundEffect(QCoreApplication::instance());
+    playing.effect = effect;
+    effect->setSource(QUrl::fromLocalFile(hostPath));
+    effect->setLoopCount(how == SoundPlay::Loop ? QSoundEffect::Infinite : 1);
+    effect->play();
+    if (how == SoundPlay::Wait) {
+        WaitUntilPlayed(effect, info->DurationMs());
+        if (playing.effect == effect) StopCurrent();
+    }
+}
+
+void StopSound() {
+    if (ToTestOutput({true, {}, SoundPlay::Once})) return;
+    StopCurrent();
+}
+
+void SetSoundOutput(std::function<void(const SoundRequest&)> output) {
+    std::lock_guard<std::mutex> lock(gOutputMutex);
+    gOutput = std::move(output);
+}
