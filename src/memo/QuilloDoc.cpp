@@ -32,6 +32,11 @@ bool CQuilloDoc::OpenMemo(std::string_view path) {
 }
 
 bool CQuilloDoc::SaveMemo(std::string_view path) {
+    WriteMemo(path);
+    return true;
+}
+
+bool CQuilloDoc::WriteMemo(std::string_view path) {
     // A failed save must not pass for a saved memo: the flag stays up, so leaving the memo
     // again tries again, and the old file is untouched.
     bool saved = false;
@@ -41,7 +46,7 @@ bool CQuilloDoc::SaveMemo(std::string_view path) {
         saved = false;
     }
     if (saved) SetModifiedFlag(false);
-    return true;
+    return saved;
 }
 
 bool CQuilloDoc::SaveIfModified() {
@@ -82,8 +87,7 @@ std::string CQuilloDoc::SaveAndGetPath() {
         if (path.empty()) return {};
         SetPathName(path);
     }
-    SaveMemo(GetPathName());
-    return GetPathName();
+    return WriteMemo(GetPathName()) ? GetPathName() : std::string();
 }
 
 std::string CQuilloDoc::CreateAutoPath() const {

@@ -19,11 +19,16 @@ class CQuilloDoc : public CDocument {
 
     void OnSave();
     void OnSaveAs();
-    // Saves the memo (modified or not) under its path, making one first, and returns it.
+    // Saves the memo (modified or not) under its path, making one first, and returns it;
+    // empty when it could not be saved.
     std::string SaveAndGetPath();
     // A path in the save folder that no file has yet, from the current minute; empty when
     // the save folder leaves no room for a name within the device's 260 characters.
     std::string CreateAutoPath() const;
 
     CMemoBitmap m_bitmap;
+
+  private:
+    // Writes the picture to `path`; true once it is there whole.
+    bool WriteMemo(std::string_view path);
 };

@@ -70,12 +70,22 @@ class CQuilloView : public CView {
     void OnMemoInfo();
     void OnInsertDate();
     void OnRuledLines();
+    void OnAlarmCustom();
+    void OnAlarmMenu();
+    void OnQuickAlarm(UINT id);
+    void OnAlarmNone();
 
   private:
     void OnUpdateToolPen(CCmdUI* ui);
     void OnUpdateToolEraser(CCmdUI* ui);
     void OnUpdateNeedsPath(CCmdUI* ui);
     void OnUpdateRuledLines(CCmdUI* ui);
+    void OnUpdateQuickAlarm(CCmdUI* ui);
+    void OnUpdateAlarmNone(CCmdUI* ui);
+    // Saves the memo for an alarm; its path, or empty (and the user told) when it failed.
+    std::string SaveForAlarm();
+    // The memo's alarm in the store, or -1.
+    int FindAlarmOfMemo() const;
     void OnKeyDown(UINT key, UINT repeat, UINT flags);
     // Opens the memo at position `index` of the memo list (a new one for -1).
     void OpenMemoAt(int index);

@@ -69,7 +69,7 @@ TEST_F(MainFrame, CommandsThatNothingHandlesYetAreDisabled) {
     frame->OnIdleUpdateCmdUI();
     EXPECT_TRUE(frame->m_commandBar.IsButtonEnabled(ID_FILE_NEW));
     EXPECT_FALSE(frame->m_commandBar.IsButtonEnabled(ID_PREVIEW));
-    EXPECT_FALSE(frame->m_commandBar.IsButtonEnabled(ID_ALARM_MENU));
+    EXPECT_TRUE(frame->m_commandBar.IsButtonEnabled(ID_ALARM_MENU)) << "the alarm menu works";
 }
 
 TEST_F(MainFrame, TimerReachesTheViewAndNotificationOpensTheNamedMemo) {

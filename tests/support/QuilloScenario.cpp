@@ -13,6 +13,12 @@ void QuilloScenario::TearDown() {
     ScenarioTest::TearDown();
 }
 
+CCmdUI QuilloScenario::State(UINT id) {
+    CCmdUI ui(id);
+    ui.DoUpdate(frame);
+    return ui;
+}
+
 bool QuilloScenario::Start(const std::string& commandLine) {
     app = std::make_unique<CQuilloApp>();
     app->m_lpCmdLine = commandLine;

@@ -6,6 +6,7 @@
 #include "app/MainFrame.h"
 #include "app/QuilloApp.h"
 #include "memo/QuilloDoc.h"
+#include "platform/ui/CmdUI.h"
 #include "support/Scenario.h"
 #include "view/QuilloView.h"
 
@@ -24,6 +25,9 @@ class QuilloScenario : public ScenarioTest {
     // Sets a file's last-write time to the local time given.
     void Touch(const std::filesystem::path& path, int year, int month, int day, int hour,
                int minute, int second);
+
+    // The state the update rules give command `id` now.
+    CCmdUI State(UINT id);
 
     // A stroke through the given client points, as a mouse delivers it.
     void Stroke(std::initializer_list<CPoint> points);

@@ -61,6 +61,7 @@ void ScenarioTest::SetUp() {
     EnsureToolkit();
     m_device = std::make_unique<TempDevice>();
     m_launches = std::make_unique<LaunchRecorder>();
+    SetSoundOutput([this](const SoundRequest& request) { m_sounds.push_back(request); });
     SetClock(2009, 1, 13, 15, 30);
     SetScreen(240, 320);
     SetModalHandler([this](ModalRun& run) {
@@ -86,6 +87,7 @@ void ScenarioTest::TearDown() {
     SetScreenOverride({0, 0});
     SetFixedLocalTime(nullptr);
     m_launches.reset();
+    SetSoundOutput(nullptr);
     m_device.reset();
 }
 

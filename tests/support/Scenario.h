@@ -10,6 +10,7 @@
 
 #include "platform/base/Time.h"
 #include "platform/gdi/Geometry.h"
+#include "platform/shell/Sound.h"
 #include "platform/ui/ModalRun.h"
 #include "support/LaunchRecorder.h"
 #include "support/TempDevice.h"
@@ -48,6 +49,8 @@ class ScenarioTest : public ::testing::Test {
     std::unique_ptr<TempDevice> m_device;
     // What the program asked of the system's timed launch; nothing of it reaches the system.
     std::unique_ptr<LaunchRecorder> m_launches;
+    // What the program asked the speakers to play; nothing is heard.
+    std::vector<SoundRequest> m_sounds;
 
   private:
     std::deque<std::function<void(ModalRun&)>> m_answers;

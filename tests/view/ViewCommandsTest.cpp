@@ -29,11 +29,6 @@ class ViewCommands : public QuilloScenario {
         const std::string& path = doc->GetPathName();
         return path.substr(path.rfind('\\') + 1);
     }
-    CCmdUI State(UINT id) {
-        CCmdUI ui(id);
-        ui.DoUpdate(frame);
-        return ui;
-    }
     void AnswerDelete(const std::string& title, int answer) {
         ExpectModal([title, answer](ModalRun& run) {
             EXPECT_EQ(run.kind, ModalRun::Kind::MessageBox);

@@ -39,6 +39,10 @@ int CComboBox::AddString(std::string_view text) {
     return box->count() - 1;
 }
 
+void CComboBox::ResetContent() {
+    if (auto* box = As<QComboBox>(this)) box->clear();
+}
+
 int CComboBox::GetCount() const {
     const auto* box = As<QComboBox>(this);
     return box != nullptr ? box->count() : 0;

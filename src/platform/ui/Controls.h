@@ -21,6 +21,7 @@ class CButton : public CWnd {
 class CComboBox : public CWnd {
   public:
     int AddString(std::string_view text);
+    void ResetContent();
     int GetCount() const;
     int GetCurSel() const;  // -1 for none
     int SetCurSel(int index);

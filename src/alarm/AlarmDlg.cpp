@@ -1,0 +1,137 @@
+#include "alarm/AlarmDlg.h"
+
+#include <algorithm>
+
+#include "alarm/AlarmTime.h"
+#include "alarm/CalendarDlg.h"
+#include "platform/base/Format.h"
+#include "platform/base/Text.h"
+#include "platform/fs/Device.h"
+#include "platform/shell/Sound.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/ModalRun.h"
+#include "res/ResourceIds.h"
+
+namespace {
+
+constexpr const char* kRepeatNames[] = {"なし", "時間単位", "日単位", "週単位"};
+constexpr const char* kNoSound = "なし";
+
+std::string DateText(const SYSTEMTIME& time) {
+    return Format("%d/%02d/%02d", time.wYear, time.wMonth, time.wDay);
+}
+
+std::string WithoutExtension(const std::string& name) {
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+}  // namespace
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CAlarmDlg, CDialog)
+    on::Command(IDC_ALARM_CALENDAR, &CAlarmDlg::OnCalendar),
+    on::Command(IDC_ALARM_PLAY, &CAlarmDlg::OnPlay),
+END_MESSAGE_MAP()
+// clang-format on
+
+CAlarmDlg::CAlarmDlg() : CDialog(IDD_ALARM) {}
+
+std::vector<std::string> CAlarmDlg::FindSoundFiles() {
+    std::vector<FindEntry> found;
+    Device::FileSystem().Find("\\Windows\\*.wav", found);
+    std::vector<std::string> names;
+    for (const FindEntry& entry : found) {
+        if (!entry.isFolder) names.push_back(entry.name);
+    }
+    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return CompareNoCase(a, b) < 0;
+    });
+    return names;
+}
+
+bool CAlarmDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    for (const char* name : kRepeatNames) m_repeatList.AddString(name);
+    m_strDate = DateText(m_time);
+    m_nHour = m_time.wHour;
+    m_nMinute = m_time.wMinute;
+    const auto repeat = static_cast<int>(m_repeat);
+    // A repeat unit the program does not know (a hand-edited profile) shows as none.
+    m_nRepeat = repeat >= 0 && repeat < static_cast<int>(std::size(kRepeatNames)) ? repeat : 0;
+    m_nSoundRepeat = m_bSoundRepeat != 0 ? 1 : 0;
+    FillSoundList();
+    m_hourSpin.SetRange(0, 23);
+    m_minuteSpin.SetRange(0, 59);
+    m_hourSpin.SetPos(m_nHour);
+    m_minuteSpin.SetPos(m_nMinute);
+    UpdateData(false);
+    return true;
+}
+
+void CAlarmDlg::DoDataExchange(CDataExchange* exchange) {
+    DDX_Control(exchange, IDC_ALARM_REPEAT, m_repeatList);
+    DDX_Control(exchange, IDC_ALARM_HOUR_SPIN, m_hourSpin);
+    DDX_Control(exchange, IDC_ALARM_MINUTE_SPIN, m_minuteSpin);
+    DDX_Control(exchange, IDC_ALARM_SOUND, m_soundList);
+    DDX_Text(exchange, IDC_ALARM_DATE, m_strDate);
+    DDX_Text(exchange, IDC_ALARM_HOUR, m_nHour);
+    // Without this an hour of 24 or more would make a time that never comes.
+    DDV_MinMaxInt(exchange, m_nHour, 0, 23);
+    DDX_Text(exchange, IDC_ALARM_MINUTE, m_nMinute);
+    DDV_MinMaxInt(exchange, m_nMinute, 0, 59);
+    DDX_CBIndex(exchange, IDC_ALARM_REPEAT, m_nRepeat);
+    DDX_Check(exchange, IDC_ALARM_SOUND_REPEAT, m_nSoundRepeat);
+}
+
+void CAlarmDlg::FillSoundList() {
+    m_soundFiles = FindSoundFiles();
+    m_soundList.ResetContent();
+    m_soundList.AddString(kNoSound);
+    int selected = 0;
+    for (size_t i = 0; i < m_soundFiles.size(); ++i) {
+        const std::string name = WithoutExtension(m_soundFiles[i]);
+        m_soundList.AddString(name);
+        if (name == m_strSound) selected = static_cast<int>(i) + 1;
+    }
+    m_soundList.SetCurSel(selected);
+}
+
+void CAlarmDlg::OnCalendar() {
+    if (!UpdateData(true)) return;
+    CCalendarDlg calendar;
+    calendar.m_date = m_time;
+    if (calendar.DoModal() != IDOK) return;
+    m_time = calendar.m_date;
+    m_strDate = DateText(m_time);
+    UpdateData(false);
+}
+
+void CAlarmDlg::OnPlay() {
+    const int selected = m_soundList.GetCurSel();
+    if (selected <= 0 || selected > static_cast<int>(m_soundFiles.size())) return;
+    PlaySoundFile("\\windows\\" + m_soundFiles[static_cast<size_t>(selected) - 1], SoundPlay::Wait);
+}
+
+void CAlarmDlg::OnOK() {
+    if (!UpdateData(true)) return;
+    SYSTEMTIME time = m_time;
+    // A date the calendar does not have (2009/02/30) is as malformed as a missing "/".
+    if (!ParseAlarmTime(m_strDate + Format(" %02d:%02d", m_nHour, m_nMinute), time) ||
+        !IsRealInstant(time)) {
+        AfxMessageBox("日付の形式が不正です", MB_OK);
+        return;
+    }
+    m_time = time;
+    if (m_nRepeat <= 0 && IsEarlier(m_time, GetLocalTime())) {
+        AfxMessageBox("現在より以前です", MB_OK);
+        return;
+    }
+    const int sound = m_soundList.GetCurSel();
+    m_strSound = sound > 0 && sound <= static_cast<int>(m_soundFiles.size())
+                     ? WithoutExtension(m_soundFiles[static_cast<size_t>(sound) - 1])
+                     : std::string();
+    m_repeat = static_cast<AlarmRepeat>(std::max(m_nRepeat, 0));
+    m_bSoundRepeat = m_nSoundRepeat;
+    EndDialog(IDOK);
+}

@@ -1,0 +1,126 @@
+// The view's alarm commands: the alarm dialog, the quick alarm menu under its tool bar
+// button, the quick alarms themselves and removing the memo's alarm.
+#include "alarm/AlarmDlg.h"
+#include "alarm/AlarmTime.h"
+#include "app/MainFrame.h"
+#include "app/QuilloApp.h"
+#include "memo/QuilloDoc.h"
+#include "platform/ui/CmdUI.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/ModalRun.h"
+#include "res/ResourceIds.h"
+#include "view/QuilloView.h"
+
+namespace {
+
+constexpr int kAlarmPopup = 2;  // of the view's pop-up menus
+
+// How far ahead a quick alarm rings: 1 to 10 minutes, 15 to 55 minutes in fives, 1 to 12
+// hours, 1 to 10 days.
+SYSTEMTIME QuickAlarmOffset(UINT id) {
+    const int n = static_cast<int>(id);
+    if (id <= 32818) return MakeSpan(0, 0, 0, 0, n - 32808, 0);
+    if (id <= 32827) return MakeSpan(0, 0, 0, 0, 5 * (n - 32816), 0);
+    if (id <= 32839) return MakeSpan(0, 0, 0, n - 32827, 0, 0);
+    return MakeSpan(0, 0, n - 32839, 0, 0, 0);
+}
+
+SYSTEMTIME QuickAlarmTime(UINT id) {
+    SYSTEMTIME time = CurrentMinute();
+    return AddSpan(time, QuickAlarmOffset(id));
+}
+
+std::string DefaultSound() {
+    return QuilloApp()->GetProfileString("Alerm", "DefaultWaveFile", "");
+}
+
+int DefaultSoundRepeat() {
+    return QuilloApp()->GetProfileInt("Alerm", "DefaultWaveRepeat", 0);
+}
+
+// Stores the alarm over what the store holds now, and schedules again.
+void StoreAlarm(const AlarmEntry& alarm) {
+    QuilloApp()->m_alarmStore.Update([&](CAlarmStore& store) {
+        store.SetAlarm(alarm.FileName, alarm.Time, alarm.Repeat, alarm.WaveFile,
+                       alarm.WaveRepeat);
+    });
+}
+
+}  // namespace
+
+std::string CQuilloView::SaveForAlarm() {
+    // An alarm names a file: only a memo that is on disk can have one.
+    const std::string path = GetDocument()->SaveAndGetPath();
+    if (path.empty()) AfxMessageBox("メモを保存できませんでした。", MB_OK | MB_ICONEXCLAMATION);
+    return path;
+}
+
+int CQuilloView::FindAlarmOfMemo() const {
+    const std::string& path = GetDocument()->GetPathName();
+    return path.empty() ? -1 : QuilloApp()->m_alarmStore.FindByFile(path);
+}
+
+void CQuilloView::OnAlarmCustom() {
+    CQuilloDoc* doc = GetDocument();
+    std::string path = doc->GetPathName();
+    // A memo never saved is saved too, so the alarm never names no file.
+    if (doc->IsModified() || path.empty()) {
+        path = SaveForAlarm();
+        if (path.empty()) return;
+    }
+    CAlarmDlg dialog;
+    dialog.m_strFileName = path;
+    dialog.m_time = CurrentMinute();
+    dialog.m_repeat = AlarmRepeat::None;
+    dialog.m_strSound = DefaultSound();
+    dialog.m_bSoundRepeat = DefaultSoundRepeat();
+    const CAlarmStore& store = QuilloApp()->m_alarmStore;
+    if (const int found = store.FindByFile(path); found >= 0) {
+        const AlarmEntry alarm = store.GetAt(found);
+        dialog.m_time = alarm.Time;
+        dialog.m_repeat = alarm.Repeat;
+        dialog.m_strSound = alarm.WaveFile;
+        dialog.m_bSoundRepeat = alarm.WaveRepeat;
+    }
+    if (dialog.DoModal() != IDOK) return;
+    StoreAlarm({path, dialog.m_time, dialog.m_repeat, dialog.m_strSound, dialog.m_bSoundRepeat});
+}
+
+void CQuilloView::OnAlarmMenu() {
+    auto* frame = static_cast<CMainFrame*>(AfxGetMainWnd());
+    if (frame == nullptr) return;
+    const CRect button = frame->m_commandBar.GetButtonRect(ID_ALARM_MENU);
+    const CPoint corner = frame->m_commandBar.ClientToScreen(CPoint(button.left, button.bottom));
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_VIEW_POPUPS)) return;
+    if (CMenu* popup = menu.GetSubMenu(kAlarmPopup)) {
+        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN, corner.x, corner.y + 1, frame);
+    }
+    menu.DestroyMenu();
+}
+
+void CQuilloView::OnQuickAlarm(UINT id) {
+    const SYSTEMTIME time = QuickAlarmTime(id);
+    const std::string path = SaveForAlarm();
+    if (path.empty()) return;
+    StoreAlarm({path, time, AlarmRepeat::None, DefaultSound(), DefaultSoundRepeat()});
+}
+
+void CQuilloView::OnUpdateQuickAlarm(CCmdUI* ui) {
+    const int found = FindAlarmOfMemo();
+    if (found < 0) return;
+    const AlarmEntry alarm = QuilloApp()->m_alarmStore.GetAt(found);
+    ui->SetCheck(IsSameTime(QuickAlarmTime(ui->m_nID), alarm.Time) ? 1 : 0);
+}
+
+void CQuilloView::OnAlarmNone() {
+    if (FindAlarmOfMemo() < 0) return;
+    const std::string path = GetDocument()->GetPathName();
+    QuilloApp()->m_alarmStore.Update([&](CAlarmStore& store) {
+        store.RemoveAt(store.FindByFile(path));
+    });
+}
+
+void CQuilloView::OnUpdateAlarmNone(CCmdUI* ui) {
+    ui->SetCheck(FindAlarmOfMemo() < 0 ? 1 : 0);
+}
