@@ -239,7 +239,9 @@ bool CMonthCalCtrl::Create(CWnd* parent, CPoint topLeft, UINT id) {
     auto* calendar = new QCalendarWidget(parent->GetWidget());
     calendar->setGridVisible(false);
     calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    const QSize size = calendar->sizeHint();
+    // The device's calendar fits a small dialog: one letter per weekday, nothing wider.
+    calendar->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
+    const QSize size = calendar->minimumSizeHint();
     calendar->setGeometry(topLeft.x, topLeft.y, size.width(), size.height());
     calendar->show();
     AdoptWidget(calendar, parent, id);
@@ -249,7 +251,7 @@ bool CMonthCalCtrl::Create(CWnd* parent, CPoint topLeft, UINT id) {
 CRect CMonthCalCtrl::GetMinReqRect() const {
     const QWidget* calendar = GetWidget();
     if (calendar == nullptr) return {};
-    const QSize size = calendar->minimumSizeHint().expandedTo(calendar->sizeHint());
+    const QSize size = calendar->minimumSizeHint();
     return {0, 0, size.width(), size.height()};
 }
 
