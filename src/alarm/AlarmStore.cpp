@@ -148,6 +148,29 @@ int CAlarmStore::FindEarliest(const SYSTEMTIME& now) const {
     return best;
 }
 
+int CAlarmStore::FindThisMinute(const SYSTEMTIME& now) const {
+    // Of a repeat unit that ever comes due.
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const AlarmEntry& e = m_entries[i];
+        if (IsSameTime(e.Time, now) && IsRealInstant(NextOccurrence(e, now))) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+int CAlarmStore::FindOldestMissedOneShot(const SYSTEMTIME& now) const {
+    int found = -1;
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const AlarmEntry& e = m_entries[i];
+        if (e.Repeat == AlarmRepeat::None && IsRealInstant(e.Time) && IsEarlier(e.Time, now) &&
+            (found < 0 || IsEarlier(e.Time, m_entries[static_cast<size_t>(found)].Time))) {
+            found = static_cast<int>(i);
+        }
+    }
+    return found;
+}
+
 int CAlarmStore::FindDue(const SYSTEMTIME& now, const SYSTEMTIME* requested) const {
     const auto firstWhere = [this](const auto& due) {
         for (size_t i = 0; i < m_entries.size(); ++i) {
@@ -155,10 +178,7 @@ int CAlarmStore::FindDue(const SYSTEMTIME& now, const SYSTEMTIME* requested) con
         }
         return -1;
     };
-    // The alarm of this very minute (of a repeat unit that ever comes due).
-    int found = firstWhere([&](const AlarmEntry& e) {
-        return IsSameTime(e.Time, now) && IsRealInstant(NextOccurrence(e, now));
-    });
+    int found = FindThisMinute(now);
     // A late launch (a sleeping laptop, a machine that was off): the alarm it was for.
     if (found < 0 && requested != nullptr && IsRealInstant(*requested) &&
         !IsLater(*requested, now)) {
@@ -170,16 +190,13 @@ int CAlarmStore::FindDue(const SYSTEMTIME& now, const SYSTEMTIME* requested) con
         found = firstWhere(
             [&](const AlarmEntry& e) { return IsSameTime(NextOccurrence(e, now), now); });
     }
-    if (found >= 0) return found;
     // A one-shot alarm missed altogether: the oldest is shown first, the others in turn.
-    for (size_t i = 0; i < m_entries.size(); ++i) {
-        const AlarmEntry& e = m_entries[i];
-        if (e.Repeat == AlarmRepeat::None && IsRealInstant(e.Time) && IsEarlier(e.Time, now) &&
-            (found < 0 || IsEarlier(e.Time, m_entries[static_cast<size_t>(found)].Time))) {
-            found = static_cast<int>(i);
-        }
-    }
-    return found;
+    return found >= 0 ? found : FindOldestMissedOneShot(now);
+}
+
+int CAlarmStore::FindRunningDue(const SYSTEMTIME& now) const {
+    const int found = FindThisMinute(now);
+    return found >= 0 ? found : FindOldestMissedOneShot(now);
 }
 
 int CAlarmStore::FindDue(const SYSTEMTIME& now) const {
@@ -197,7 +214,7 @@ void CAlarmStore::Schedule(const SYSTEMTIME& now) const {
     RunAppAtTime(GetModuleFileName(), &next);
 }
 
-void CAlarmStore::Refresh() {
+void CAlarmStore::ReadAgainIfChanged() {
     const Registry* registry = AfxGetApp()->GetRegistry();
     // Without a registry there is nothing newer to read, and reading would empty the store.
     if (registry != nullptr && registry->DataVersion() != m_nStoredVersion) Load();
@@ -206,7 +223,7 @@ void CAlarmStore::Refresh() {
 void CAlarmStore::Update(const std::function<void(CAlarmStore&)>& change) {
     {
         RegistryTransaction transaction(AfxGetApp()->GetRegistry());
-        Refresh();
+        ReadAgainIfChanged();
         change(*this);
         Save();
     }
@@ -218,7 +235,7 @@ std::optional<AlarmEntry> CAlarmStore::TakeDue(
     std::optional<AlarmEntry> taken;
     {
         RegistryTransaction transaction(AfxGetApp()->GetRegistry());
-        Refresh();
+        ReadAgainIfChanged();
         const int index = select(*this);
         if (index < 0 || index >= GetCount()) return std::nullopt;
         taken = GetAt(index);

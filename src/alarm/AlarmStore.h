@@ -51,6 +51,9 @@ class CAlarmStore {
     int FindDue(const SYSTEMTIME& now, const SYSTEMTIME* requested) const;
     // The same, for the request the system holds.
     int FindDue(const SYSTEMTIME& now) const;
+    // The entry a running window rings at `now`: the one due this very minute, else the
+    // oldest missed one-shot alarm (a suspend or a busy minute must not lose it); or -1.
+    int FindRunningDue(const SYSTEMTIME& now) const;
     // Asks the system to start the program at the earliest alarm, or withdraws the request.
     void Schedule(const SYSTEMTIME& now) const;
 
@@ -62,9 +65,12 @@ class CAlarmStore {
     // took it first, or it was never there.
     std::optional<AlarmEntry> TakeDue(const std::function<int(const CAlarmStore&)>& select);
 
-  private:
     // Reads the store again when another process has committed since it was last read.
-    void Refresh();
+    void ReadAgainIfChanged();
+
+  private:
+    int FindThisMinute(const SYSTEMTIME& now) const;
+    int FindOldestMissedOneShot(const SYSTEMTIME& now) const;
 
     std::vector<AlarmEntry> m_entries;
     int64_t m_nStoredVersion = -1;

@@ -1,5 +1,6 @@
 #include "app/QuilloApp.h"
 
+#include "alarm/AlarmFiring.h"
 #include "app/MainFrame.h"
 #include "memo/QuilloDoc.h"
 #include "platform/base/Text.h"
@@ -46,10 +47,11 @@ bool CQuilloApp::InitInstance() {
     InstallAlarmSounds();
     m_nNotifyDialog = GetProfileInt("System", "NotifyDialog", 1);
     m_alarmStore.Load();
-    // Firing the alarm of a launch comes with the alarm notice; until then a launch for an
-    // alarm goes on as an ordinary one.
     m_bAlarmLaunch = m_lpCmdLine.find(kAlarmLaunchArgument) != std::string::npos;
-    if (auto running = RunningInstance::Find(kMainWindowTitle)) {
+    std::string alarmMemo;
+    if (m_bAlarmLaunch) {
+        if (!RunAlarmLaunch(alarmMemo)) return false;
+    } else if (auto running = RunningInstance::Find(kMainWindowTitle)) {
         running->BringToFront();
         return false;
     }
@@ -66,7 +68,10 @@ bool CQuilloApp::InitInstance() {
     CCommandLineInfo shellCommand;
     // The alarm launch's own argument names no file to open.
     if (!m_bAlarmLaunch) ParseCommandLine(shellCommand);
-    if (RefreshMemoList() > 0) {
+    const int memoCount = RefreshMemoList();
+    if (!alarmMemo.empty()) {
+        m_pDocTemplate->OpenDocumentFile(alarmMemo);
+    } else if (memoCount > 0) {
         m_pDocTemplate->OpenDocumentFile(GetMemoPath(m_memoList[0].name));
     } else if (!ProcessShellCommand(shellCommand)) {
         return false;
@@ -75,6 +80,23 @@ bool CQuilloApp::InitInstance() {
     m_pMainWnd->ShowWindow(SW_SHOWNORMAL);
     m_pMainWnd->UpdateWindow();
     m_pMainWnd->SetForegroundWindow();
+    return true;
+}
+
+bool CQuilloApp::RunAlarmLaunch(std::string& memoToOpen) {
+    const FiredAlarm fired = FireLaunchAlarm(m_launchMinute, m_nNotifyDialog);
+    if (fired.outcome == AlarmOutcome::NothingDue || fired.outcome == AlarmOutcome::Closed) {
+        return false;
+    }
+    if (auto running = RunningInstance::Find(kMainWindowTitle)) {
+        // Written before the command, which the running window answers only once it has
+        // opened the memo named here.
+        WriteProfileString("System", "NotifyFile", fired.entry.FileName);
+        running->SendCommand(ID_OPEN_BY_NOTIFICATION);
+        running->BringToFront();
+        return false;
+    }
+    memoToOpen = fired.entry.FileName;
     return true;
 }
 

@@ -48,6 +48,9 @@ class CQuilloApp : public CWinApp {
     bool m_bAlarmLaunch = false;
 
   private:
+    // The launch the system made for an alarm: rings it; false when start-up ends here,
+    // else the memo to open first.
+    bool RunAlarmLaunch(std::string& memoToOpen);
     void OnAppAbout();
 };
 

@@ -37,6 +37,7 @@ BEGIN_MESSAGE_MAP(CQuilloView, CView)
     on::Command(ID_INSERT_DATE, &CQuilloView::OnInsertDate),
     on::Command(ID_RULED_LINES, &CQuilloView::OnRuledLines),
     on::UpdateCommandUI(ID_RULED_LINES, &CQuilloView::OnUpdateRuledLines),
+    on::Timer(&CQuilloView::OnTimer),
     on::Command(ID_ALARM_CUSTOM, &CQuilloView::OnAlarmCustom),
     on::Command(ID_ALARM_MENU, &CQuilloView::OnAlarmMenu),
     on::CommandRange(ID_ALARM_FIRST, ID_ALARM_LAST, &CQuilloView::OnQuickAlarm),

@@ -74,6 +74,8 @@ class CQuilloView : public CView {
     void OnAlarmMenu();
     void OnQuickAlarm(UINT id);
     void OnAlarmNone();
+    // The frame's alarm check: rings the alarm of this minute.
+    void OnTimer(UINT id);
 
   private:
     void OnUpdateToolPen(CCmdUI* ui);

@@ -1,11 +1,13 @@
 // The view's alarm commands: the alarm dialog, the quick alarm menu under its tool bar
 // button, the quick alarms themselves and removing the memo's alarm.
 #include "alarm/AlarmDlg.h"
+#include "alarm/AlarmFiring.h"
 #include "alarm/AlarmTime.h"
 #include "app/MainFrame.h"
 #include "app/QuilloApp.h"
 #include "memo/QuilloDoc.h"
 #include "platform/ui/CmdUI.h"
+#include "platform/ui/DocTemplate.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/ModalRun.h"
 #include "res/ResourceIds.h"
@@ -123,4 +125,13 @@ void CQuilloView::OnAlarmNone() {
 
 void CQuilloView::OnUpdateAlarmNone(CCmdUI* ui) {
     ui->SetCheck(FindAlarmOfMemo() < 0 ? 1 : 0);
+}
+
+void CQuilloView::OnTimer(UINT id) {
+    if (id != kAlarmCheckTimer) return;
+    const FiredAlarm fired = FireRunningAlarm(CurrentMinute());
+    // "開く" shows the memo; the memo on screen is saved first, as every leave saves it.
+    if (fired.outcome == AlarmOutcome::Open) {
+        QuilloApp()->m_pDocTemplate->OpenDocumentFile(fired.entry.FileName);
+    }
 }

@@ -19,11 +19,9 @@ TEST_F(Startup, AlarmLaunchArgumentIsMatchedWithCaseCounted) {
                         {"xxAppRunAtTimexx", true}, {"apprunattime", false},
                         {"APPRUNATTIME", false},    {"", false}};
     for (const auto& row : rows) {
-        ASSERT_TRUE(Start(row.commandLine)) << row.commandLine;
+        // With no alarm due, an alarm launch ends without a window.
+        EXPECT_EQ(Start(row.commandLine), !row.alarm) << row.commandLine;
         EXPECT_EQ(app->m_bAlarmLaunch, row.alarm) << row.commandLine;
-        if (row.alarm) {
-            EXPECT_TRUE(doc->GetPathName().empty()) << "the argument is not a file to open";
-        }
         app.reset();
         ProcessEvents();
     }

@@ -362,10 +362,25 @@ void CWnd::SetFocus() {
 bool CWnd::SetForegroundWindow() {
     QWidget* widget = GetWidget();
     if (widget == nullptr) return false;
-    widget->window()->raise();
-    widget->window()->activateWindow();
+    QWidget* window = widget->window();
+    window->raise();
+    window->activateWindow();
+    // Activation is the window manager's to grant; until it does, the window asks for
+    // attention, and the request ends by itself once the window is active.
+    if (window->isVisible() && !window->isActiveWindow()) QApplication::alert(window);
     SetActiveWindowTracked(GetTopLevelParent());
     return true;
+}
+
+void CWnd::SetTopMost(bool topMost) {
+    QWidget* widget = GetWidget();
+    if (widget == nullptr) return;
+    QWidget* window = widget->window();
+    if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topMost) return;
+    const bool visible = window->isVisible();
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
+    // Changing the flags takes the window off the screen; it comes back where it was.
+    if (visible) window->show();
 }
 
 void CWnd::Invalidate(bool erase) {

@@ -72,7 +72,11 @@ class CWnd : public CCmdTarget {
 
     void ShowWindow(int command);
     void SetFocus();
+    // Raises and activates the window's top-level window; where the desktop refuses it the
+    // focus, the window asks for the user's attention (the window manager's urgency hint).
     bool SetForegroundWindow();
+    // Keeps the top-level window above all others, or no longer.
+    void SetTopMost(bool topMost);
 
     // Marks the whole client area (or `rect`) for repainting; `erase` runs the background
     // erase first. The paint runs into the backing surface when the window is next shown,

@@ -1,0 +1,84 @@
+#include "alarm/AlarmFiring.h"
+
+#include "alarm/AlarmNotifyDlg.h"
+#include "alarm/AlarmTime.h"
+#include "app/QuilloApp.h"
+#include "platform/shell/DesktopNotification.h"
+#include "platform/shell/Screen.h"
+#include "platform/shell/Sound.h"
+#include "platform/shell/Termination.h"
+
+namespace {
+
+constexpr const char* kNoticeSummary = "Quillo（アラーム）";
+
+void StoreAgain(const AlarmEntry& entry, const SYSTEMTIME& time) {
+    QuilloApp()->m_alarmStore.Update([&](CAlarmStore& store) {
+        store.SetAlarm(entry.FileName, time, entry.Repeat, entry.WaveFile, entry.WaveRepeat);
+    });
+}
+
+// Shows the notice of `entry` (or, without notices, plays its sound); `unfinished` runs
+// when the process is told to end while the notice is open.
+AlarmOutcome Ring(const AlarmEntry& entry, int notifyDialog, const std::function<void()>& unfinished) {
+    if (notifyDialog == 0) {
+        // An alarm without a sound has nothing to play, not a file named ".wav".
+        if (!entry.WaveFile.empty()) PlaySoundFile(SoundPath(entry.WaveFile), SoundPlay::Once);
+        return AlarmOutcome::Sounded;
+    }
+    const bool portrait = GetSystemMetrics(SM_CXSCREEN) < GetSystemMetrics(SM_CYSCREEN);
+    CAlarmNotifyWideDlg wide;
+    CAlarmNotifyDlg tall;
+    CAlarmNotifyDlg& notice = portrait ? tall : wide;
+    notice.m_strFileName = entry.FileName;
+    notice.m_strSound = entry.WaveFile;
+    notice.m_bSoundRepeat = entry.WaveRepeat;
+    PostDesktopNotification(kNoticeSummary, CQuilloApp::GetMemoTitle(entry.FileName));
+    int result = IDCANCEL;
+    {
+        ScopedTerminationHandler whileOpen(unfinished);
+        result = notice.DoModal();
+    }
+    if (result != IDOK) {
+        if (notice.m_bSnooze) {
+            SYSTEMTIME again = CurrentMinute();
+            StoreAgain(entry, AddSpan(again, notice.m_snoozeSpan));
+        }
+        return AlarmOutcome::Closed;
+    }
+    if (!entry.WaveFile.empty()) StopSound();
+    return AlarmOutcome::Open;
+}
+
+}  // namespace
+
+FiredAlarm FireLaunchAlarm(const SYSTEMTIME& launchMinute, int notifyDialog) {
+    CAlarmStore& store = QuilloApp()->m_alarmStore;
+    const auto taken =
+        store.TakeDue([&](const CAlarmStore& latest) { return latest.FindDue(launchMinute); });
+    if (!taken) {
+        // Loading may have dropped alarms of deleted memos: what is left is stored and the
+        // next of it requested, or the used request would leave it unrequested.
+        store.Update([](CAlarmStore&) {});
+        return {};
+    }
+    // Ended by a logout with the notice open, the alarm goes back as it was, for the next
+    // launch to ring it.
+    const AlarmEntry entry = *taken;
+    const AlarmOutcome outcome = Ring(entry, notifyDialog, [entry] { StoreAgain(entry, entry.Time); });
+    return {outcome, entry};
+}
+
+FiredAlarm FireRunningAlarm(const SYSTEMTIME& now) {
+    CAlarmStore& store = QuilloApp()->m_alarmStore;
+    const auto due = [&](const CAlarmStore& latest) { return latest.FindRunningDue(now); };
+    store.ReadAgainIfChanged();
+    if (due(store) < 0) return {};
+    const auto taken = store.TakeDue(due);
+    if (!taken) return {};
+    if (CWnd* main = AfxGetMainWnd()) main->SetForegroundWindow();
+    const AlarmEntry entry = *taken;
+    const AlarmOutcome outcome = Ring(entry, QuilloApp()->GetProfileInt("System", "NotifyDialog", 1),
+                                      [entry] { StoreAgain(entry, entry.Time); });
+    return {outcome, entry};
+}
