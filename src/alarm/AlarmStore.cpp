@@ -42,6 +42,10 @@ SYSTEMTIME NotBefore(SYSTEMTIME candidate, const SYSTEMTIME& now, const SYSTEMTI
 }  // namespace
 
 int CAlarmStore::Load() {
+    return ReadStored(true);
+}
+
+int CAlarmStore::ReadStored(bool dropVanished) {
     CWinApp* app = AfxGetApp();
     Registry* registry = app->GetRegistry();
     // Read as one piece, so a store another process is writing is never seen half written.
@@ -52,7 +56,8 @@ int CAlarmStore::Load() {
         const auto index = static_cast<size_t>(i);
         AlarmEntry entry;
         entry.FileName = app->GetProfileString(kSection, ValueName("FileName", index));
-        if (!CanBeRead(entry.FileName)) continue;  // the memo went; so does its alarm
+        // The memo went; at a start its alarm goes too.
+        if (dropVanished && !CanBeRead(entry.FileName)) continue;
         // A damaged time text keeps what it could read; such an entry is never due.
         ParseAlarmTime(app->GetProfileString(kSection, ValueName("Time", index)), entry.Time);
         entry.Repeat =
@@ -217,7 +222,8 @@ void CAlarmStore::Schedule(const SYSTEMTIME& now) const {
 void CAlarmStore::ReadAgainIfChanged() {
     const Registry* registry = AfxGetApp()->GetRegistry();
     // Without a registry there is nothing newer to read, and reading would empty the store.
-    if (registry != nullptr && registry->DataVersion() != m_nStoredVersion) Load();
+    // What is stored, as it is: alarms of vanished memos go only at the next start.
+    if (registry != nullptr && registry->DataVersion() != m_nStoredVersion) ReadStored(false);
 }
 
 void CAlarmStore::Update(const std::function<void(CAlarmStore&)>& change) {

@@ -69,6 +69,7 @@ class CAlarmStore {
     void ReadAgainIfChanged();
 
   private:
+    int ReadStored(bool dropVanished);
     int FindThisMinute(const SYSTEMTIME& now) const;
     int FindOldestMissedOneShot(const SYSTEMTIME& now) const;
 

@@ -258,11 +258,25 @@ TEST_F(AlarmStoreTest, AnUpdateDoesNotReadAgainWhatOnlyThisProcessWrote) {
     m_store.Update([&](CAlarmStore& store) {
         store.SetAlarm(file, At(2009, 1, 21, 8, 0), AlarmRepeat::None, "", 0);
     });
-    RemoveMemo("a");  // a reload would now drop the alarm
+    // Written on this process's own connection: a reload would now show 2030.
+    m_app.WriteProfileString("MemoNotify", "Time00", "2030/01/01 00:00");
     m_store.Update([&](CAlarmStore& store) {
         store.SetAlarm(Memo("b"), At(2009, 1, 22, 8, 0), AlarmRepeat::None, "", 0);
     });
-    EXPECT_EQ(m_store.GetCount(), 2);
+    EXPECT_EQ(FormatAlarmTime(m_store.GetAt(0).Time), "2009/01/21 08:00");
+}
+
+TEST_F(AlarmStoreTest, AReloadKeepsAlarmsOfVanishedMemosUntilTheNextStart) {
+    const std::string file = Memo("a");
+    m_store.Update([&](CAlarmStore& store) {
+        store.SetAlarm(file, At(2009, 1, 21, 8, 0), AlarmRepeat::None, "", 0);
+    });
+    RemoveMemo("a");
+    Registry::Open(Device::RegistryFile())->Write(Hive::CurrentUser, kSectionKey, "Other", 1);
+    m_store.ReadAgainIfChanged();
+    EXPECT_EQ(m_store.GetCount(), 1);
+    CAlarmStore started;
+    EXPECT_EQ(started.Load(), 0);
 }
 
 TEST_F(AlarmStoreTest, ATakenAlarmIsGoneForEveryoneElse) {

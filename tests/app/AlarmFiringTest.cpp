@@ -1,0 +1,246 @@
+// Alarms that ring: in a running window on its timer, and in the launch the system makes.
+#include <QWidget>
+#include <filesystem>
+
+#include "alarm/AlarmNotifyDlg.h"
+#include "alarm/AlarmTime.h"
+#include "alarm/SnoozeDlg.h"
+#include "platform/shell/TimedLaunch.h"
+#include "res/ResourceIds.h"
+#include "support/QuilloScenario.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class AlarmFiring : public QuilloScenario {
+  protected:
+    // A memo with an alarm at `time`; its device path.
+    std::string MemoWithAlarm(const std::string& name, const SYSTEMTIME& time,
+                              AlarmRepeat repeat = AlarmRepeat::None,
+                              const std::string& sound = "", int soundRepeat = 0) {
+        const std::string path = WriteMemo(name);
+        // Before the start, as another process would; after it, as the window itself.
+        std::unique_ptr<CWinApp> other;
+        CAlarmStore before;
+        if (!app) {
+            other = std::make_unique<CWinApp>("quillo");
+            other->SetRegistryKey(CQuilloApp::kRegistryCompany);
+            before.Load();
+        }
+        CAlarmStore& store = app ? app->m_alarmStore : before;
+        store.Update([&](CAlarmStore& latest) {
+            latest.SetAlarm(path, time, repeat, sound, soundRepeat);
+        });
+        return path;
+    }
+    void Tick() { frame->SendMessage(WM_TIMER, kAlarmCheckTimer); }
+    static CAlarmNotifyDlg* Notice(ModalRun& run) { return static_cast<CAlarmNotifyDlg*>(run.dialog); }
+    // The notice of the memo titled `title`, answered by `act`.
+    void ExpectNotice(const std::string& title, std::function<void(ModalRun&)> act) {
+        ExpectModal([title, act](ModalRun& run) {
+            ASSERT_EQ(run.kind, ModalRun::Kind::Dialog);
+            EXPECT_EQ(run.caption, "Quillo（アラーム）");
+            EXPECT_EQ(run.dialog->GetDlgItemText(IDC_NOTIFY_TITLE), title);
+            act(run);
+        });
+    }
+    void ExpectSnooze(const char* count, int unit) {
+        ExpectModal([count, unit](ModalRun& run) {
+            EXPECT_EQ(run.caption, "再通知");
+            run.dialog->SetDlgItemText(IDC_SNOOZE_COUNT, count);
+            static_cast<CSnoozeDlg*>(run.dialog)->m_unitList.SetCurSel(unit);
+            run.Press(IDOK);
+        });
+    }
+    int StoredCount() { return app->GetProfileInt("MemoNotify", "Count", 0); }
+    static SYSTEMTIME At(int hour, int minute) { return MakeSpan(2009, 1, 13, hour, minute, 0); }
+};
+
+}  // namespace
+
+TEST_F(AlarmFiring, TheScreenShapePicksTheLayoutAndTheNoticeOpensAtTheTopLeft) {
+    const struct {
+        int width, height;
+        UINT layout;
+    } cases[] = {{240, 320, IDD_ALARM_NOTIFY}, {320, 240, IDD_ALARM_NOTIFY_WIDE},
+                 {240, 240, IDD_ALARM_NOTIFY_WIDE}};
+    SetClock(2009, 1, 13, 10, 0, 20);
+    ASSERT_TRUE(Start());
+    for (const auto& c : cases) {
+        SetScreen(c.width, c.height);
+        MemoWithAlarm("A.bmp", At(10, 0));
+        ExpectNotice("A", [&c](ModalRun& run) {
+            EXPECT_EQ(run.dialog->GetTemplateId(), c.layout) << c.width << "x" << c.height;
+            EXPECT_EQ(run.dialog->GetWidget()->pos(), QPoint(0, 0));
+            EXPECT_FALSE(Notice(run)->m_bTimerStopped);
+            run.Press(IDCANCEL);
+        });
+        Tick();
+        ExpectAllModalsAnswered();
+    }
+}
+
+TEST_F(AlarmFiring, ReNotifyStoresTheAlarmAgainWithItsRepeatAndSoundAndItRingsThen) {
+    SetClock(2009, 1, 13, 10, 0, 40);
+    ASSERT_TRUE(Start());
+    const std::string memo = MemoWithAlarm("A.bmp", At(10, 0), AlarmRepeat::Daily, "Bell", 1);
+    ExpectNotice("A", [this](ModalRun& run) {
+        ASSERT_EQ(m_sounds.size(), 1u);
+        EXPECT_EQ(m_sounds[0].path, "\\windows\\Bell.wav");
+        EXPECT_EQ(m_sounds[0].how, SoundPlay::Loop);
+        run.Press(IDC_NOTIFY_SNOOZE);
+        EXPECT_FALSE(run.IsOpen());
+    });
+    ExpectSnooze("5", 0);
+    Tick();
+    ASSERT_FALSE(m_sounds.empty());
+    EXPECT_TRUE(m_sounds.back().stop) << "the looping sound ends with the notice";
+    ASSERT_EQ(app->m_alarmStore.GetCount(), 1);
+    const AlarmEntry again = app->m_alarmStore.GetAt(0);
+    EXPECT_EQ(FormatAlarmTime(again.Time), "2009/01/13 10:05");
+    EXPECT_EQ(again.Repeat, AlarmRepeat::Daily);
+    EXPECT_EQ(again.WaveFile, "Bell");
+    EXPECT_EQ(again.WaveRepeat, 1);
+
+    Tick();  // still 10:00: nothing rings
+    SetClock(2009, 1, 13, 10, 5, 10);
+    ExpectNotice("A", [](ModalRun& run) { run.Press(IDCANCEL); });
+    Tick();
+    ExpectAllModalsAnswered();
+    EXPECT_EQ(StoredCount(), 0) << "a daily alarm that rang is gone like a one-shot one";
+}
+
+TEST_F(AlarmFiring, ReNotifyCancelledAndClosedLeavesNoAlarm) {
+    SetClock(2009, 1, 13, 10, 0);
+    ASSERT_TRUE(Start());
+    MemoWithAlarm("A.bmp", At(10, 0));
+    ExpectNotice("A", [](ModalRun& run) {
+        run.Press(IDC_NOTIFY_SNOOZE);
+        EXPECT_TRUE(run.IsOpen());
+        EXPECT_TRUE(Notice(run)->m_bTimerStopped) << "no longer pulled to the front";
+        run.Press(IDCANCEL);
+    });
+    ExpectModal([](ModalRun& run) { run.Press(IDCANCEL); });
+    Tick();
+    EXPECT_EQ(app->m_alarmStore.GetCount(), 0);
+    EXPECT_EQ(StoredCount(), 0);
+}
+
+TEST_F(AlarmFiring, DeleteAsksAndRemovesTheMemoOnlyOnYes) {
+    SetClock(2009, 1, 13, 10, 0);
+    ASSERT_TRUE(Start());
+    MemoWithAlarm("A.bmp", At(10, 0), AlarmRepeat::None, "Chime", 1);
+    ExpectNotice("A", [this](ModalRun& run) {
+        run.Press(IDC_NOTIFY_DELETE);
+        EXPECT_TRUE(run.IsOpen());
+        EXPECT_TRUE(Notice(run)->m_bTimerStopped);
+        EXPECT_TRUE(fs::exists(HostSaveFolder() / "A.bmp"));
+        run.Press(IDC_NOTIFY_DELETE);
+        EXPECT_FALSE(run.IsOpen());
+    });
+    for (const int answer : {IDNO, IDYES}) {
+        ExpectModal([answer](ModalRun& run) {
+            EXPECT_EQ(run.text, "A を削除してよろしいですか？");
+            EXPECT_EQ(run.type, MB_YESNO | MB_ICONQUESTION);
+            run.Answer(answer);
+        });
+    }
+    Tick();
+    ExpectAllModalsAnswered();
+    EXPECT_FALSE(fs::exists(HostSaveFolder() / "A.bmp"));
+    ASSERT_FALSE(m_sounds.empty());
+    EXPECT_TRUE(m_sounds.back().stop);
+}
+
+TEST_F(AlarmFiring, TwoAlarmsOfOneMinuteRingOnTwoTicksAndAMissedMinuteStillRings) {
+    SetClock(2009, 1, 13, 10, 7);
+    ASSERT_TRUE(Start());
+    MemoWithAlarm("A.bmp", At(10, 7));
+    MemoWithAlarm("B.bmp", At(10, 7));
+    MemoWithAlarm("Missed.bmp", At(9, 58));
+    for (const char* title : {"A", "B", "Missed"}) {
+        ExpectNotice(title, [](ModalRun& run) { run.Press(IDCANCEL); });
+        Tick();
+        ExpectAllModalsAnswered();
+    }
+    Tick();
+    EXPECT_EQ(ModalRunsSeen(), 3);
+}
+
+TEST_F(AlarmFiring, AMissingMemoShowsAnEmptyPictureAndOpenShowsTheMemo) {
+    SetClock(2009, 1, 13, 10, 0);
+    ASSERT_TRUE(Start());
+    MemoWithAlarm("Gone.bmp", At(10, 0));
+    fs::remove(HostSaveFolder() / "Gone.bmp");
+    ExpectNotice("Gone", [](ModalRun& run) {
+        EXPECT_TRUE(Notice(run)->m_picture.m_bitmap.GetBitmap() == nullptr);
+        run.Press(IDCANCEL);
+    });
+    Tick();
+    const std::string memo = MemoWithAlarm("Shown.bmp", At(10, 0));
+    ExpectNotice("Shown", [](ModalRun& run) {
+        EXPECT_FALSE(Notice(run)->m_picture.m_bitmap.GetBitmap() == nullptr);
+        run.Press(IDOK);
+    });
+    Tick();
+    EXPECT_EQ(doc->GetPathName(), memo) << "開く shows the memo";
+}
+
+TEST_F(AlarmFiring, WithoutNoticesTheSoundPlaysOnceAndNothingShows) {
+    SetClock(2009, 1, 13, 10, 0);
+    ASSERT_TRUE(Start());
+    app->WriteProfileInt("System", "NotifyDialog", 0);
+    MemoWithAlarm("A.bmp", At(10, 0), AlarmRepeat::None, "Beeps", 1);
+    Tick();
+    ASSERT_EQ(m_sounds.size(), 1u);
+    EXPECT_EQ(m_sounds[0].path, "\\windows\\Beeps.wav");
+    EXPECT_EQ(m_sounds[0].how, SoundPlay::Once);
+    MemoWithAlarm("Silent.bmp", At(10, 0));
+    Tick();
+    EXPECT_EQ(m_sounds.size(), 1u) << "an alarm without a sound asks for none";
+    EXPECT_EQ(ModalRunsSeen(), 0);
+    EXPECT_EQ(StoredCount(), 0);
+}
+
+TEST_F(AlarmFiring, TheLaunchRingsThenEndsOrOpensTheMemo) {
+    SetClock(2009, 1, 13, 10, 0, 30);
+    const std::string memo = MemoWithAlarm("A.bmp", At(10, 0), AlarmRepeat::Hourly, "Bell", 0);
+    ExpectNotice("A", [](ModalRun& run) { run.Press(IDC_NOTIFY_SNOOZE); });
+    ExpectSnooze("5", 0);
+    EXPECT_FALSE(Start("AppRunAtTime"));
+    EXPECT_EQ(AfxGetMainWnd(), nullptr) << "no window";
+    CAlarmStore stored;
+    ASSERT_EQ(stored.Load(), 1);
+    EXPECT_EQ(FormatAlarmTime(stored.GetAt(0).Time), "2009/01/13 10:05");
+    EXPECT_EQ(stored.GetAt(0).Repeat, AlarmRepeat::Hourly);
+    EXPECT_EQ(stored.GetAt(0).WaveFile, "Bell");
+    app.reset();
+
+    SetClock(2009, 1, 13, 10, 5);
+    ExpectNotice("A", [](ModalRun& run) { run.Press(IDCANCEL); });
+    EXPECT_FALSE(Start("AppRunAtTime"));
+    EXPECT_EQ(StoredCount(), 0);
+    EXPECT_EQ(app->GetProfileString("MemoNotify", "FileName00", ""), memo) << "left, unseen";
+    app.reset();
+
+    MemoWithAlarm("A.bmp", At(10, 5));
+    ExpectNotice("A", [](ModalRun& run) { run.Press(IDOK); });
+    ASSERT_TRUE(Start("AppRunAtTime"));
+    EXPECT_EQ(doc->GetPathName(), memo);
+    ExpectAllModalsAnswered();
+}
+
+TEST_F(AlarmFiring, ALaunchWithNothingDueEndsQuietlyAndKeepsTheNextAlarmRequested) {
+    SetClock(2009, 1, 13, 10, 0);
+    MemoWithAlarm("Later.bmp", At(11, 0));
+    MemoWithAlarm("Deleted.bmp", At(10, 30));
+    fs::remove(HostSaveFolder() / "Deleted.bmp");
+    RunAppAtTime("/usr/bin/quillo", nullptr);  // the request that made this launch is used up
+    EXPECT_FALSE(Start("AppRunAtTime"));
+    EXPECT_EQ(ModalRunsSeen(), 0);
+    EXPECT_EQ(StoredCount(), 1) << "the deleted memo's alarm is dropped";
+    SYSTEMTIME requested{};
+    ASSERT_TRUE(GetRunAppAtTimeRequest(requested));
+    EXPECT_EQ(FormatAlarmTime(requested), "2009/01/13 11:00");
+}
