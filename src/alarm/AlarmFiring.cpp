@@ -20,7 +20,10 @@ void StoreAgain(const AlarmEntry& entry, const SYSTEMTIME& time) {
 
 // Shows the notice of `entry` (or, without notices, plays its sound); `unfinished` runs
 // when the process is told to end while the notice is open.
-AlarmOutcome Ring(const AlarmEntry& entry, int notifyDialog, const std::function<void()>& unfinished) {
+AlarmOutcome Ring(const AlarmEntry& entry, int notifyDialog,
+                  const std::function<void()>& unfinished) {
+    // Also on another workspace, or with no notice at all, the desktop tells of the alarm.
+    PostDesktopNotification(kNoticeSummary, CQuilloApp::GetMemoTitle(entry.FileName));
     if (notifyDialog == 0) {
         // An alarm without a sound has nothing to play, not a file named ".wav".
         if (!entry.WaveFile.empty()) PlaySoundFile(SoundPath(entry.WaveFile), SoundPlay::Once);
@@ -33,7 +36,6 @@ AlarmOutcome Ring(const AlarmEntry& entry, int notifyDialog, const std::function
     notice.m_strFileName = entry.FileName;
     notice.m_strSound = entry.WaveFile;
     notice.m_bSoundRepeat = entry.WaveRepeat;
-    PostDesktopNotification(kNoticeSummary, CQuilloApp::GetMemoTitle(entry.FileName));
     int result = IDCANCEL;
     {
         ScopedTerminationHandler whileOpen(unfinished);

@@ -54,6 +54,10 @@ bool CQuilloApp::InitInstance() {
     } else if (auto running = RunningInstance::Find(kMainWindowTitle)) {
         running->BringToFront();
         return false;
+    } else {
+        // What the system holds follows the store, also after a crash or a logout that
+        // ended a launch half way.
+        m_alarmStore.Schedule(m_launchMinute);
     }
     LoadStdProfileSettings(kRecentFileCount);
     m_strSaveFolder = GetProfileString("System", "SaveFolder", "");
