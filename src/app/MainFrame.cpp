@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/QuilloApp.h"
+#include "dialogs/PreviewDlg.h"
 #include "platform/shell/Screen.h"
 #include "platform/ui/DocTemplate.h"
 #include "platform/ui/Document.h"
@@ -22,6 +23,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     on::Timer(&CMainFrame::OnTimer),
     on::Command(ID_OPEN_BY_NOTIFICATION, &CMainFrame::OnOpenByNotification),
     on::Command(ID_MENU, &CMainFrame::OnMenu),
+    on::Command(ID_PREVIEW, &CMainFrame::OnPreview),
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -92,3 +94,18 @@ void CMainFrame::OnOpenByNotification() {
 }
 
 void CMainFrame::OnMenu() {}
+
+void CMainFrame::OnPreview() {
+    CQuilloApp* app = QuilloApp();
+    CPreviewDlg preview;
+    app->RefreshMemoList();
+    preview.m_pMemoList = &app->m_memoList;
+    if (preview.DoModal() != IDOK) return;
+    if (preview.m_nResult >= 0 && preview.m_nResult < static_cast<int>(app->m_memoList.size())) {
+        app->m_pDocTemplate->OpenDocumentFile(
+            app->GetMemoPath(app->m_memoList[static_cast<size_t>(preview.m_nResult)].name));
+    } else if (preview.m_nResult == CPreviewDlg::kNewMemo) {
+        app->m_pDocTemplate->OpenDocumentFile({});
+        ShowWindow(SW_SHOW);
+    }
+}

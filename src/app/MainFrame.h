@@ -21,5 +21,7 @@ class CMainFrame : public CFrameWnd {
     void OnTimer(UINT id);
     void OnOpenByNotification();
     void OnMenu();
+    // The memos as thumbnails: opens the one chosen, or a new memo.
+    void OnPreview();
     void PopUpMenu();
 };

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyleHints>
 #include <cstdio>
 
 namespace {
@@ -49,4 +50,9 @@ bool ParseScreenSize(const char* text, CSize& size) {
     }
     size = {width, height};
     return true;
+}
+
+unsigned GetDoubleClickTime() {
+    const auto* hints = QGuiApplication::instance() != nullptr ? QGuiApplication::styleHints() : nullptr;
+    return hints != nullptr ? static_cast<unsigned>(hints->mouseDoubleClickInterval()) : 500;
 }

@@ -12,5 +12,7 @@ CSize GetDeviceScreenSize();
 bool HasScreenOverride();
 // Platform and test use; a size of 0 x 0 returns to the host's screen.
 void SetScreenOverride(CSize size);
+// The longest time between two presses that still make a double press, in milliseconds.
+unsigned GetDoubleClickTime();
 // "240x320" as a size; false for anything else.
 bool ParseScreenSize(const char* text, CSize& size);

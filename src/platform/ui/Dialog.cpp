@@ -70,6 +70,10 @@ bool CDialog::CreateFromTemplate() {
     return true;
 }
 
+int CDialog::BottomFrameHeight() const {
+    return m_pTemplate != nullptr && m_pTemplate->okInCaption ? kCaptionOkStrip : 0;
+}
+
 int CDialog::DoModal() {
     if (m_pOwner == nullptr) m_pOwner = AfxGetMainWnd();
     if (!CreateFromTemplate()) return -1;

@@ -27,6 +27,7 @@ class CDialog : public CWnd {
     void EndDialog(int result);
 
     bool IsDialog() const override { return true; }
+    int BottomFrameHeight() const override;
     bool IsModalRunning() const { return m_bRunning; }
     // As if the user pressed the button: IDOK, IDCANCEL or a push button's id.
     void PressButton(int id);

@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr int kCaptionButtonStrip = 30;
 
 bool Has(const DialogControl& control, uint32_t style) {
     return (control.style & style) != 0;
@@ -247,9 +246,9 @@ void BuildDialog(CDialog& dialog, const DialogTemplate& dialogTemplate) {
         ok->setFont(font);
         ok->setObjectName(QStringLiteral("captionOk"));
         const int width = std::max(60, ok->sizeHint().width());
-        ok->setGeometry(size.Width() - width - 4, height + 2, width, kCaptionButtonStrip - 4);
+        ok->setGeometry(size.Width() - width - 4, height + 2, width, kCaptionOkStrip - 4);
         QObject::connect(ok, &QPushButton::clicked, ok, [&dialog] { dialog.PressButton(IDOK); });
-        height += kCaptionButtonStrip;
+        height += kCaptionOkStrip;
     }
     window->setFixedSize(size.Width(), height);
 }

@@ -15,5 +15,8 @@ QFont DialogFont(const DialogTemplate& dialog);
 // width, y by an eighth of its height, as the device converts them.
 CRect DialogUnitsToPixels(const QFont& font, int x, int y, int width, int height);
 
+// The height of the strip below a template's controls that holds its caption OK button.
+constexpr int kCaptionOkStrip = 30;
+
 // Sizes the dialog's window and gives it its caption and controls.
 void BuildDialog(CDialog& dialog, const DialogTemplate& dialogTemplate);

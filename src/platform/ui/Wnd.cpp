@@ -294,7 +294,7 @@ std::string CWnd::GetWindowText() const {
 
 CRect CWnd::GetClientRect() const {
     const QWidget* widget = GetWidget();
-    return widget ? CRect{0, 0, widget->width(), widget->height()} : CRect{};
+    return widget ? CRect{0, 0, widget->width(), widget->height() - BottomFrameHeight()} : CRect{};
 }
 
 CRect CWnd::GetWindowRect() const {

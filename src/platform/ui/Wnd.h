@@ -52,6 +52,9 @@ class CWnd : public CCmdTarget {
 
     // Dialogs (and message boxes) answer true; the hot key leaves them alone.
     virtual bool IsDialog() const { return false; }
+    // Pixels at the bottom of the window that belong to its frame, not its client area
+    // (the strip that holds a dialog's caption OK button).
+    virtual int BottomFrameHeight() const { return 0; }
 
     UINT GetDlgCtrlID() const { return m_nID; }
     CWnd* GetParent() const { return m_pParent; }
