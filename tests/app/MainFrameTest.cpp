@@ -68,7 +68,8 @@ TEST_F(MainFrame, CommandsThatNothingHandlesYetAreDisabled) {
     ASSERT_TRUE(Start());
     frame->OnIdleUpdateCmdUI();
     EXPECT_TRUE(frame->m_commandBar.IsButtonEnabled(ID_FILE_NEW));
-    EXPECT_FALSE(frame->m_commandBar.IsButtonEnabled(ID_PREVIEW));
+    EXPECT_TRUE(frame->m_commandBar.IsButtonEnabled(ID_PREVIEW));
+    EXPECT_FALSE(frame->m_commandBar.IsButtonEnabled(ID_PEN_WIDTH_MENU));
     EXPECT_TRUE(frame->m_commandBar.IsButtonEnabled(ID_ALARM_MENU)) << "the alarm menu works";
 }
 
