@@ -56,7 +56,10 @@ int CThumbnailCtrl::IndexOfCell(int cell) const {
 
 void CThumbnailCtrl::OnPaint() {
     CPaintDC dc(this);
-    const CRect client = GetClientRect();
+    Paint(dc, GetClientRect());
+}
+
+void CThumbnailCtrl::Paint(CDC& dc, const CRect& client) {
     dc.FillSolidRect(client, kBackground);
     m_cells = CellsOf(client);
     for (int i = 2 * m_nFirstRow; i < Count() && i < 2 * m_nFirstRow + kCells; ++i) {

@@ -27,6 +27,8 @@ class CThumbnailCtrl : public CWnd {
     static std::array<CRect, kCells> CellsOf(const CRect& client);
     // The list position shown in `cell`, or -1 for a cell beyond the last memo.
     int IndexOfCell(int cell) const;
+    // One paint of the client rectangle `client` into `dc`.
+    void Paint(CDC& dc, const CRect& client);
 
     const std::vector<MemoEntry>* m_pMemoList = nullptr;
     int m_nFirstRow = 0;

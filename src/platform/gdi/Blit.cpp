@@ -1,6 +1,8 @@
 #include "Blit.h"
 
+#include <algorithm>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -135,6 +137,136 @@ class RowColors {
     std::vector<COLORREF> m_table;
 };
 
+// Red, green and blue of a colour in one 64-bit word, 21 bits each, so that the sums of a
+// box of up to kMaxBoxPixels pixels are one addition per pixel.
+constexpr int kChannelBits = 21;
+constexpr uint64_t kChannelMask = (uint64_t{1} << kChannelBits) - 1;
+constexpr int64_t kMaxBoxPixels = kChannelMask / 255;
+constexpr int kReciprocalShift = 40;
+// From how many source pixels on a shrink is worth a second thread.
+constexpr int64_t kParallelPixels = 200000;
+
+uint64_t Packed(COLORREF color) {
+    return uint64_t{color & 0xFF} | uint64_t{(color >> 8) & 0xFF} << kChannelBits |
+           uint64_t{(color >> 16) & 0xFF} << (2 * kChannelBits);
+}
+
+// (sum + n / 2) / n without a division: exact for sums below 2^22 and n below 2^18.
+class RoundedDivider {
+  public:
+    uint32_t operator()(uint64_t sum, uint32_t n) {
+        uint64_t reciprocal = 0;
+        for (const auto& [known, value] : m_cache) {
+            if (known == n) reciprocal = value;
+        }
+        if (reciprocal == 0) {
+            reciprocal = ((uint64_t{1} << kReciprocalShift) + n - 1) / n;
+            m_cache.emplace_back(n, reciprocal);
+        }
+        return static_cast<uint32_t>(((sum + n / 2) * reciprocal) >> kReciprocalShift);
+    }
+
+  private:
+    std::vector<std::pair<uint32_t, uint64_t>> m_cache;  // a box has at most four sizes
+};
+
+// The shrink of StretchPixels when every column box is wider than one pixel: each source
+// pixel's colour is looked up once and added to its column's sums in one addition. False
+// when the boxes are too large for the packed sums (the general code then runs).
+bool ShrinkByBoxes(Surface& target, const ClipRegion& clip, const CRect& to, const Surface& source,
+                   const std::vector<std::pair<int32_t, int32_t>>& columns,
+                   const std::vector<std::pair<int32_t, int32_t>>& rows, CRect& changed) {
+    int64_t widest = 0, tallest = 0;
+    for (const auto& [first, last] : columns) widest = std::max<int64_t>(widest, last - first);
+    for (const auto& [first, last] : rows) tallest = std::max<int64_t>(tallest, last - first);
+    if (widest * tallest > kMaxBoxPixels) return false;
+
+    const bool eightBit = source.BitsPerPixel() == 8;
+    std::vector<uint64_t> palette;
+    if (eightBit) {
+        const auto& table = source.ColorTable();
+        palette.assign(256, table.empty() ? 0 : Packed(ToColorRef(table.back())));
+        for (size_t i = 0; i < std::min<size_t>(table.size(), 256); ++i) {
+            palette[i] = Packed(ToColorRef(table[i]));
+        }
+    }
+    const RowColors colors(source);
+    const CRect bounds = CRect::Intersect(to, target.Bounds());
+    // Target rows [top, bottom): each part of the work has sums and results of its own.
+    const auto shrinkRows = [&](int32_t top, int32_t bottom, CRect& changedPart) {
+        std::vector<uint64_t> sums(columns.size());
+        std::vector<uint32_t> rowValues(columns.size());
+        RoundedDivider divide;
+        for (int32_t ty = top; ty < bottom; ++ty) {
+            const auto [rowFirst, rowLast] = rows[static_cast<size_t>(ty - to.top)];
+            std::fill(sums.begin(), sums.end(), 0);
+            int32_t sy = rowFirst;
+            if (eightBit) {
+                // Two rows at a time, each column's run summed in registers: no addition waits
+                // on a store, and the two rows' lookups overlap.
+                for (; sy + 1 < rowLast; sy += 2) {
+                    const uint8_t* upper = source.Row(sy);
+                    const uint8_t* lower = source.Row(sy + 1);
+                    for (size_t i = 0; i < columns.size(); ++i) {
+                        uint64_t a = 0, b = 0;
+                        for (int32_t sx = columns[i].first; sx < columns[i].second; ++sx) {
+                            a += palette[upper[sx]];
+                            b += palette[lower[sx]];
+                        }
+                        sums[i] += a + b;
+                    }
+                }
+            }
+            for (; sy < rowLast; ++sy) {
+                const uint8_t* row = source.Row(sy);
+                for (size_t i = 0; i < columns.size(); ++i) {
+                    uint64_t run = 0;
+                    if (eightBit) {
+                        for (int32_t sx = columns[i].first; sx < columns[i].second; ++sx) {
+                            run += palette[row[sx]];
+                        }
+                    } else {
+                        for (int32_t sx = columns[i].first; sx < columns[i].second; ++sx) {
+                            run += Packed(colors.At(row, sx, sy));
+                        }
+                    }
+                    sums[i] += run;
+                }
+            }
+            const auto bandHeight = static_cast<uint32_t>(rowLast - rowFirst);
+            for (size_t i = 0; i < columns.size(); ++i) {
+                const uint32_t n =
+                    static_cast<uint32_t>(columns[i].second - columns[i].first) * bandHeight;
+                const uint64_t sum = sums[i];
+                rowValues[i] = target.ToPixel(
+                    RGB(static_cast<uint8_t>(divide(sum & kChannelMask, n)),
+                        static_cast<uint8_t>(divide((sum >> kChannelBits) & kChannelMask, n)),
+                        static_cast<uint8_t>(divide(sum >> (2 * kChannelBits), n))));
+            }
+            clip.ForEachSpan(bounds, ty, bounds.left, bounds.right, [&](int32_t x0, int32_t x1) {
+                for (int32_t tx = x0; tx < x1; ++tx) {
+                    target.SetPixelValue(tx, ty, rowValues[static_cast<size_t>(tx - to.left)]);
+                }
+                changedPart = CRect::Union(changedPart, {x0, ty, x1, ty + 1});
+            });
+        }
+    };
+    // A large shrink (a whole memo into a thumbnail) is shared with a second thread.
+    const int64_t sourcePixels = int64_t{columns.back().second - columns.front().first} *
+                                 (rows.back().second - rows.front().first);
+    if (sourcePixels < kParallelPixels || bounds.Height() < 2) {
+        shrinkRows(bounds.top, bounds.bottom, changed);
+        return true;
+    }
+    const int32_t middle = bounds.top + bounds.Height() / 2;
+    CRect upperChanged, lowerChanged;
+    std::thread lowerHalf([&] { shrinkRows(middle, bounds.bottom, lowerChanged); });
+    shrinkRows(bounds.top, middle, upperChanged);
+    lowerHalf.join();
+    changed = CRect::Union(upperChanged, lowerChanged);
+    return true;
+}
+
 }  // namespace
 
 CRect StretchPixels(Surface& target, const ClipRegion& clip, const CRect& to, const Surface& source,
@@ -147,6 +279,10 @@ CRect StretchPixels(Surface& target, const ClipRegion& clip, const CRect& to, co
     const bool boxColumns = average && sw > w;
     const auto columns = SourceRuns(w, sw, from.left, boxColumns);
     const auto rows = SourceRuns(h, sh, from.top, average && sh > h);
+    CRect changed;
+    if (boxColumns && ShrinkByBoxes(target, clip, to, source, columns, rows, changed)) {
+        return changed;
+    }
     const PixelTranslator translate(source, target);
     const RowColors colors(source);
 
@@ -154,7 +290,6 @@ CRect StretchPixels(Surface& target, const ClipRegion& clip, const CRect& to, co
     std::vector<uint32_t> sums(static_cast<size_t>(4 * w));
     std::vector<uint32_t> rowValues(static_cast<size_t>(w));
     const CRect bounds = CRect::Intersect(to, target.Bounds());
-    CRect changed;
     for (int32_t ty = bounds.top; ty < bounds.bottom; ++ty) {
         const auto [rowFirst, rowLast] = rows[static_cast<size_t>(ty - to.top)];
         if (!average) {

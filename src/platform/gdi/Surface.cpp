@@ -151,7 +151,8 @@ uint32_t Surface::ToPixel(COLORREF color) const {
         m_nearest.emplace(color, index);
         return index;
     }
-    if (m_bits == 24) {
+    // 24 bits, and the 32-bit layout that windows and most DIBs have: bytes blue, green, red.
+    if (m_bits == 24 || (m_masks[0] == 0xFF0000 && m_masks[1] == 0xFF00 && m_masks[2] == 0xFF)) {
         return static_cast<uint32_t>(GetBValue(color)) |
                static_cast<uint32_t>(GetGValue(color)) << 8 |
                static_cast<uint32_t>(GetRValue(color)) << 16;
