@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -140,8 +141,57 @@ void BM_RefreshMemoListFloor(benchmark::State& state) {
     }
 }
 
+long ResidentKilobytes() {
+    long pages = 0, resident = 0;
+    FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (statm != nullptr) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(statm);
+    }
+    return resident * (::sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// Every row of a folder of 10,000 small memos painted in turn, as scrolling to the bottom
+// does; reports how much the resident memory grew.
+void BM_PreviewScroll10000Memos(benchmark::State& state) {
+    Fixture& f = Shared();
+    CQuilloApp& app = f.app;
+    const std::string folder = app.m_strSaveFolder;
+    app.m_strSaveFolder = "\\Many";
+    Device::FileSystem().CreateFolder(app.m_strSaveFolder);
+    BITMAPINFO info{};
+    info.bmiHeader = {40, 240, 294, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
+    std::copy(DefaultColorTable().begin(), DefaultColorTable().end(), info.bmiColors);
+    std::vector<uint8_t> pixels(static_cast<size_t>(240 * 294), 222);
+    CMemoBitmap memo;
+    memo.CreateFromDib(&info, pixels);
+    for (int i = 0; i < 10000; ++i) memo.SaveFile(Format("\\Many\\%05d.bmp", i));
+    app.RefreshMemoList();
+    auto screen = Surface::CreateTrueColor(kControlWidth, kControlHeight);
+    CDC dc;
+    dc.AttachSurface(screen.get());
+    CThumbnailCtrl control;
+    control.m_pMemoList = &app.m_memoList;
+    const CRect client(0, 0, kControlWidth, kControlHeight);
+    control.Paint(dc, client);
+    const long before = ResidentKilobytes();
+    long grown = 0;
+    for (auto _ : state) {
+        for (int row = 0; row <= 4999; ++row) {
+            control.m_nFirstRow = row;
+            control.Paint(dc, client);
+        }
+        grown = std::max(grown, ResidentKilobytes() - before);
+    }
+    state.counters["resident_growth_kB"] = static_cast<double>(grown);
+    std::filesystem::remove_all(Device::HostRoot() + "/Many");
+    app.m_strSaveFolder = folder;
+    app.RefreshMemoList();
+}
+
 }  // namespace
 
+BENCHMARK(BM_PreviewScroll10000Memos)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewPaint4Memos)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PreviewPeer_QImage4Memos)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RefreshMemoList)->Arg(10000)->Unit(benchmark::kMillisecond);
