@@ -98,9 +98,10 @@ void BM_PreviewPeer_QImage4Memos(benchmark::State& state) {
     for (auto _ : state) {
         QPainter painter(&screen);
         for (int i = 0; i < 4; ++i) {
-            const QImage memo(QString::fromStdString(f.hostFolder + "/" + f.app.m_memoList[i].name));
-            const QImage cell = memo.scaled(kControlWidth / 2, kControlHeight / 2, Qt::IgnoreAspectRatio,
-                                            Qt::SmoothTransformation);
+            const QImage memo(
+                QString::fromStdString(f.hostFolder + "/" + f.app.m_memoList[i].name));
+            const QImage cell = memo.scaled(kControlWidth / 2, kControlHeight / 2,
+                                            Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             painter.drawImage((i % 2) * kControlWidth / 2, (i / 2) * kControlHeight / 2, cell);
         }
         painter.end();

@@ -13,6 +13,6 @@ struct AlarmEntry {
     std::string FileName;
     SYSTEMTIME Time{};  // when due; for a repeating alarm the base its repetitions count from
     AlarmRepeat Repeat = AlarmRepeat::None;
-    std::string WaveFile;  // a sound of \Windows by name without extension; empty: silent
+    std::string WaveFile;    // a sound of \Windows by name without extension; empty: silent
     int32_t WaveRepeat = 0;  // nonzero: the sound loops while the notice is open
 };

@@ -67,7 +67,8 @@ FiredAlarm FireLaunchAlarm(const SYSTEMTIME& launchMinute, int notifyDialog) {
     // Ended by a logout with the notice open, the alarm goes back as it was, for the next
     // launch to ring it.
     const AlarmEntry entry = *taken;
-    const AlarmOutcome outcome = Ring(entry, notifyDialog, [entry] { StoreAgain(entry, entry.Time); });
+    const AlarmOutcome outcome =
+        Ring(entry, notifyDialog, [entry] { StoreAgain(entry, entry.Time); });
     return {outcome, entry};
 }
 
@@ -80,7 +81,8 @@ FiredAlarm FireRunningAlarm(const SYSTEMTIME& now) {
     if (!taken) return {};
     if (CWnd* main = AfxGetMainWnd()) main->SetForegroundWindow();
     const AlarmEntry entry = *taken;
-    const AlarmOutcome outcome = Ring(entry, QuilloApp()->GetProfileInt("System", "NotifyDialog", 1),
-                                      [entry] { StoreAgain(entry, entry.Time); });
+    const AlarmOutcome outcome =
+        Ring(entry, QuilloApp()->GetProfileInt("System", "NotifyDialog", 1),
+             [entry] { StoreAgain(entry, entry.Time); });
     return {outcome, entry};
 }

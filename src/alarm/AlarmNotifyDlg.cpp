@@ -38,7 +38,8 @@ bool CAlarmNotifyDlg::OnInitDialog() {
     m_picture.SubclassDlgItem(IDC_NOTIFY_PICTURE, this);
     CDialog::OnInitDialog();
     if (!m_strSound.empty()) {
-        PlaySoundFile(SoundPath(m_strSound), m_bSoundRepeat != 0 ? SoundPlay::Loop : SoundPlay::Once);
+        PlaySoundFile(SoundPath(m_strSound),
+                      m_bSoundRepeat != 0 ? SoundPlay::Loop : SoundPlay::Once);
     }
     m_strTitle = CQuilloApp::GetMemoTitle(m_strFileName);
     SetDlgItemText(IDC_NOTIFY_TITLE, m_strTitle);

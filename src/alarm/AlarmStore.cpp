@@ -126,8 +126,7 @@ SYSTEMTIME CAlarmStore::NextOccurrence(const AlarmEntry& entry, const SYSTEMTIME
         case AlarmRepeat::Hourly:
             return NotBefore(WithMinuteOf(now, base), now, MakeSpan(0, 0, 0, 1, 0, 0), base);
         case AlarmRepeat::Daily:
-            return NotBefore(WithHourAndMinuteOf(now, base), now, MakeSpan(0, 0, 1, 0, 0, 0),
-                             base);
+            return NotBefore(WithHourAndMinuteOf(now, base), now, MakeSpan(0, 0, 1, 0, 0, 0), base);
         case AlarmRepeat::Weekly: {
             const int days = (base.wDayOfWeek % 7 - now.wDayOfWeek % 7 + 7) % 7;
             SYSTEMTIME candidate = now;

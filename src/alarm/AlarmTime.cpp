@@ -95,9 +95,8 @@ bool IsRealInstant(const SYSTEMTIME& time) {
 }
 
 bool IsSameTime(const SYSTEMTIME& a, const SYSTEMTIME& b) {
-    return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay &&
-           a.wHour == b.wHour && a.wMinute == b.wMinute && a.wSecond == b.wSecond &&
-           a.wMilliseconds == b.wMilliseconds;
+    return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay && a.wHour == b.wHour &&
+           a.wMinute == b.wMinute && a.wSecond == b.wSecond && a.wMilliseconds == b.wMilliseconds;
 }
 
 bool IsEarlier(const SYSTEMTIME& a, const SYSTEMTIME& b) {

@@ -16,6 +16,7 @@ bool CCalendarDlg::OnInitDialog() {
 
 void CCalendarDlg::OnOK() {
     SYSTEMTIME picked{};
-    if (m_calendar.GetCurSel(picked)) m_date = MakeSpan(picked.wYear, picked.wMonth, picked.wDay, 0, 0, 0);
+    if (m_calendar.GetCurSel(picked))
+        m_date = MakeSpan(picked.wYear, picked.wMonth, picked.wDay, 0, 0, 0);
     CDialog::OnOK();
 }

@@ -25,10 +25,17 @@ void CSnoozeDlg::DoDataExchange(CDataExchange* exchange) {
 void CSnoozeDlg::OnOK() {
     if (!UpdateData(true)) return;
     switch (m_unitList.GetCurSel()) {
-        case 0: m_span = MakeSpan(0, 0, 0, 0, m_nCount, 0); break;
-        case 1: m_span = MakeSpan(0, 0, 0, m_nCount, 0, 0); break;
-        case 2: m_span = MakeSpan(0, 0, m_nCount, 0, 0, 0); break;
-        default: break;
+        case 0:
+            m_span = MakeSpan(0, 0, 0, 0, m_nCount, 0);
+            break;
+        case 1:
+            m_span = MakeSpan(0, 0, 0, m_nCount, 0, 0);
+            break;
+        case 2:
+            m_span = MakeSpan(0, 0, m_nCount, 0, 0, 0);
+            break;
+        default:
+            break;
     }
     EndDialog(IDOK);
 }

@@ -71,15 +71,30 @@ void CPreviewDlg::FitControls() {
 void CPreviewDlg::OnVScroll(UINT code, UINT position, CScrollBar*) {
     int row = m_thumbnails.m_nFirstRow;
     switch (code) {
-        case SB_LINEUP: --row; break;
-        case SB_LINEDOWN: ++row; break;
-        case SB_PAGEUP: row -= kPageRows; break;
-        case SB_PAGEDOWN: row += kPageRows; break;
+        case SB_LINEUP:
+            --row;
+            break;
+        case SB_LINEDOWN:
+            ++row;
+            break;
+        case SB_PAGEUP:
+            row -= kPageRows;
+            break;
+        case SB_PAGEDOWN:
+            row += kPageRows;
+            break;
         case SB_THUMBPOSITION:
-        case SB_THUMBTRACK: row = static_cast<int>(position); break;
-        case SB_TOP: row = 0; break;
-        case SB_BOTTOM: row = m_nMaxRow; break;
-        default: break;
+        case SB_THUMBTRACK:
+            row = static_cast<int>(position);
+            break;
+        case SB_TOP:
+            row = 0;
+            break;
+        case SB_BOTTOM:
+            row = m_nMaxRow;
+            break;
+        default:
+            break;
     }
     row = std::clamp(row, 0, m_nMaxRow);
     m_scrollBar.SetScrollPos(row, true);
@@ -101,7 +116,8 @@ void CPreviewDlg::OnNew() {
 
 MemoEntry* CPreviewDlg::SelectedMemo() {
     const int selected = m_thumbnails.m_nSelected;
-    if (m_pMemoList == nullptr || selected < 0 || selected >= static_cast<int>(m_pMemoList->size())) {
+    if (m_pMemoList == nullptr || selected < 0 ||
+        selected >= static_cast<int>(m_pMemoList->size())) {
         AfxMessageBox("メモを選択してください", MB_OK);
         return nullptr;
     }

@@ -38,6 +38,16 @@ BEGIN_MESSAGE_MAP(CQuilloView, CView)
     on::Command(ID_RULED_LINES, &CQuilloView::OnRuledLines),
     on::UpdateCommandUI(ID_RULED_LINES, &CQuilloView::OnUpdateRuledLines),
     on::Timer(&CQuilloView::OnTimer),
+    on::CommandRange(ID_PEN_WIDTH_1, ID_PEN_WIDTH_10, &CQuilloView::OnPenWidth),
+    on::UpdateCommandUIRange(ID_PEN_WIDTH_1, ID_PEN_WIDTH_10, &CQuilloView::OnUpdatePenWidth),
+    on::CommandRange(ID_ERASER_WIDTH_5, ID_ERASER_WIDTH_40, &CQuilloView::OnEraserWidth),
+    on::UpdateCommandUIRange(ID_ERASER_WIDTH_5, ID_ERASER_WIDTH_40,
+                             &CQuilloView::OnUpdateEraserWidth),
+    on::Command(ID_PEN_WIDTH_CUSTOM, &CQuilloView::OnPenWidthCustom),
+    on::Command(ID_ERASER_WIDTH_CUSTOM, &CQuilloView::OnEraserWidthCustom),
+    on::Command(ID_PEN_WIDTH_MENU, &CQuilloView::OnWidthMenu),
+    on::Command(ID_COLOR_SETTINGS, &CQuilloView::OnColorSettings),
+    on::Command(ID_PEN_COLOR, &CQuilloView::OnPenColor),
     on::Command(ID_ALARM_CUSTOM, &CQuilloView::OnAlarmCustom),
     on::Command(ID_ALARM_MENU, &CQuilloView::OnAlarmMenu),
     on::CommandRange(ID_ALARM_FIRST, ID_ALARM_LAST, &CQuilloView::OnQuickAlarm),
@@ -85,8 +95,7 @@ void CQuilloView::OnInitialUpdate() {
 
 void CQuilloView::NewCanvas() {
     m_crBack = static_cast<COLORREF>(QuilloApp()->GetProfileInt("Edit", "BackColor", 0x00FFFFFF));
-    m_penErase.DeleteObject();
-    m_penErase.CreatePen(PS_SOLID, m_nEraserWidth, m_crBack);
+    SetEraserWidth(m_nEraserWidth);
 
     const CRect client = GetClientRect();
     BITMAPINFOHEADER header{40, client.Width(), client.Height(), 1, 8, BI_RGB, 0, 0, 0, 0, 0};

@@ -74,6 +74,17 @@ class CQuilloView : public CView {
     void OnAlarmMenu();
     void OnQuickAlarm(UINT id);
     void OnAlarmNone();
+    void OnPenWidth(UINT id);
+    void OnEraserWidth(UINT id);
+    void OnPenWidthCustom();
+    void OnEraserWidthCustom();
+    void OnWidthMenu();
+    void OnColorSettings();
+    void OnPenColor();
+    // The pens follow: the drawing pen and the eraser are made anew.
+    void SetPenWidth(int width);
+    void SetEraserWidth(int width);
+    void SetPenColor(COLORREF color);
     // The frame's alarm check: rings the alarm of this minute.
     void OnTimer(UINT id);
 
@@ -84,6 +95,8 @@ class CQuilloView : public CView {
     void OnUpdateRuledLines(CCmdUI* ui);
     void OnUpdateQuickAlarm(CCmdUI* ui);
     void OnUpdateAlarmNone(CCmdUI* ui);
+    void OnUpdatePenWidth(CCmdUI* ui);
+    void OnUpdateEraserWidth(CCmdUI* ui);
     // Saves the memo for an alarm; its path, or empty (and the user told) when it failed.
     std::string SaveForAlarm();
     // The memo's alarm in the store, or -1.

@@ -43,8 +43,7 @@ int DefaultSoundRepeat() {
 // Stores the alarm over what the store holds now, and schedules again.
 void StoreAlarm(const AlarmEntry& alarm) {
     QuilloApp()->m_alarmStore.Update([&](CAlarmStore& store) {
-        store.SetAlarm(alarm.FileName, alarm.Time, alarm.Repeat, alarm.WaveFile,
-                       alarm.WaveRepeat);
+        store.SetAlarm(alarm.FileName, alarm.Time, alarm.Repeat, alarm.WaveFile, alarm.WaveRepeat);
     });
 }
 
@@ -118,9 +117,8 @@ void CQuilloView::OnUpdateQuickAlarm(CCmdUI* ui) {
 void CQuilloView::OnAlarmNone() {
     if (FindAlarmOfMemo() < 0) return;
     const std::string path = GetDocument()->GetPathName();
-    QuilloApp()->m_alarmStore.Update([&](CAlarmStore& store) {
-        store.RemoveAt(store.FindByFile(path));
-    });
+    QuilloApp()->m_alarmStore.Update(
+        [&](CAlarmStore& store) { store.RemoveAt(store.FindByFile(path)); });
 }
 
 void CQuilloView::OnUpdateAlarmNone(CCmdUI* ui) {

@@ -17,8 +17,8 @@ class AlarmFiring : public QuilloScenario {
   protected:
     // A memo with an alarm at `time`; its device path.
     std::string MemoWithAlarm(const std::string& name, const SYSTEMTIME& time,
-                              AlarmRepeat repeat = AlarmRepeat::None,
-                              const std::string& sound = "", int soundRepeat = 0) {
+                              AlarmRepeat repeat = AlarmRepeat::None, const std::string& sound = "",
+                              int soundRepeat = 0) {
         const std::string path = WriteMemo(name);
         // Before the start, as another process would; after it, as the window itself.
         std::unique_ptr<CWinApp> other;
@@ -29,13 +29,14 @@ class AlarmFiring : public QuilloScenario {
             before.Load();
         }
         CAlarmStore& store = app ? app->m_alarmStore : before;
-        store.Update([&](CAlarmStore& latest) {
-            latest.SetAlarm(path, time, repeat, sound, soundRepeat);
-        });
+        store.Update(
+            [&](CAlarmStore& latest) { latest.SetAlarm(path, time, repeat, sound, soundRepeat); });
         return path;
     }
     void Tick() { frame->SendMessage(WM_TIMER, kAlarmCheckTimer); }
-    static CAlarmNotifyDlg* Notice(ModalRun& run) { return static_cast<CAlarmNotifyDlg*>(run.dialog); }
+    static CAlarmNotifyDlg* Notice(ModalRun& run) {
+        return static_cast<CAlarmNotifyDlg*>(run.dialog);
+    }
     // The notice of the memo titled `title`, answered by `act`.
     void ExpectNotice(const std::string& title, std::function<void(ModalRun&)> act) {
         ExpectModal([title, act](ModalRun& run) {
@@ -63,7 +64,8 @@ TEST_F(AlarmFiring, TheScreenShapePicksTheLayoutAndTheNoticeOpensAtTheTopLeft) {
     const struct {
         int width, height;
         UINT layout;
-    } cases[] = {{240, 320, IDD_ALARM_NOTIFY}, {320, 240, IDD_ALARM_NOTIFY_WIDE},
+    } cases[] = {{240, 320, IDD_ALARM_NOTIFY},
+                 {320, 240, IDD_ALARM_NOTIFY_WIDE},
                  {240, 240, IDD_ALARM_NOTIFY_WIDE}};
     SetClock(2009, 1, 13, 10, 0, 20);
     ASSERT_TRUE(Start());

@@ -119,7 +119,8 @@ class AlarmProgram : public ::testing::Test {
         return line;
     }
     pid_t StartQuillo(const char* clock, bool alarmLaunch) {
-        std::vector<std::string> argv = {QUILLO_PROGRAM, "--device", m_device, "--screen", "240x320"};
+        std::vector<std::string> argv = {QUILLO_PROGRAM, "--device", m_device, "--screen",
+                                         "240x320"};
         if (alarmLaunch) argv.push_back("AppRunAtTime");
         pid_t pid = 0;
         Spawn(argv, clock, false, &pid);
@@ -188,7 +189,8 @@ TEST_F(AlarmProgram, ALaunchWithNothingDueEndsAndLeavesTheNextAlarmRequested) {
     const pid_t launch = StartQuillo("@2009-01-13 10:00:00", true);
     EXPECT_EQ(Finish(launch), 0);
     EXPECT_FALSE(RunningInstance::Find("Folian")) << "no window";
-    EXPECT_EQ(Text(Hive::LocalMachine, "Software\\Quillo\\RunAppAtTime", "Time"), "2009/01/13 11:00");
+    EXPECT_EQ(Text(Hive::LocalMachine, "Software\\Quillo\\RunAppAtTime", "Time"),
+              "2009/01/13 11:00");
     EXPECT_EQ(StoredCount(), 1);
     EXPECT_EQ(ReadHostFile(m_notifications), "");
 }
@@ -218,6 +220,7 @@ TEST_F(AlarmProgram, ALogoutWhileTheNoticeIsOpenPutsTheAlarmBack) {
     EXPECT_EQ(Text(Hive::CurrentUser, std::string(kProfile) + "MemoNotify", "Time00"),
               "2009/01/13 10:00");
     EXPECT_EQ(Text(Hive::LocalMachine, "Software\\Quillo\\RunAppAtTime", "Time"),
-              "2009/01/13 10:00") << "requested again, to ring at the next launch";
+              "2009/01/13 10:00")
+        << "requested again, to ring at the next launch";
     EXPECT_NE(ReadHostFile(m_systemLog).find("systemd-run --user --collect"), std::string::npos);
 }

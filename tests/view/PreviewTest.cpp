@@ -44,8 +44,8 @@ class Preview : public QuilloScenario {
             MAKELPARAM(static_cast<int16_t>(r.left + 5), static_cast<int16_t>(r.top + 20)));
     }
     static void Scroll(CPreviewDlg* dialog, UINT code, UINT position = 0) {
-        dialog->SendMessage(WM_VSCROLL, MAKEWPARAM(static_cast<uint16_t>(code),
-                                                   static_cast<uint16_t>(position)));
+        dialog->SendMessage(
+            WM_VSCROLL, MAKEWPARAM(static_cast<uint16_t>(code), static_cast<uint16_t>(position)));
     }
     void ExpectMessage(const std::string& text, int answer = IDOK) {
         ExpectModal([text, answer](ModalRun& run) {
@@ -73,9 +73,9 @@ TEST_F(Preview, ScrollingMovesByRowsWithinRange) {
             UINT code;
             UINT position;
             int row;
-        } steps[] = {{SB_LINEUP, 0, 0},   {SB_PAGEDOWN, 0, 3}, {SB_LINEDOWN, 0, 3},
-                     {SB_PAGEUP, 0, 0},   {SB_LINEDOWN, 0, 1}, {SB_THUMBTRACK, 2, 2},
-                     {SB_ENDSCROLL, 0, 2}, {SB_TOP, 0, 0},     {SB_BOTTOM, 0, 3}};
+        } steps[] = {{SB_LINEUP, 0, 0},    {SB_PAGEDOWN, 0, 3}, {SB_LINEDOWN, 0, 3},
+                     {SB_PAGEUP, 0, 0},    {SB_LINEDOWN, 0, 1}, {SB_THUMBTRACK, 2, 2},
+                     {SB_ENDSCROLL, 0, 2}, {SB_TOP, 0, 0},      {SB_BOTTOM, 0, 3}};
         for (const auto& step : steps) {
             Scroll(dialog, step.code, step.position);
             EXPECT_EQ(dialog->m_thumbnails.m_nFirstRow, step.row) << step.code;
@@ -118,22 +118,24 @@ TEST_F(Preview, DeleteAsksRefreshesAndStartsAtTheTopWithoutSelection) {
         store.SetAlarm("\\My Documents\\Quillo\\M05.bmp", MakeSpan(2009, 2, 1, 8, 0, 0),
                        AlarmRepeat::None, "", 0);
     });
-    RunPreview([](CPreviewDlg* dialog) {
-        dialog->PressButton(IDC_PREVIEW_DELETE);
-        Scroll(dialog, SB_BOTTOM);
-        Press(dialog, 1);
-        dialog->PressButton(IDC_PREVIEW_DELETE);
-        EXPECT_EQ(dialog->m_thumbnails.m_nSelected, 5) << "No keeps everything";
-        dialog->PressButton(IDC_PREVIEW_DELETE);
-        EXPECT_EQ(dialog->m_thumbnails.m_nSelected, -1);
-        EXPECT_EQ(dialog->m_thumbnails.m_nFirstRow, 0);
-        EXPECT_EQ(dialog->m_scrollBar.GetScrollPos(), 0);
-        EXPECT_EQ(dialog->m_nMaxRow, 1);
-    }, [this] {
-        ExpectMessage("メモを選択してください");
-        ExpectMessage("M05 を削除してよろしいですか？", IDNO);
-        ExpectMessage("M05 を削除してよろしいですか？", IDYES);
-    });
+    RunPreview(
+        [](CPreviewDlg* dialog) {
+            dialog->PressButton(IDC_PREVIEW_DELETE);
+            Scroll(dialog, SB_BOTTOM);
+            Press(dialog, 1);
+            dialog->PressButton(IDC_PREVIEW_DELETE);
+            EXPECT_EQ(dialog->m_thumbnails.m_nSelected, 5) << "No keeps everything";
+            dialog->PressButton(IDC_PREVIEW_DELETE);
+            EXPECT_EQ(dialog->m_thumbnails.m_nSelected, -1);
+            EXPECT_EQ(dialog->m_thumbnails.m_nFirstRow, 0);
+            EXPECT_EQ(dialog->m_scrollBar.GetScrollPos(), 0);
+            EXPECT_EQ(dialog->m_nMaxRow, 1);
+        },
+        [this] {
+            ExpectMessage("メモを選択してください");
+            ExpectMessage("M05 を削除してよろしいですか？", IDNO);
+            ExpectMessage("M05 を削除してよろしいですか？", IDYES);
+        });
     EXPECT_FALSE(fs::exists(HostSaveFolder() / "M05.bmp"));
     EXPECT_EQ(app->m_memoList.size(), 6u);
     EXPECT_EQ(Shown(), "\\My Documents\\Quillo\\M05.bmp") << "the view's memo is left alone";
@@ -153,23 +155,25 @@ TEST_F(Preview, ATitleChangeKeepsItsPlaceAndABadTitleChangesNothing) {
                   {"..\\x", "ファイル名が無効です。有効な名前を入力してください。"},
                   {".hidden", "ファイル名が無効です。有効な名前を入力してください。"},
                   {"shopping", nullptr}};
-    RunPreview([&](CPreviewDlg* dialog) {
-        dialog->PressButton(IDC_PREVIEW_TITLE);
-        Press(dialog, 1);
-        for (size_t i = 0; i < std::size(titles); ++i) dialog->PressButton(IDC_PREVIEW_TITLE);
-        EXPECT_EQ((*dialog->m_pMemoList)[1].name, "shopping.bmp") << "still second";
-    }, [&] {
-        ExpectMessage("メモを選択してください");
-        for (const auto& t : titles) {
-            ExpectModal([&t](ModalRun& run) {
-                EXPECT_EQ(run.dialog->GetDlgItemText(IDC_RENAME_OLD),
-                          run.dialog->GetDlgItemText(IDC_RENAME_NEW));
-                run.dialog->SetDlgItemText(IDC_RENAME_NEW, t.title);
-                run.Press(IDOK);
-            });
-            if (t.message != nullptr) ExpectMessage(t.message);
-        }
-    });
+    RunPreview(
+        [&](CPreviewDlg* dialog) {
+            dialog->PressButton(IDC_PREVIEW_TITLE);
+            Press(dialog, 1);
+            for (size_t i = 0; i < std::size(titles); ++i) dialog->PressButton(IDC_PREVIEW_TITLE);
+            EXPECT_EQ((*dialog->m_pMemoList)[1].name, "shopping.bmp") << "still second";
+        },
+        [&] {
+            ExpectMessage("メモを選択してください");
+            for (const auto& t : titles) {
+                ExpectModal([&t](ModalRun& run) {
+                    EXPECT_EQ(run.dialog->GetDlgItemText(IDC_RENAME_OLD),
+                              run.dialog->GetDlgItemText(IDC_RENAME_NEW));
+                    run.dialog->SetDlgItemText(IDC_RENAME_NEW, t.title);
+                    run.Press(IDOK);
+                });
+                if (t.message != nullptr) ExpectMessage(t.message);
+            }
+        });
     EXPECT_TRUE(fs::exists(HostSaveFolder() / "shopping.bmp"));
     EXPECT_FALSE(fs::exists(HostSaveFolder() / "M01.bmp"));
     EXPECT_FALSE(fs::exists(m_device->Host("My Documents/x.bmp")));
@@ -180,9 +184,12 @@ TEST_F(Preview, APaintShowsGreyFramesStretchedMemosTitlesAndTheInvertedSelection
     // A white memo with a one-pixel black line across its middle.
     const auto& table = DefaultColorTable();
     const auto find = [&](uint8_t v) {
-        return static_cast<uint8_t>(std::find_if(table.begin(), table.end(), [v](const RGBQUAD& q) {
-                                        return q.rgbRed == v && q.rgbGreen == v && q.rgbBlue == v;
-                                    }) - table.begin());
+        return static_cast<uint8_t>(std::find_if(table.begin(), table.end(),
+                                                 [v](const RGBQUAD& q) {
+                                                     return q.rgbRed == v && q.rgbGreen == v &&
+                                                            q.rgbBlue == v;
+                                                 }) -
+                                    table.begin());
     };
     WriteMemo("Lined.bmp", 200, 240, find(255));
     {
@@ -202,7 +209,9 @@ TEST_F(Preview, APaintShowsGreyFramesStretchedMemosTitlesAndTheInvertedSelection
         Press(dialog, 1);
         control.UpdateWindow();
         const Surface* screen = control.GetSurface();
-        const auto color = [&](int x, int y) { return screen->ToColor(screen->GetPixelValue(x, y)); };
+        const auto color = [&](int x, int y) {
+            return screen->ToColor(screen->GetPixelValue(x, y));
+        };
         const auto cells = CThumbnailCtrl::CellsOf(control.GetClientRect());
         EXPECT_EQ(color(cells[2].left + 3, cells[2].top + 40), 0x00808080u) << "an empty cell";
         for (const CRect& cell : {cells[0], cells[1]}) {
@@ -214,7 +223,8 @@ TEST_F(Preview, APaintShowsGreyFramesStretchedMemosTitlesAndTheInvertedSelection
         const int middle = cells[0].top + 1 + (cells[0].Height() - 2) / 2;
         EXPECT_EQ(color(cells[0].left + 50, cells[0].bottom - 10), 0x00FFFFFFu);
         bool line = false;
-        for (int y = middle - 2; y <= middle + 2; ++y) line |= color(cells[0].left + 50, y) != 0x00FFFFFFu;
+        for (int y = middle - 2; y <= middle + 2; ++y)
+            line |= color(cells[0].left + 50, y) != 0x00FFFFFFu;
         EXPECT_TRUE(line) << "a thin stroke stays visible";
         // The broken memo: frame and title only, the rest of its cell grey, inverted.
         EXPECT_EQ(color(cells[1].left + 50, cells[1].bottom - 10), 0x007F7F7Fu) << "inverted grey";

@@ -17,15 +17,15 @@ std::pair<int64_t, int64_t> Run(int64_t i, int64_t count, int64_t sourceCount) {
     return {centre, centre + 1};
 }
 
-uint32_t BoxAverage(const Surface& source, const Surface& target, int64_t tx, int64_t ty,
-                    int64_t w, int64_t h) {
+uint32_t BoxAverage(const Surface& source, const Surface& target, int64_t tx, int64_t ty, int64_t w,
+                    int64_t h) {
     const auto [x0, x1] = Run(tx, w, source.Width());
     const auto [y0, y1] = Run(ty, h, source.Height());
     uint64_t red = 0, green = 0, blue = 0;
     for (int64_t y = y0; y < y1; ++y) {
         for (int64_t x = x0; x < x1; ++x) {
-            const COLORREF c = source.ToColor(source.GetPixelValue(static_cast<int32_t>(x),
-                                                                   static_cast<int32_t>(y)));
+            const COLORREF c = source.ToColor(
+                source.GetPixelValue(static_cast<int32_t>(x), static_cast<int32_t>(y)));
             red += GetRValue(c), green += GetGValue(c), blue += GetBValue(c);
         }
     }
@@ -35,8 +35,10 @@ uint32_t BoxAverage(const Surface& source, const Surface& target, int64_t tx, in
                               static_cast<uint8_t>((blue + n / 2) / n)));
 }
 
-std::unique_ptr<Surface> RandomSource(int bits, int32_t width, int32_t height, std::mt19937& random) {
-    BITMAPINFOHEADER header{40, width, height, 1, static_cast<uint16_t>(bits), BI_RGB, 0, 0, 0, 0, 0};
+std::unique_ptr<Surface> RandomSource(int bits, int32_t width, int32_t height,
+                                      std::mt19937& random) {
+    BITMAPINFOHEADER header{40, width, height, 1, static_cast<uint16_t>(bits), BI_RGB, 0,
+                            0,  0,     0,      0};
     std::vector<RGBQUAD> table;
     if (bits == 8) {
         for (int i = 0; i < 256; ++i) {
@@ -47,7 +49,8 @@ std::unique_ptr<Surface> RandomSource(int bits, int32_t width, int32_t height, s
     auto surface = Surface::CreateDib(header, table);
     for (int32_t y = 0; y < height; ++y) {
         for (int32_t x = 0; x < width; ++x) {
-            surface->SetPixelValue(x, y, static_cast<uint32_t>(random()) & (bits == 8 ? 0xFF : 0xFFFFFF));
+            surface->SetPixelValue(x, y,
+                                   static_cast<uint32_t>(random()) & (bits == 8 ? 0xFF : 0xFFFFFF));
         }
     }
     return surface;
@@ -63,9 +66,8 @@ TEST(Shrink, GivesExactlyTheBoxAverageOfEverySourcePixel) {
     } cases[] = {
         {8, 800, 600, 100, 120},  // a memo into a thumbnail cell, both halves threaded
         {8, 240, 294, 101, 127},  // uneven boxes
-        {24, 300, 200, 97, 61},
-        {8, 640, 10, 64, 40},     // narrower, but taller than the source
-        {8, 5000, 2, 3, 1},       // boxes too large for the packed sums
+        {24, 300, 200, 97, 61},  {8, 640, 10, 64, 40},  // narrower, but taller than the source
+        {8, 5000, 2, 3, 1},                             // boxes too large for the packed sums
         {24, 33, 700, 7, 9},
     };
     for (const auto& c : cases) {
@@ -81,7 +83,8 @@ TEST(Shrink, GivesExactlyTheBoxAverageOfEverySourcePixel) {
                          BoxAverage(*source, *target, tx, ty, c.w, c.h);
             }
         }
-        EXPECT_EQ(wrong, 0) << c.bits << " bits " << c.sw << "x" << c.sh << " -> " << c.w << "x" << c.h;
+        EXPECT_EQ(wrong, 0) << c.bits << " bits " << c.sw << "x" << c.sh << " -> " << c.w << "x"
+                            << c.h;
         EXPECT_EQ(target->GetPixelValue(0, 0), 0u) << "outside the target rectangle";
     }
 }

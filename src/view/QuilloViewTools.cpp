@@ -1,0 +1,107 @@
+// The view's pen and eraser widths and its colours.
+#include "app/MainFrame.h"
+#include "app/QuilloApp.h"
+#include "dialogs/ColorSettingsDlg.h"
+#include "dialogs/RunColorDialog.h"
+#include "dialogs/WidthDlg.h"
+#include "platform/ui/CmdUI.h"
+#include "platform/ui/Menu.h"
+#include "res/ResourceIds.h"
+#include "view/QuilloView.h"
+
+namespace {
+
+constexpr int kPenWidthPopup = 0;
+constexpr int kEraserWidthPopup = 1;
+
+int PenWidthOf(UINT id) {
+    return static_cast<int>(id - ID_PEN_WIDTH_1) + 1;
+}
+
+int EraserWidthOf(UINT id) {
+    return 5 * (static_cast<int>(id - ID_ERASER_WIDTH_5) + 1);
+}
+
+}  // namespace
+
+void CQuilloView::SetPenWidth(int width) {
+    m_nPenWidth = width;
+    m_penDraw.DeleteObject();
+    m_penDraw.CreatePen(PS_SOLID, m_nPenWidth, m_crPen);
+}
+
+void CQuilloView::SetEraserWidth(int width) {
+    m_nEraserWidth = width;
+    m_penErase.DeleteObject();
+    m_penErase.CreatePen(PS_SOLID, m_nEraserWidth, m_crBack);
+}
+
+void CQuilloView::SetPenColor(COLORREF color) {
+    m_crPen = color;
+    SetPenWidth(m_nPenWidth);
+}
+
+void CQuilloView::OnPenWidth(UINT id) {
+    SetPenWidth(PenWidthOf(id));
+    QuilloApp()->WriteProfileInt("Edit", "PenWidth", m_nPenWidth);
+}
+
+void CQuilloView::OnEraserWidth(UINT id) {
+    SetEraserWidth(EraserWidthOf(id));
+    QuilloApp()->WriteProfileInt("Edit", "EraserWidth", m_nEraserWidth);
+}
+
+void CQuilloView::OnUpdatePenWidth(CCmdUI* ui) {
+    ui->SetCheck(PenWidthOf(ui->m_nID) == m_nPenWidth ? 1 : 0);
+}
+
+void CQuilloView::OnUpdateEraserWidth(CCmdUI* ui) {
+    ui->SetCheck(EraserWidthOf(ui->m_nID) == m_nEraserWidth ? 1 : 0);
+}
+
+// A width from the dialog lasts until the program ends: it is not stored.
+void CQuilloView::OnPenWidthCustom() {
+    CWidthDlg dialog;
+    dialog.m_nMode = CWidthDlg::kPen;
+    dialog.m_nWidth = m_nPenWidth;
+    if (dialog.DoModal() == IDOK) SetPenWidth(dialog.m_nWidth);
+}
+
+void CQuilloView::OnEraserWidthCustom() {
+    CWidthDlg dialog;
+    dialog.m_nMode = CWidthDlg::kEraser;
+    dialog.m_nWidth = m_nEraserWidth;
+    if (dialog.DoModal() == IDOK) SetEraserWidth(dialog.m_nWidth);
+}
+
+void CQuilloView::OnWidthMenu() {
+    auto* frame = static_cast<CMainFrame*>(AfxGetMainWnd());
+    if (frame == nullptr) return;
+    const CRect button = frame->m_commandBar.GetButtonRect(ID_PEN_WIDTH_MENU);
+    const CPoint corner = frame->m_commandBar.ClientToScreen(CPoint(button.left, button.bottom));
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_VIEW_POPUPS)) return;
+    if (CMenu* popup = menu.GetSubMenu(m_nTool == ToolPen ? kPenWidthPopup : kEraserWidthPopup)) {
+        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN, corner.x, corner.y + 1, frame);
+    }
+    menu.DestroyMenu();
+}
+
+void CQuilloView::OnColorSettings() {
+    CQuilloApp* app = QuilloApp();
+    CColorSettingsDlg dialog;
+    dialog.m_crPen = m_crPen;
+    dialog.m_crBack = static_cast<COLORREF>(app->GetProfileInt("Edit", "BackColor", 0x00FFFFFF));
+    if (dialog.DoModal() != IDOK) return;
+    // The background waits for the next new or cleared memo; the pen changes at once.
+    SetPenColor(dialog.m_crPen);
+    app->WriteProfileInt("Edit", "PenColor", static_cast<int>(m_crPen));
+    app->WriteProfileInt("Edit", "BackColor", static_cast<int>(dialog.m_crBack));
+}
+
+void CQuilloView::OnPenColor() {
+    COLORREF color = m_crPen;
+    if (RunColorDialog(color) != kColorChosen) return;
+    SetPenColor(color);
+    QuilloApp()->WriteProfileInt("Edit", "PenColor", static_cast<int>(m_crPen));
+}
