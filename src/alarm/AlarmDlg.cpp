@@ -4,6 +4,7 @@
 
 #include "alarm/AlarmTime.h"
 #include "alarm/CalendarDlg.h"
+#include "dialogs/SoundList.h"
 #include "platform/base/Format.h"
 #include "platform/base/Text.h"
 #include "platform/fs/Device.h"
@@ -15,15 +16,9 @@
 namespace {
 
 constexpr const char* kRepeatNames[] = {"なし", "時間単位", "日単位", "週単位"};
-constexpr const char* kNoSound = "なし";
 
 std::string DateText(const SYSTEMTIME& time) {
     return Format("%d/%02d/%02d", time.wYear, time.wMonth, time.wDay);
-}
-
-std::string WithoutExtension(const std::string& name) {
-    const size_t dot = name.rfind('.');
-    return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
 }  // namespace
@@ -36,19 +31,6 @@ END_MESSAGE_MAP()
 // clang-format on
 
 CAlarmDlg::CAlarmDlg() : CDialog(IDD_ALARM) {}
-
-std::vector<std::string> CAlarmDlg::FindSoundFiles() {
-    std::vector<FindEntry> found;
-    Device::FileSystem().Find("\\Windows\\*.wav", found);
-    std::vector<std::string> names;
-    for (const FindEntry& entry : found) {
-        if (!entry.isFolder) names.push_back(entry.name);
-    }
-    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return CompareNoCase(a, b) < 0;
-    });
-    return names;
-}
 
 bool CAlarmDlg::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -86,15 +68,7 @@ void CAlarmDlg::DoDataExchange(CDataExchange* exchange) {
 
 void CAlarmDlg::FillSoundList() {
     m_soundFiles = FindSoundFiles();
-    m_soundList.ResetContent();
-    m_soundList.AddString(kNoSound);
-    int selected = 0;
-    for (size_t i = 0; i < m_soundFiles.size(); ++i) {
-        const std::string name = WithoutExtension(m_soundFiles[i]);
-        m_soundList.AddString(name);
-        if (name == m_strSound) selected = static_cast<int>(i) + 1;
-    }
-    m_soundList.SetCurSel(selected);
+    ::FillSoundList(m_soundList, m_soundFiles, m_strSound);
 }
 
 void CAlarmDlg::OnCalendar() {
@@ -108,9 +82,7 @@ void CAlarmDlg::OnCalendar() {
 }
 
 void CAlarmDlg::OnPlay() {
-    const int selected = m_soundList.GetCurSel();
-    if (selected <= 0 || selected > static_cast<int>(m_soundFiles.size())) return;
-    PlaySoundFile("\\windows\\" + m_soundFiles[static_cast<size_t>(selected) - 1], SoundPlay::Wait);
+    PlaySoundAt(m_soundFiles, m_soundList.GetCurSel());
 }
 
 void CAlarmDlg::OnOK() {
@@ -127,10 +99,7 @@ void CAlarmDlg::OnOK() {
         AfxMessageBox("現在より以前です", MB_OK);
         return;
     }
-    const int sound = m_soundList.GetCurSel();
-    m_strSound = sound > 0 && sound <= static_cast<int>(m_soundFiles.size())
-                     ? WithoutExtension(m_soundFiles[static_cast<size_t>(sound) - 1])
-                     : std::string();
+    m_strSound = SoundAt(m_soundFiles, m_soundList.GetCurSel());
     m_repeat = static_cast<AlarmRepeat>(std::max(m_nRepeat, 0));
     m_bSoundRepeat = m_nSoundRepeat;
     EndDialog(IDOK);

@@ -18,9 +18,6 @@ class CAlarmDlg : public CDialog {
     void DoDataExchange(CDataExchange* exchange) override;
     void OnOK() override;
 
-    // The sound files of \Windows, names with extension, sorted without regard to case.
-    static std::vector<std::string> FindSoundFiles();
-
     std::string m_strFileName;
     SYSTEMTIME m_time{};
     AlarmRepeat m_repeat = AlarmRepeat::None;

@@ -1,38 +1,7 @@
 #include "MemoList.h"
 
-namespace {
-
-// Positions 1 to n stand for entries 0 to n - 1.
-void SiftDown(std::vector<MemoEntry>& list, MemoEntry value, size_t hole, size_t last) {
-    const auto at = [&list](size_t position) -> MemoEntry& { return list[position - 1]; };
-    size_t child = 2 * hole;
-    while (child <= last) {
-        if (child < last && at(child + 1).time < at(child).time) {
-            ++child;
-        }
-        if (!(at(child).time < value.time)) {
-            break;
-        }
-        at(hole) = std::move(at(child));
-        hole = child;
-        child = 2 * child;
-    }
-    at(hole) = std::move(value);
-}
-
-}  // namespace
-
 void SortMemoList(std::vector<MemoEntry>& list) {
-    size_t count = list.size();
-    for (size_t k = count / 2; k >= 1; --k) {
-        SiftDown(list, list[k - 1], k, count);
-    }
-    while (count > 1) {
-        MemoEntry value = std::move(list[count - 1]);
-        list[count - 1] = std::move(list[0]);
-        --count;
-        SiftDown(list, std::move(value), 1, count);
-    }
+    HeapSortNewestFirst(list, [](const MemoEntry& a, const MemoEntry& b) { return a.time < b.time; });
 }
 
 int64_t LocalSeconds(const SYSTEMTIME& time) {

@@ -97,12 +97,32 @@ constexpr Picture kAlarm = {
     "...kyyyyyyyyk...", "...kyyyyyyyyk...", "..kyyyyyyyyyyk..", "..kkkkkkkkkkkk..",
     "......kkkk......", ".......kk.......", "................", "................"};
 
-BitmapResource Strip(UINT id, std::initializer_list<const Picture*> pictures) {
+// The folder chooser's images: the root, a folder, a folder selected (open).
+constexpr Picture kRoot = {
+    "................", "................", ".gggggggggggggg.", ".glllllllllllllk",
+    ".glkkkkkkkkkkllk", ".glkbbbbbbbbkllk", ".glkbbbbbbbbkllk", ".glkbbbbbbbbkllk",
+    ".glkkkkkkkkkkllk", ".glllllllllllllk", ".gkkkkkkkkkkkkkk", "....lllllll.....",
+    "..kkkkkkkkkkkk..", "................", "................", "................"};
+
+constexpr Picture kFolder = {
+    "................", "................", "..kkkkk.........", ".kyyyyyk........",
+    ".kyyyyyykkkkkkk.", ".kyyyyyyyyyyyyk.", ".kyyyyyyyyyyyyk.", ".kyyyyyyyyyyyyk.",
+    ".kyyyyyyyyyyyyk.", ".kyyyyyyyyyyyyk.", ".kyyyyyyyyyyyyk.", ".kyyyyyyyyyyyyk.",
+    ".kkkkkkkkkkkkkk.", "................", "................", "................"};
+
+constexpr Picture kFolderOpen = {
+    "................", "................", "..kkkkk.........", ".kyyyyyk........",
+    ".kyyyyyykkkkkk..", ".kyykkkkkkkkkkkk", ".kyykyyyyyyyyyyk", ".kykyyyyyyyyyyk.",
+    ".kykyyyyyyyyyyk.", ".kkyyyyyyyyyyk..", ".kkyyyyyyyyyyk..", ".kyyyyyyyyyyk...",
+    ".kkkkkkkkkkkk...", "................", "................", "................"};
+
+BitmapResource Strip(UINT id, std::initializer_list<const Picture*> pictures, int height = 16) {
     const int width = 16 * static_cast<int>(pictures.size());
-    BitmapResource bitmap{id, width, 16, std::vector<uint32_t>(static_cast<size_t>(width * 16))};
+    BitmapResource bitmap{id, width, height,
+                          std::vector<uint32_t>(static_cast<size_t>(width * height))};
     int left = 0;
     for (const Picture* picture : pictures) {
-        for (int y = 0; y < 16; ++y) {
+        for (int y = 0; y < height; ++y) {
             for (int x = 0; x < 16; ++x) {
                 bitmap.pixels[static_cast<size_t>(y) * static_cast<size_t>(width) +
                               static_cast<size_t>(left + x)] =
@@ -122,5 +142,6 @@ std::vector<BitmapResource> QuilloToolBarBitmaps() {
                                  &kPrevious, &kNext, &kAlarm}),
         Strip(IDB_TOOLBAR_NARROW,
               {&kNew, &kPreview, &kPen, &kEraser, &kPenWidth, &kPrevious, &kNext, &kAlarm}),
+        Strip(IDB_FOLDER_IMAGES, {&kRoot, &kFolder, &kFolderOpen}, 15),
     };
 }

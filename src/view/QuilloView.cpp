@@ -48,6 +48,7 @@ BEGIN_MESSAGE_MAP(CQuilloView, CView)
     on::Command(ID_PEN_WIDTH_MENU, &CQuilloView::OnWidthMenu),
     on::Command(ID_COLOR_SETTINGS, &CQuilloView::OnColorSettings),
     on::Command(ID_PEN_COLOR, &CQuilloView::OnPenColor),
+    on::Command(ID_SETTINGS, &CQuilloView::OnSettings),
     on::Command(ID_ALARM_CUSTOM, &CQuilloView::OnAlarmCustom),
     on::Command(ID_ALARM_MENU, &CQuilloView::OnAlarmMenu),
     on::CommandRange(ID_ALARM_FIRST, ID_ALARM_LAST, &CQuilloView::OnQuickAlarm),

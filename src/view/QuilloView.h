@@ -81,6 +81,7 @@ class CQuilloView : public CView {
     void OnWidthMenu();
     void OnColorSettings();
     void OnPenColor();
+    void OnSettings();
     // The pens follow: the drawing pen and the eraser are made anew.
     void SetPenWidth(int width);
     void SetEraserWidth(int width);

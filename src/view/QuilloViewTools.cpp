@@ -3,6 +3,7 @@
 #include "app/QuilloApp.h"
 #include "dialogs/ColorSettingsDlg.h"
 #include "dialogs/RunColorDialog.h"
+#include "dialogs/SettingsDlg.h"
 #include "dialogs/WidthDlg.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Menu.h"
@@ -104,4 +105,15 @@ void CQuilloView::OnPenColor() {
     if (RunColorDialog(color) != kColorChosen) return;
     SetPenColor(color);
     QuilloApp()->WriteProfileInt("Edit", "PenColor", static_cast<int>(m_crPen));
+}
+
+void CQuilloView::OnSettings() {
+    CQuilloApp* app = QuilloApp();
+    CSettingsDlg dialog;
+    dialog.m_strSaveFolder = app->m_strSaveFolder;
+    dialog.m_nNotifyDialog = app->GetProfileInt("System", "NotifyDialog", 1);
+    if (dialog.DoModal() != IDOK) return;
+    app->m_strSaveFolder = dialog.m_strSaveFolder;
+    app->WriteProfileString("System", "SaveFolder", dialog.m_strSaveFolder);
+    app->WriteProfileInt("System", "NotifyDialog", dialog.m_nNotifyDialog != 0 ? 1 : 0);
 }

@@ -6,6 +6,7 @@
 #include <stdio.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -50,19 +51,33 @@ UniqueFd OpenFolderNames(int start, const std::vector<std::string>& names, size_
 // names the device could not spell, no symbolic links or other special files.
 template <typename Visit>
 bool ForEachVisibleEntry(int folder, Visit visit) {
-    return ForEachHostName(folder, [&](std::string_view hostName) {
+    return ForEachHostNameUntil(folder, [&](std::string_view hostName) {
         const std::string name(hostName);
         struct stat st {};
         if (IsValidDeviceName(name) && LStatAt(folder, name, st) &&
             (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))) {
-            visit(name, st);
+            return visit(name, st);
         }
+        return true;
     });
 }
+
+std::atomic<uint64_t> gEntriesRead{0};
 
 }  // namespace
 
 bool ForEachHostName(int folder, const std::function<void(std::string_view)>& visit) {
+    return ForEachHostNameUntil(folder, [&](std::string_view name) {
+        visit(name);
+        return true;
+    });
+}
+
+uint64_t DeviceEntriesRead() {
+    return gEntriesRead;
+}
+
+bool ForEachHostNameUntil(int folder, const std::function<bool(std::string_view)>& visit) {
     // A listing of its own: the folder's descriptor stays usable for *at() calls meanwhile.
     const int listing = ::openat(folder, ".", kFolderFlags);
     DIR* dir = listing >= 0 ? ::fdopendir(listing) : nullptr;
@@ -71,7 +86,8 @@ bool ForEachHostName(int folder, const std::function<void(std::string_view)>& vi
         return false;
     }
     while (const dirent* entry = ::readdir(dir)) {
-        visit(entry->d_name);
+        ++gEntriesRead;
+        if (!visit(entry->d_name)) break;
     }
     ::closedir(dir);
     return true;
@@ -209,6 +225,15 @@ bool DeviceFileSystem::CreateFolder(std::string_view path) const {
 
 bool DeviceFileSystem::Find(std::string_view pattern, std::vector<FindEntry>& entries) const {
     entries.clear();
+    FindEach(pattern, [&](const FindEntry& entry) {
+        entries.push_back(entry);
+        return true;
+    });
+    return !entries.empty();
+}
+
+bool DeviceFileSystem::FindEach(std::string_view pattern,
+                                const std::function<bool(const FindEntry&)>& visit) const {
     const auto names = ParseDevicePath(pattern, true);
     if (!names || names->empty()) {
         return false;
@@ -218,11 +243,9 @@ bool DeviceFileSystem::Find(std::string_view pattern, std::vector<FindEntry>& en
         return false;
     }
     const std::string& wildcard = names->back();
-    ForEachVisibleEntry(folder.Get(), [&](const std::string& name, const struct stat& st) {
-        if (MatchesPattern(name, wildcard)) {
-            const FileStatus status = ToStatus(st);
-            entries.push_back({name, status.isFolder, status.size, status.lastWrite});
-        }
+    return ForEachVisibleEntry(folder.Get(), [&](const std::string& name, const struct stat& st) {
+        if (!MatchesPattern(name, wildcard)) return true;
+        const FileStatus status = ToStatus(st);
+        return visit({name, status.isFolder, status.size, status.lastWrite});
     });
-    return !entries.empty();
 }

@@ -57,6 +57,9 @@ class DeviceFileSystem {
     // Lists the entries of a folder that match the last name of `pattern` without regard
     // to case, in the host's order. False when the folder cannot be read or nothing matches.
     bool Find(std::string_view pattern, std::vector<FindEntry>& entries) const;
+    // The same one entry at a time, until `visit` answers false; false when the folder
+    // cannot be read.
+    bool FindEach(std::string_view pattern, const std::function<bool(const FindEntry&)>& visit) const;
 
     int RootFd() const { return m_root.Get(); }
 
@@ -67,6 +70,12 @@ class DeviceFileSystem {
 // Calls `visit` with every name in the open host folder, "." and ".." included; false when
 // the folder cannot be read.
 bool ForEachHostName(int folder, const std::function<void(std::string_view)>& visit);
+// The same until `visit` answers false.
+bool ForEachHostNameUntil(int folder, const std::function<bool(std::string_view)>& visit);
+
+// How many folder entries the device's listings have read in this process, for tests of
+// how much a listing reads.
+uint64_t DeviceEntriesRead();
 
 // Finds `name` in the open folder without regard to case: the exact spelling first, else
 // the first match in byte order. Empty when nothing matches.

@@ -1,0 +1,50 @@
+#include "dialogs/FolderDlg.h"
+
+#include "dialogs/InputDlg.h"
+#include "platform/ui/DataExchange.h"
+#include "res/ResourceIds.h"
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CFolderDlg, CDialog)
+    on::NotifyWithData(TVN_ITEMEXPANDING, IDC_FOLDER_TREE, &CFolderDlg::OnItemExpanding),
+    on::NotifyWithData(NM_DBLCLK, IDC_FOLDER_TREE, &CFolderDlg::OnDoubleClick),
+    on::Command(IDC_FOLDER_CREATE, &CFolderDlg::OnCreateFolder),
+END_MESSAGE_MAP()
+// clang-format on
+
+CFolderDlg::CFolderDlg() : CDialog(IDD_FOLDER) {}
+
+void CFolderDlg::DoDataExchange(CDataExchange* exchange) {
+    DDX_Control(exchange, IDC_FOLDER_TREE, m_tree);
+}
+
+bool CFolderDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_images.Create(IDB_FOLDER_IMAGES, 16);
+    m_tree.SetImageList(&m_images);
+    m_folderTree.Attach(&m_tree);
+    if (!m_strFolder.empty()) m_folderTree.Select(m_strFolder);
+    return true;
+}
+
+void CFolderDlg::OnOK() {
+    UpdateData(true);
+    m_strFolder = m_folderTree.PathOf(m_folderTree.SelectedOrRoot());
+    EndDialog(IDOK);
+}
+
+void CFolderDlg::OnItemExpanding(LPARAM notice, LRESULT* result) {
+    const auto* tree = reinterpret_cast<const NMTREEVIEW*>(notice);
+    if (m_folderTree.m_bUserEvents) m_folderTree.Refresh(tree->item);
+    *result = 0;
+}
+
+void CFolderDlg::OnDoubleClick(LPARAM, LRESULT*) {
+    if (m_folderTree.m_bUserEvents) OnOK();
+}
+
+void CFolderDlg::OnCreateFolder() {
+    CInputDlg input;
+    input.m_strMessage = "フォルダ名を入力してください";
+    if (input.DoModal() == IDOK) m_folderTree.CreateFolder(input.m_strText);
+}

@@ -1,0 +1,104 @@
+#include "dialogs/SettingsDlg.h"
+
+#include "app/QuilloApp.h"
+#include "dialogs/FolderDlg.h"
+#include "dialogs/SoundList.h"
+#include "platform/base/Text.h"
+#include "platform/fs/Device.h"
+#include "platform/fs/DevicePath.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/ModalRun.h"
+#include "res/ResourceIds.h"
+
+namespace {
+
+// "\" + twelve digits + "(NN)" + ".bmp": the longest name an automatic save makes.
+constexpr size_t kLongestAutoName = 1 + 12 + 4 + 4;
+constexpr size_t kDevicePathLimit = kMaxDevicePath;
+
+// Every missing level of the folder named by `names`, made in turn; false when one
+// cannot be.
+bool MakeFolders(const std::vector<std::string>& names) {
+    std::vector<std::string> level;
+    for (const std::string& name : names) {
+        level.push_back(name);
+        const std::string path = JoinDevicePath(level);
+        FileStatus status;
+        if (Device::FileSystem().GetStatus(path, status)) {
+            if (!status.isFolder) return false;  // a file in the way
+        } else if (!Device::FileSystem().CreateFolder(path)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CSettingsDlg, CDialog)
+    on::Command(IDC_SETTINGS_DEFAULT_FOLDER, &CSettingsDlg::OnDefaultFolder),
+    on::Command(IDC_SETTINGS_BROWSE, &CSettingsDlg::OnBrowse),
+    on::Command(IDC_SETTINGS_PLAY, &CSettingsDlg::OnPlay),
+END_MESSAGE_MAP()
+// clang-format on
+
+CSettingsDlg::CSettingsDlg() : CDialog(IDD_SETTINGS) {}
+
+void CSettingsDlg::DoDataExchange(CDataExchange* exchange) {
+    DDX_Control(exchange, IDC_SETTINGS_SOUND, m_soundList);
+    DDX_Text(exchange, IDC_SETTINGS_FOLDER, m_strSaveFolder);
+    DDX_Check(exchange, IDC_SETTINGS_NOTIFY, m_nNotifyDialog);
+    DDX_Check(exchange, IDC_SETTINGS_SOUND_REPEAT, m_nSoundRepeat);
+}
+
+bool CSettingsDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    CenterWindow();
+    CQuilloApp* app = QuilloApp();
+    m_nSoundRepeat = app->GetProfileInt("Alerm", "DefaultWaveRepeat", 0);
+    m_soundFiles = FindSoundFiles();
+    FillSoundList(m_soundList, m_soundFiles, app->GetProfileString("Alerm", "DefaultWaveFile", ""));
+    UpdateData(false);
+    return true;
+}
+
+bool CSettingsDlg::PrepareSaveFolder(const std::string& folder) {
+    // Empty: memos go to "\" until the next start puts the default back.
+    if (folder.empty()) return true;
+    const auto names = ParseDevicePath(folder);
+    if (names && Utf16Length(JoinDevicePath(*names)) + kLongestAutoName < kDevicePathLimit &&
+        MakeFolders(*names)) {
+        return true;
+    }
+    AfxMessageBox("ファイル名が無効です。有効な名前を入力してください。", MB_OK);
+    return false;
+}
+
+void CSettingsDlg::OnOK() {
+    if (!UpdateData(true)) return;
+    // A folder no memo can be saved in would lose every memo written until it is changed.
+    if (!PrepareSaveFolder(m_strSaveFolder)) return;
+    CQuilloApp* app = QuilloApp();
+    app->WriteProfileInt("Alerm", "DefaultWaveRepeat", m_nSoundRepeat);
+    app->WriteProfileString("Alerm", "DefaultWaveFile", SoundAt(m_soundFiles, m_soundList.GetCurSel()));
+    CDialog::OnOK();
+}
+
+void CSettingsDlg::OnDefaultFolder() {
+    UpdateData(true);
+    m_strSaveFolder = QuilloApp()->GetDefaultSaveFolder();
+    UpdateData(false);
+}
+
+void CSettingsDlg::OnBrowse() {
+    UpdateData(true);
+    CFolderDlg folder;
+    folder.m_strFolder = m_strSaveFolder;
+    if (folder.DoModal() == IDOK) m_strSaveFolder = folder.m_strFolder;
+    UpdateData(false);
+}
+
+void CSettingsDlg::OnPlay() {
+    PlaySoundAt(m_soundFiles, m_soundList.GetCurSel());
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/ui/Controls.h"
+#include "platform/ui/Dialog.h"
+
+// The save folder, whether a ringing alarm shows its notice, and the sound new alarms
+// start with.
+class CSettingsDlg : public CDialog {
+    DECLARE_MESSAGE_MAP()
+
+  public:
+    CSettingsDlg();
+    void DoDataExchange(CDataExchange* exchange) override;
+    bool OnInitDialog() override;
+    void OnOK() override;
+
+    // A save folder that can hold memos, made where it is missing; false (and the user
+    // told) for one that cannot be.
+    static bool PrepareSaveFolder(const std::string& folder);
+
+    std::vector<std::string> m_soundFiles;
+    CComboBox m_soundList;
+    std::string m_strSaveFolder;
+    int m_nNotifyDialog = 0;
+    int m_nSoundRepeat = 0;
+
+  private:
+    void OnDefaultFolder();
+    void OnBrowse();
+    void OnPlay();
+};
