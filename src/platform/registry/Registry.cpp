@@ -109,8 +109,11 @@ std::unique_ptr<Registry> Registry::Open(const std::string& file) {
     std::string setAside;
     if (db == nullptr && damaged) {
         // Another process may be recovering the same file: one at a time, and look again
-        // under the lock so that a fresh registry it just made is never set aside.
-        UniqueFd lock(::open((file + ".recover").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+        // under the lock so that a fresh registry it just made is never set aside. The lock
+        // is the folder the file lies in, which is there anyway: no lock file stays behind.
+        const size_t slash = file.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : file.substr(0, slash + 1);
+        UniqueFd lock(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (lock.IsValid()) {
             ::flock(lock.Get(), LOCK_EX);
         }

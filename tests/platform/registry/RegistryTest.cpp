@@ -136,6 +136,11 @@ TEST_F(RegistryTest, DamagedFileIsSetAsideAndAFreshOneMade) {
         EXPECT_FALSE(registry->Read(Hive::CurrentUser, kEdit, "PenWidth").has_value());
         EXPECT_TRUE(registry->Write(Hive::CurrentUser, kEdit, "PenWidth", 9)) << row.what;
         registry.reset();
+        for (const auto& entry : hostfs::directory_iterator(folder.Path())) {
+            const std::string name = entry.path().filename().string();
+            EXPECT_TRUE(name == "registry.sqlite3" || name.rfind("registry.sqlite3.damaged-", 0) == 0)
+                << "no stray file: " << name;
+        }
         hostfs::remove(file);
         for (const auto& entry : hostfs::directory_iterator(folder.Path())) {
             hostfs::remove(entry.path());
