@@ -56,3 +56,23 @@ TEST(Text, DecodeRejectsOverlongAndSurrogateForms) {
         EXPECT_EQ(first, 0xDC00u + static_cast<unsigned char>(bad[0]));
     }
 }
+
+// Letters fold to small letters: "[" (between the capitals and the small letters) sorts
+// before every letter.
+TEST(CompareNoCase, FoldsLettersOnlyAcrossTheAsciiEdgesAndBeyond) {
+    const struct {
+        const char* a;
+        const char* b;
+        int sign;  // of CompareNoCase(a, b)
+    } cases[] = {
+        {"A", "a", 0},   {"Z", "z", 0},   {"@", "`", -1},  {"[", "{", -1},
+        {"@", "a", -1},  {"[", "a", -1},   {"`", "A", -1},  {"{", "Z", 1},
+        {"Ä", "ä", 0},   {"Σ", "σ", 0},   {"Ａ", "ａ", 0}, {"é", "E", 1},
+        {"memo", "MEMO", 0}, {"memo1", "MEMO", 1}, {"", "a", -1},
+    };
+    for (const auto& c : cases) {
+        const int result = CompareNoCase(c.a, c.b);
+        EXPECT_EQ((result > 0) - (result < 0), c.sign) << c.a << " vs " << c.b;
+        EXPECT_EQ(EqualNoCase(c.a, c.b), c.sign == 0) << c.a << " vs " << c.b;
+    }
+}
