@@ -2,6 +2,7 @@
 
 #include "app/QuilloApp.h"
 #include "dialogs/PreviewDlg.h"
+#include "memo/QuilloDoc.h"
 #include "platform/shell/Screen.h"
 #include "platform/ui/DocTemplate.h"
 #include "platform/ui/Document.h"
@@ -57,8 +58,9 @@ void CMainFrame::OnActivate(UINT state, CWnd* other, bool minimized) {
     // Leaving the window, for a dialog of ours or another program, saves the memo.
     CView* view = GetActiveView();
     CDocument* document = view != nullptr ? view->GetDocument() : nullptr;
+    // Silently: a memo that cannot be saved stays modified, and the next leave tries again.
     if (document != nullptr && document->IsModified()) {
-        view->SendMessage(WM_COMMAND, ID_FILE_SAVE);
+        static_cast<CQuilloDoc*>(document)->SaveSilently();
     }
 }
 

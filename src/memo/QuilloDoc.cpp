@@ -7,6 +7,7 @@
 #include "platform/fs/DevicePath.h"
 #include "platform/fs/File.h"
 #include "platform/ui/FileDialog.h"
+#include "platform/ui/ModalRun.h"
 
 // clang-format off
 BEGIN_MESSAGE_MAP(CQuilloDoc, CDocument)
@@ -49,9 +50,33 @@ bool CQuilloDoc::WriteMemo(std::string_view path) {
     return saved;
 }
 
+namespace {
+
+constexpr const char* kSaveFailed = "メモを保存できませんでした。";
+constexpr const char* kQuitUnsaved = "メモを保存できませんでした。保存せずに終了しますか？";
+
+}  // namespace
+
+bool CQuilloDoc::SaveSilently() {
+    // A canvas without a picture (a file that was no bitmap) holds nothing to lose.
+    if (m_bitmap.GetBitmap() == nullptr) return true;
+    if (GetPathName().empty()) {
+        const std::string path = CreateAutoPath();
+        if (path.empty()) return false;
+        SetPathName(path);
+    }
+    return WriteMemo(GetPathName());
+}
+
 bool CQuilloDoc::SaveIfModified() {
-    if (IsModified()) OnSave();
-    return true;
+    if (!IsModified() || SaveSilently()) return true;
+    AfxMessageBox(kSaveFailed, MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+bool CQuilloDoc::SaveBeforeClose() {
+    if (!IsModified() || SaveSilently()) return true;
+    return AfxMessageBox(kQuitUnsaved, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void CQuilloDoc::OnSave() {
@@ -64,10 +89,9 @@ void CQuilloDoc::OnSave() {
 
 void CQuilloDoc::OnSaveAs() {
     std::string path;
-    if (GetPathName().empty()) {
-        path = CreateAutoPath();
-        if (path.empty()) return;
-    } else {
+    if (GetPathName().empty()) path = CreateAutoPath();
+    // A memo without a name, where no automatic name can be made, is named by the user.
+    if (path.empty()) {
         CFileDialog dialog(
             false, "bmp", GetPathName(),
             OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST,

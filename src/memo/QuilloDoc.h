@@ -15,7 +15,13 @@ class CQuilloDoc : public CDocument {
     bool NewMemo() override;
     bool OpenMemo(std::string_view path) override;
     bool SaveMemo(std::string_view path) override;
+    // A memo that is left is saved silently; when that fails the user is told and the
+    // memo stays, modified, so nothing written is lost.
     bool SaveIfModified() override;
+    // Quitting with a memo that cannot be saved asks whether to quit without it.
+    bool SaveBeforeClose() override;
+    // Saves without asking anything (on leaving the window); false when it failed.
+    bool SaveSilently();
 
     void OnSave();
     void OnSaveAs();

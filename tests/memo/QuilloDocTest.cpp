@@ -37,6 +37,10 @@ TEST_F(Document, AutomaticNameThatCannotFitIsRefused) {
     app->m_strSaveFolder = "\\" + longName;
     EXPECT_EQ(doc->CreateAutoPath(), "") << "the device holds no path of 263 characters";
     doc->SetModifiedFlag();
+    ExpectModal([](ModalRun& run) {
+        EXPECT_EQ(run.kind, ModalRun::Kind::FileDialog) << "the user names it instead";
+        run.Answer(IDCANCEL);
+    });
     SendCommand(frame, ID_FILE_SAVE);
     EXPECT_TRUE(doc->IsModified()) << "nothing was saved, and nothing says it was";
     EXPECT_TRUE(doc->GetPathName().empty());

@@ -34,6 +34,8 @@ class CDocument : public CCmdTarget {
     virtual bool SaveMemo(std::string_view path);
     // Asked before the document is replaced or closed; false keeps it.
     virtual bool SaveIfModified();
+    // Asked before the program's window closes with the document; false keeps both.
+    virtual bool SaveBeforeClose() { return SaveIfModified(); }
 
     CView* GetFirstView() const { return m_pView; }
     CSingleDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }

@@ -140,7 +140,7 @@ bool CFrameWnd::PreTranslateMessage(MSG* msg) {
 void CFrameWnd::OnClose() {
     // Closing the main window leaves the document: it may save, or refuse.
     CDocument* document = GetActiveDocument();
-    if (document != nullptr && !document->SaveIfModified()) return;
+    if (document != nullptr && !document->SaveBeforeClose()) return;
     DestroyWindow();
 }
 

@@ -1,0 +1,83 @@
+// A memo whose save fails is never thrown away.
+#include <filesystem>
+
+#include "res/ResourceIds.h"
+#include "support/QuilloScenario.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class NothingLost : public QuilloScenario {
+  protected:
+    // The save folder replaced by a file: every save fails, also for root.
+    void BreakSaveFolder() {
+        fs::remove_all(HostSaveFolder());
+        WriteHostFile(HostSaveFolder(), "in the way");
+    }
+    void ExpectSaveFailed() {
+        ExpectModal([](ModalRun& run) {
+            EXPECT_EQ(run.text, "メモを保存できませんでした。");
+            EXPECT_EQ(run.type & MB_YESNO, 0u);
+            run.Answer(IDOK);
+        });
+    }
+    bool Inked(int x, int y) {
+        const Surface* picture = doc->m_bitmap.GetBitmap()->GetSurface();
+        return picture->ToColor(picture->GetPixelValue(x, y)) == 0;
+    }
+};
+
+}  // namespace
+
+TEST_F(NothingLost, LeavingAMemoThatCannotBeSavedKeepsItAndSaysSo) {
+    WriteMemo("A.bmp", 240, 294, 255);
+    WriteMemo("B.bmp", 240, 294, 255);
+    ASSERT_TRUE(Start());
+    const std::string shown = doc->GetPathName();
+    Stroke({{10, 50}, {100, 50}});
+    // The memo's own file turned into a folder: its saves fail, the other memo stays listed.
+    const fs::path file = HostSaveFolder() / shown.substr(shown.rfind('\\') + 1);
+    fs::remove(file);
+    fs::create_directories(file);
+    for (const UINT command : {ID_NEXT_MEMO, ID_PREV_MEMO, ID_FILE_NEW}) {
+        ExpectSaveFailed();
+        SendCommand(frame, command);
+        ExpectAllModalsAnswered();
+        EXPECT_EQ(doc->GetPathName(), shown) << command;
+        EXPECT_TRUE(doc->IsModified()) << command;
+        EXPECT_TRUE(Inked(50, 50)) << "the stroke is still there";
+    }
+}
+
+TEST_F(NothingLost, QuittingAsksAndNoKeepsTheWindow) {
+    ASSERT_TRUE(Start());
+    Stroke({{10, 50}, {100, 50}});
+    BreakSaveFolder();
+    for (const int answer : {IDNO, IDYES}) {
+        ExpectModal([answer](ModalRun& run) {
+            EXPECT_EQ(run.text, "メモを保存できませんでした。保存せずに終了しますか？");
+            EXPECT_EQ(run.type & MB_YESNO, static_cast<UINT>(MB_YESNO));
+            run.Answer(answer);
+        });
+        frame->SendMessage(WM_CLOSE);
+        ExpectAllModalsAnswered();
+        EXPECT_EQ(AfxGetMainWnd() != nullptr, answer == IDNO);
+    }
+}
+
+TEST_F(NothingLost, AFailedSaveOnLeavingTheWindowIsSilentAndADeletedMemoStaysDeleted) {
+    WriteMemo("A.bmp", 240, 294, 255);
+    ASSERT_TRUE(Start());
+    Stroke({{10, 50}, {100, 50}});
+    const fs::path file = HostSaveFolder() / "A.bmp";
+    fs::permissions(file, fs::perms::none);
+    fs::rename(HostSaveFolder(), HostSaveFolder().string() + "-away");
+    frame->SendMessage(WM_ACTIVATE, WA_INACTIVE);  // no message: nothing was asked of the user
+    EXPECT_EQ(ModalRunsSeen(), 0);
+    EXPECT_TRUE(doc->IsModified());
+    fs::rename(HostSaveFolder().string() + "-away", HostSaveFolder());
+    ExpectModal([](ModalRun& run) { run.Answer(IDYES); });
+    SendCommand(frame, ID_DELETE_MEMO);
+    EXPECT_FALSE(fs::exists(file)) << "the deleted memo stays deleted";
+}
