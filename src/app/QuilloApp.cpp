@@ -3,6 +3,7 @@
 #include "alarm/AlarmFiring.h"
 #include "app/MainFrame.h"
 #include "memo/QuilloDoc.h"
+#include "platform/base/Format.h"
 #include "platform/base/Text.h"
 #include "platform/fs/Device.h"
 #include "platform/registry/Registry.h"
@@ -10,6 +11,7 @@
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/DocTemplate.h"
+#include "platform/ui/ModalRun.h"
 #include "res/AlarmSounds.h"
 #include "res/QuilloResources.h"
 #include "res/ResourceIds.h"
@@ -20,6 +22,7 @@ namespace {
 constexpr const char* kSyncKey = "Software\\Microsoft\\Windows CE Services";
 constexpr const char* kSyncValue = "FileSyncPath";
 constexpr size_t kSyncPathCharacters = 256;  // what the value's 512-byte buffer holds
+constexpr const char* kRescuedValue = "RescuedMemo";
 
 }  // namespace
 
@@ -84,6 +87,7 @@ bool CQuilloApp::InitInstance() {
     m_pMainWnd->ShowWindow(SW_SHOWNORMAL);
     m_pMainWnd->UpdateWindow();
     m_pMainWnd->SetForegroundWindow();
+    TellOfRescuedMemo();
     return true;
 }
 
@@ -102,6 +106,28 @@ bool CQuilloApp::RunAlarmLaunch(std::string& memoToOpen) {
     }
     memoToOpen = fired.entry.FileName;
     return true;
+}
+
+void CQuilloApp::OnEndSession() {
+    CDocument* document = m_pDocTemplate != nullptr ? m_pDocTemplate->GetDocument() : nullptr;
+    auto* memo = static_cast<CQuilloDoc*>(document);
+    if (memo == nullptr || !memo->IsModified() || memo->SaveSilently()) return;
+    const SYSTEMTIME now = GetLocalTime();
+    const std::string rescued = Device::WriteRescuedFile(
+        Format("%04d%02d%02d-%02d%02d%02d.bmp", now.wYear, now.wMonth, now.wDay, now.wHour,
+               now.wMinute, now.wSecond),
+        memo->m_bitmap.EncodeFile());
+    if (!rescued.empty()) {
+        WriteProfileString("System", kRescuedValue, rescued);
+        memo->SetModifiedFlag(false);
+    }
+}
+
+void CQuilloApp::TellOfRescuedMemo() {
+    const std::string rescued = GetProfileString("System", kRescuedValue, "");
+    if (rescued.empty()) return;
+    WriteProfileString("System", kRescuedValue, "");
+    AfxMessageBox("保存できなかったメモを次の場所に残しました: " + rescued, MB_OK | MB_ICONEXCLAMATION);
 }
 
 int CQuilloApp::RefreshMemoList() {

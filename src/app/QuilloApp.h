@@ -25,6 +25,9 @@ class CQuilloApp : public CWinApp {
     CQuilloApp();
 
     bool InitInstance() override;
+    // Saves a modified memo; when that fails, keeps it in rescued/ and says so at the next
+    // start.
+    void OnEndSession() override;
 
     // The memos of the save folder, newest first; the number of them.
     int RefreshMemoList();
@@ -51,6 +54,8 @@ class CQuilloApp : public CWinApp {
     // The launch the system made for an alarm: rings it; false when start-up ends here,
     // else the memo to open first.
     bool RunAlarmLaunch(std::string& memoToOpen);
+    // Once: where the memo that could not be saved at the end of the last run was kept.
+    void TellOfRescuedMemo();
     void OnAppAbout();
 };
 

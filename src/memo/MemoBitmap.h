@@ -36,6 +36,8 @@ class CMemoBitmap : public CObject {
     bool CreateFromDib(const BITMAPINFO* info, std::span<const uint8_t> pixels);
     bool LoadFile(std::string_view path);
     bool SaveFile(std::string_view path);
+    // The bytes SaveFile writes; empty for an empty canvas.
+    std::string EncodeFile() const;
 
     bool Draw(CDC* target, int32_t x, int32_t y);
     bool StretchDraw(CDC* target, int32_t x, int32_t y, int32_t width, int32_t height);

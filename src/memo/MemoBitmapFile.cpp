@@ -72,6 +72,23 @@ bool CMemoBitmap::LoadFile(std::string_view path) {
     });
 }
 
+std::string CMemoBitmap::EncodeFile() const {
+    if (m_pBits == nullptr) return {};
+    const uint32_t headersSize = kBmpFileHeaderSize + kBmpInfoHeaderSize + 4 * m_nColors;
+    BmpFileHeader fileHeader;
+    fileHeader.fileSize = headersSize + m_header.biSizeImage;
+    fileHeader.pixelOffset = headersSize;
+    std::string bytes(headersSize, '\0');
+    auto* out = reinterpret_cast<uint8_t*>(bytes.data());
+    uint8_t fileBytes[kBmpFileHeaderSize];
+    EncodeFileHeader(fileHeader, fileBytes);
+    std::memcpy(out, fileBytes, kBmpFileHeaderSize);
+    EncodeInfoHeader(m_header, out + kBmpFileHeaderSize);
+    std::memcpy(out + kBmpFileHeaderSize + kBmpInfoHeaderSize, m_colorTable, 4 * size_t{m_nColors});
+    bytes.append(reinterpret_cast<const char*>(m_pBits), m_header.biSizeImage);
+    return bytes;
+}
+
 bool CMemoBitmap::SaveFile(std::string_view path) {
     // An empty canvas has nothing to write; replacing a memo with it would lose the memo.
     if (m_pBits == nullptr) {

@@ -76,7 +76,9 @@ bool CQuilloDoc::SaveIfModified() {
 
 bool CQuilloDoc::SaveBeforeClose() {
     if (!IsModified() || SaveSilently()) return true;
-    return AfxMessageBox(kQuitUnsaved, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    if (AfxMessageBox(kQuitUnsaved, MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+    QuilloApp()->OnEndSession();  // keeps a copy where the next start can point to it
+    return true;
 }
 
 void CQuilloDoc::OnSave() {

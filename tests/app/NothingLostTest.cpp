@@ -1,6 +1,9 @@
 // A memo whose save fails is never thrown away.
 #include <filesystem>
 
+#include <signal.h>
+
+#include "platform/shell/Termination.h"
 #include "res/ResourceIds.h"
 #include "support/QuilloScenario.h"
 
@@ -80,4 +83,46 @@ TEST_F(NothingLost, AFailedSaveOnLeavingTheWindowIsSilentAndADeletedMemoStaysDel
     ExpectModal([](ModalRun& run) { run.Answer(IDYES); });
     SendCommand(frame, ID_DELETE_MEMO);
     EXPECT_FALSE(fs::exists(file)) << "the deleted memo stays deleted";
+}
+
+TEST_F(NothingLost, ATerminationRequestSavesTheMemoOrKeepsItInRescued) {
+    ASSERT_TRUE(Start());
+    bool handled = false;
+    SetTerminationRequestHandler([&] {
+        app->OnEndSession();
+        handled = true;
+    });
+    Stroke({{10, 50}, {100, 50}});
+    ::raise(SIGTERM);  // as a logout sends it; handled in the event loop, not in the signal
+    ProcessEvents();
+    ASSERT_TRUE(handled);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_TRUE(fs::exists(HostSaveFolder() / "200901131530.bmp")) << "saved where it belongs";
+
+    Stroke({{10, 60}, {100, 60}});
+    BreakSaveFolder();
+    handled = false;
+    ::raise(SIGTERM);
+    ProcessEvents();
+    ASSERT_TRUE(handled);
+    const fs::path rescued = m_device->Directory() / "rescued" / "20090113-153000.bmp";
+    ASSERT_TRUE(fs::exists(rescued)) << "nobody could be asked: the memo is kept beside the device";
+    CMemoBitmap copy;
+    EXPECT_EQ(ReadHostFile(rescued), doc->m_bitmap.EncodeFile());
+    SetTerminationRequestHandler(nullptr);
+
+    // The next start says once where it lies.
+    app.reset();
+    ProcessEvents();
+    fs::remove(HostSaveFolder());
+    ExpectModal([&](ModalRun& run) {
+        EXPECT_EQ(run.text, "保存できなかったメモを次の場所に残しました: " + rescued.string());
+        run.Answer(IDOK);
+    });
+    ASSERT_TRUE(Start());
+    ExpectAllModalsAnswered();
+    app.reset();
+    ProcessEvents();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(ModalRunsSeen(), 1) << "only once";
 }

@@ -1,11 +1,16 @@
 #include "Device.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <memory>
+
+#include "platform/fs/DevicePath.h"
+#include "platform/fs/File.h"
 
 namespace {
 
@@ -98,4 +103,18 @@ std::string Device::HostRoot() {
 
 const DeviceFileSystem& Device::FileSystem() {
     return Mounted().fileSystem;
+}
+
+std::string Device::WriteRescuedFile(std::string_view name, std::string_view bytes) {
+    if (!IsMounted() || !IsValidDeviceName(name)) return {};
+    const std::string folder = HostDirectory() + "/rescued";
+    ::mkdir(folder.c_str(), 0700);
+    const std::string path = folder + "/" + std::string(name);
+    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (!fd.IsValid() || !WriteFully(fd.Get(), bytes.data(), bytes.size()) ||
+        ::fsync(fd.Get()) != 0) {
+        if (fd.IsValid()) ::unlink(path.c_str());
+        return {};
+    }
+    return path;
 }

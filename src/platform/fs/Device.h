@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/fs/DeviceFileSystem.h"
 
@@ -23,4 +24,8 @@ class Device {
     static std::string HostRoot();
     // The mounted file system; with none mounted every operation on it fails.
     static const DeviceFileSystem& FileSystem();
+    // Writes `bytes` as `name` into rescued/ of the device directory (beside root/, out of
+    // the device's sight), where what could not be saved is kept; the host path written,
+    // or empty when even that failed.
+    static std::string WriteRescuedFile(std::string_view name, std::string_view bytes);
 };

@@ -25,13 +25,59 @@ void OnSignal(int) {
 
 constexpr int kSignals[] = {SIGTERM, SIGHUP};
 
+struct PersistentHandler {
+    UniqueFd readEnd;
+    UniqueFd writeEnd;
+    std::unique_ptr<QSocketNotifier> notifier;
+};
+
+PersistentHandler& Persistent() {
+    static PersistentHandler* handler = new PersistentHandler;  // lives as long as the process
+    return *handler;
+}
+
 }  // namespace
+
+void SetTerminationRequestHandler(std::function<void()> handler) {
+    PersistentHandler& current = Persistent();
+    if (!handler) {
+        for (const int signal : {SIGTERM, SIGINT, SIGHUP}) ::signal(signal, SIG_DFL);
+        if (gWakeFd == current.writeEnd.Get()) gWakeFd = -1;
+        current.notifier.reset();
+        current.readEnd.Reset();
+        current.writeEnd.Reset();
+        return;
+    }
+    int ends[2];
+    if (QCoreApplication::instance() == nullptr || ::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
+        return;
+    }
+    PersistentHandler& persistent = Persistent();
+    persistent.readEnd = UniqueFd(ends[0]);
+    persistent.writeEnd = UniqueFd(ends[1]);
+    persistent.notifier =
+        std::make_unique<QSocketNotifier>(persistent.readEnd.Get(), QSocketNotifier::Read);
+    QObject::connect(persistent.notifier.get(), &QSocketNotifier::activated,
+                     [handler = std::move(handler)] {
+                         char drained[16];
+                         while (::read(Persistent().readEnd.Get(), drained, sizeof drained) > 0) {
+                         }
+                         if (handler) handler();
+                     });
+    gWakeFd = persistent.writeEnd.Get();
+    struct sigaction action = {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
+}
 
 struct ScopedTerminationHandler::State {
     UniqueFd readEnd;
     UniqueFd writeEnd;
     std::unique_ptr<QSocketNotifier> notifier;
     struct sigaction previous[std::size(kSignals)] = {};
+    int previousWakeFd = -1;
 };
 
 ScopedTerminationHandler::ScopedTerminationHandler(std::function<void()> beforeEnd)
@@ -50,6 +96,7 @@ ScopedTerminationHandler::ScopedTerminationHandler(std::function<void()> beforeE
                          FinishTimedLaunchRequests();
                          ::_exit(0);
                      });
+    m_state->previousWakeFd = gWakeFd;
     gWakeFd = m_state->writeEnd.Get();
     struct sigaction action = {};
     action.sa_handler = OnSignal;
@@ -65,5 +112,5 @@ ScopedTerminationHandler::~ScopedTerminationHandler() {
     for (size_t i = 0; i < std::size(kSignals); ++i) {
         ::sigaction(kSignals[i], &m_state->previous[i], nullptr);
     }
-    gWakeFd = -1;
+    gWakeFd = m_state->previousWakeFd;
 }

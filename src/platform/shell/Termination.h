@@ -17,3 +17,9 @@ class ScopedTerminationHandler {
     struct State;
     std::unique_ptr<State> m_state;
 };
+
+// For the life of the process: a request to end it (SIGTERM, SIGINT, SIGHUP) runs
+// `handler` on the user-interface thread, which then ends the program in its own way.
+// A ScopedTerminationHandler takes precedence while it lives. Null returns the signals to
+// their default.
+void SetTerminationRequestHandler(std::function<void()> handler);

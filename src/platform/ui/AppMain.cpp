@@ -1,10 +1,12 @@
 #include <QApplication>
+#include <QSessionManager>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "platform/fs/Device.h"
 #include "platform/shell/Screen.h"
+#include "platform/shell/Termination.h"
 #include "platform/shell/TimedLaunch.h"
 #include "platform/ui/KeyTranslation.h"
 #include "platform/ui/WinApp.h"
@@ -76,6 +78,14 @@ int AfxWinMain(int argc, char** argv) {
     int exitCode = 0;
     if (app->InitInstance()) {
         StartTimedLaunchWatch();
+        // Handled in the event loop, never in the signal handler: save, then end normally.
+        SetTerminationRequestHandler([app] {
+            app->OnEndSession();
+            AfxPostQuitMessage(0);
+        });
+        QObject::connect(&toolkit, &QGuiApplication::commitDataRequest, [app](QSessionManager&) {
+            app->OnEndSession();
+        });
         exitCode = app->Run();
     } else {
         exitCode = app->ExitInstance();

@@ -42,6 +42,9 @@ class CWinApp : public CCmdTarget {
     // Offers a key message to the windows from its own up to its top-level window, and
     // the hot key to the main window.
     virtual bool PreTranslateMessage(MSG* msg);
+    // The session ends or the process was told to end: keep what would be lost; nobody is
+    // there to answer a question.
+    virtual void OnEndSession() {}
 
     void ParseCommandLine(CCommandLineInfo& info) const;
     bool ProcessShellCommand(const CCommandLineInfo& info);
