@@ -113,10 +113,10 @@ void CQuilloApp::OnEndSession() {
     auto* memo = static_cast<CQuilloDoc*>(document);
     if (memo == nullptr || !memo->IsModified() || memo->SaveSilently()) return;
     const SYSTEMTIME now = GetLocalTime();
-    const std::string rescued = Device::WriteRescuedFile(
-        Format("%04d%02d%02d-%02d%02d%02d.bmp", now.wYear, now.wMonth, now.wDay, now.wHour,
-               now.wMinute, now.wSecond),
-        memo->m_bitmap.EncodeFile());
+    const std::string rescued =
+        Device::WriteRescuedFile(Format("%04d%02d%02d-%02d%02d%02d.bmp", now.wYear, now.wMonth,
+                                        now.wDay, now.wHour, now.wMinute, now.wSecond),
+                                 memo->m_bitmap.EncodeFile());
     if (!rescued.empty()) {
         WriteProfileString("System", kRescuedValue, rescued);
         memo->SetModifiedFlag(false);
@@ -127,7 +127,8 @@ void CQuilloApp::TellOfRescuedMemo() {
     const std::string rescued = GetProfileString("System", kRescuedValue, "");
     if (rescued.empty()) return;
     WriteProfileString("System", kRescuedValue, "");
-    AfxMessageBox("保存できなかったメモを次の場所に残しました: " + rescued, MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBox("保存できなかったメモを次の場所に残しました: " + rescued,
+                  MB_OK | MB_ICONEXCLAMATION);
 }
 
 int CQuilloApp::RefreshMemoList() {

@@ -81,7 +81,8 @@ void CSettingsDlg::OnOK() {
     if (!PrepareSaveFolder(m_strSaveFolder)) return;
     CQuilloApp* app = QuilloApp();
     app->WriteProfileInt("Alerm", "DefaultWaveRepeat", m_nSoundRepeat);
-    app->WriteProfileString("Alerm", "DefaultWaveFile", SoundAt(m_soundFiles, m_soundList.GetCurSel()));
+    app->WriteProfileString("Alerm", "DefaultWaveFile",
+                            SoundAt(m_soundFiles, m_soundList.GetCurSel()));
     CDialog::OnOK();
 }
 

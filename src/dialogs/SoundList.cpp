@@ -26,9 +26,8 @@ std::vector<std::string> FindSoundFiles() {
         return true;
     });
     // The memo list's own sort, with "later in name order" for "older".
-    HeapSortNewestFirst(names, [](const std::string& a, const std::string& b) {
-        return CompareNoCase(a, b) > 0;
-    });
+    HeapSortNewestFirst(
+        names, [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) > 0; });
     return names;
 }
 

@@ -1,7 +1,8 @@
 #include "MemoList.h"
 
 void SortMemoList(std::vector<MemoEntry>& list) {
-    HeapSortNewestFirst(list, [](const MemoEntry& a, const MemoEntry& b) { return a.time < b.time; });
+    HeapSortNewestFirst(list,
+                        [](const MemoEntry& a, const MemoEntry& b) { return a.time < b.time; });
 }
 
 int64_t LocalSeconds(const SYSTEMTIME& time) {

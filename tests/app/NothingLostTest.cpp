@@ -1,7 +1,7 @@
 // A memo whose save fails is never thrown away.
-#include <filesystem>
-
 #include <signal.h>
+
+#include <filesystem>
 
 #include "platform/shell/Termination.h"
 #include "res/ResourceIds.h"

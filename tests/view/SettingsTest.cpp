@@ -83,7 +83,8 @@ TEST_F(Settings, TheTreeOpensOnTheFolderWhateverItsCase) {
         EXPECT_EQ(chosen, "\\My Documents\\Quillo") << initial;
     }
     EXPECT_EQ(RunFolderDialog("\\Nowhere", [](CFolderDlg* dialog) { dialog->PressButton(IDOK); }),
-              "\\") << "nothing selected: the root";
+              "\\")
+        << "nothing selected: the root";
 }
 
 TEST_F(Settings, AFolderMadeLaterShowsOnTheNextExpandAndAVanishedOneShowsNothing) {
@@ -112,7 +113,8 @@ TEST_F(Settings, NewFoldersAreMadeOnceAndADoubleClickTakesTheFolder) {
                 dialog->m_folderTree.Select("\\My Documents");
                 dialog->PressButton(IDC_FOLDER_CREATE);
                 EXPECT_EQ(dialog->m_folderTree.PathOf(dialog->m_tree.GetSelectedItem()),
-                          "\\My Documents") << "nothing made, nothing selected anew";
+                          "\\My Documents")
+                    << "nothing made, nothing selected anew";
             }
             dialog->m_folderTree.Select("\\My Documents\\New");
             dialog->m_tree.DoubleClickByUser(dialog->m_tree.GetSelectedItem());
@@ -120,7 +122,8 @@ TEST_F(Settings, NewFoldersAreMadeOnceAndADoubleClickTakesTheFolder) {
         [this] {
             for (const char* name : {"New", "New", ""}) {
                 ExpectModal([name](ModalRun& run) {
-                    EXPECT_EQ(run.dialog->GetDlgItemText(IDC_INPUT_MESSAGE), "フォルダ名を入力してください");
+                    EXPECT_EQ(run.dialog->GetDlgItemText(IDC_INPUT_MESSAGE),
+                              "フォルダ名を入力してください");
                     run.dialog->SetDlgItemText(IDC_INPUT_TEXT, name);
                     run.Press(IDOK);
                 });
@@ -149,7 +152,8 @@ TEST_F(Settings, OnlyTwoLevelsAreReadAtATime) {
 }
 
 TEST_F(Settings, OkWritesEverythingAndTheSoundListFollowsTheWindowsFolder) {
-    for (const auto& entry : fs::directory_iterator(m_device->Host("Windows"))) fs::remove(entry.path());
+    for (const auto& entry : fs::directory_iterator(m_device->Host("Windows")))
+        fs::remove(entry.path());
     for (const char* name : {"Beep.wav", "alarm.wav", "a.b.wav", "alarm2.wav"}) {
         WriteHostFile(m_device->Host(std::string("Windows/") + name), "RIFF");
     }
@@ -181,7 +185,8 @@ TEST_F(Settings, OkWritesEverythingAndTheSoundListFollowsTheWindowsFolder) {
         << "the next memo is saved there";
     EXPECT_EQ(app->RefreshMemoList(), 1);
 
-    for (const auto& entry : fs::directory_iterator(m_device->Host("Windows"))) fs::remove(entry.path());
+    for (const auto& entry : fs::directory_iterator(m_device->Host("Windows")))
+        fs::remove(entry.path());
     RunSettings([](CSettingsDlg* dialog) { EXPECT_EQ(Items(dialog->m_soundList).size(), 1u); });
     EXPECT_EQ(Profile("Alerm", "DefaultWaveFile"), "");
 }
@@ -207,7 +212,8 @@ TEST_F(Settings, ARefusedFolderWritesNothingAndCancelKeepsTheFolder) {
             });
     }
     EXPECT_EQ(Profile("System", "SaveFolder"), "(none)");
-    EXPECT_EQ(app->GetProfileInt("Alerm", "DefaultWaveRepeat", -1), -1) << "not even the alarm defaults";
+    EXPECT_EQ(app->GetProfileInt("Alerm", "DefaultWaveRepeat", -1), -1)
+        << "not even the alarm defaults";
 
     RunSettings(
         [](CSettingsDlg* dialog) {
@@ -217,8 +223,8 @@ TEST_F(Settings, ARefusedFolderWritesNothingAndCancelKeepsTheFolder) {
         },
         [this] {
             ExpectModal([](ModalRun& run) {
-                static_cast<CFolderDlg*>(run.dialog)->m_tree.SelectItem(
-                    static_cast<CFolderDlg*>(run.dialog)->m_folderTree.m_hRoot);
+                static_cast<CFolderDlg*>(run.dialog)
+                    ->m_tree.SelectItem(static_cast<CFolderDlg*>(run.dialog)->m_folderTree.m_hRoot);
                 run.Press(IDOK);
             });
         });

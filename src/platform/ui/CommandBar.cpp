@@ -10,6 +10,7 @@
 #include "platform/ui/ControlWidgets.h"
 #include "platform/ui/MenuBuilder.h"
 #include "platform/ui/Resources.h"
+#include "platform/ui/View.h"
 
 namespace {
 
@@ -62,13 +63,22 @@ bool CCommandBar::InsertMenubar(UINT menuId) {
         QMenu* menu = menuBar->addMenu(QString::fromStdString(item.text));
         FillMenu(menu, item.popup, m_pFrame);
     }
+    menuBar->setFocusPolicy(Qt::NoFocus);
     QObject::connect(menuBar, &QMenuBar::triggered, menuBar, [this](QAction* action) {
         if (const UINT command = CommandOfAction(action))
             m_pFrame->SendMessage(WM_COMMAND, command);
+        GiveFocusToView();
     });
     QHBoxLayout* layout = LayoutOf(GetWidget());
     layout->insertWidget(layout->count() - 1, menuBar);
     return true;
+}
+
+void CCommandBar::GiveFocusToView() {
+    if (m_pFrame == nullptr || !m_pFrame->IsWindow()) return;
+    if (CView* view = m_pFrame->GetActiveView(); view != nullptr && view->IsWindow()) {
+        view->SetFocus();
+    }
 }
 
 bool CCommandBar::InsertSeparator(int width) {
@@ -98,8 +108,12 @@ bool CCommandBar::LoadToolBar(UINT id) {
         button->setAutoRaise(true);
         const std::string tip = LoadResourceString(command);
         button->setToolTip(QString::fromStdString(tip.substr(0, tip.find('\n'))));
-        QObject::connect(button, &QToolButton::clicked, button,
-                         [this, command] { m_pFrame->SendMessage(WM_COMMAND, command); });
+        // The keys belong to the view: a button never keeps the focus.
+        button->setFocusPolicy(Qt::NoFocus);
+        QObject::connect(button, &QToolButton::clicked, button, [this, command] {
+            m_pFrame->SendMessage(WM_COMMAND, command);
+            GiveFocusToView();
+        });
         layout->insertWidget(layout->count() - 1, button);
     }
     return true;

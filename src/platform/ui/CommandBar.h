@@ -29,5 +29,8 @@ class CCommandBar : public CControlBar {
     void UpdateCmdUI(CCmdTarget* target) override;
 
   private:
+    // After a command from the bar the keys go to the view again.
+    void GiveFocusToView();
+
     CFrameWnd* m_pFrame = nullptr;
 };

@@ -65,10 +65,9 @@ TEST(CompareNoCase, FoldsLettersOnlyAcrossTheAsciiEdgesAndBeyond) {
         const char* b;
         int sign;  // of CompareNoCase(a, b)
     } cases[] = {
-        {"A", "a", 0},   {"Z", "z", 0},   {"@", "`", -1},  {"[", "{", -1},
-        {"@", "a", -1},  {"[", "a", -1},   {"`", "A", -1},  {"{", "Z", 1},
-        {"Ä", "ä", 0},   {"Σ", "σ", 0},   {"Ａ", "ａ", 0}, {"é", "E", 1},
-        {"memo", "MEMO", 0}, {"memo1", "MEMO", 1}, {"", "a", -1},
+        {"A", "a", 0},   {"Z", "z", 0},  {"@", "`", -1},      {"[", "{", -1},       {"@", "a", -1},
+        {"[", "a", -1},  {"`", "A", -1}, {"{", "Z", 1},       {"Ä", "ä", 0},        {"Σ", "σ", 0},
+        {"Ａ", "ａ", 0}, {"é", "E", 1},  {"memo", "MEMO", 0}, {"memo1", "MEMO", 1}, {"", "a", -1},
     };
     for (const auto& c : cases) {
         const int result = CompareNoCase(c.a, c.b);
