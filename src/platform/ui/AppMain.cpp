@@ -9,6 +9,7 @@
 #include "platform/shell/Termination.h"
 #include "platform/shell/TimedLaunch.h"
 #include "platform/ui/KeyTranslation.h"
+#include "platform/ui/ToolkitTranslation.h"
 #include "platform/ui/WinApp.h"
 
 namespace {
@@ -72,6 +73,7 @@ int AfxWinMain(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
     QCoreApplication::setAttribute(Qt::AA_CompressTabletEvents, false);
     QApplication toolkit(argc, argv);
+    InstallToolkitTranslation();
     QApplication::setQuitOnLastWindowClosed(false);
     InstallKeyTranslation();
     app->m_lpCmdLine = commandLine;

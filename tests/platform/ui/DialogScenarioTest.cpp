@@ -11,6 +11,7 @@
 #include "platform/ui/DialogBuilder.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/Resources.h"
+#include "platform/ui/ToolkitTranslation.h"
 #include "support/Scenario.h"
 
 namespace {
@@ -306,4 +307,10 @@ TEST_F(Dialogs, ColourDialogOffersTheCallersCustomColours) {
     EXPECT_EQ(dialog.GetColor(), RGB(200, 100, 50));
     ExpectModal([](ModalRun& run) { run.Answer(IDCANCEL); });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+TEST_F(Dialogs, TheToolkitsOwnButtonsSpeakJapanese) {
+    ASSERT_TRUE(InstallToolkitTranslation()) << "qt6-translations-l10n is missing";
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes").toStdString(), "はい(&Y)");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&No").toStdString(), "いいえ(&N)");
 }
