@@ -85,3 +85,22 @@ TEST_F(MainFrame, TimerReachesTheViewAndNotificationOpensTheNamedMemo) {
     SendCommand(frame, ID_MENU);                     // does nothing
     EXPECT_EQ(doc->GetPathName(), path);
 }
+
+TEST_F(MainFrame, DialogsOpenOnTheDeviceScreenOverTheirOwner) {
+    WriteMemo("A.bmp");
+    ASSERT_TRUE(Start());
+    frame->MoveWindow(CRect(300, 200, 540, 520));  // the device's screen, somewhere on the host
+    for (const UINT command : {ID_RENAME_MEMO, ID_MEMO_INFO}) {
+        ExpectModal([this, command](ModalRun& run) {
+            const CRect screen = frame->GetWindowRect();
+            const CRect dialog = run.dialog->GetWindowRect();
+            EXPECT_GE(dialog.left, screen.left) << command;
+            EXPECT_GE(dialog.top, screen.top) << command;
+            EXPECT_LE(dialog.right, screen.right) << command;
+            EXPECT_LE(dialog.bottom, screen.bottom) << command;
+            run.Press(IDCANCEL);
+        });
+        SendCommand(frame, command);
+    }
+    ExpectAllModalsAnswered();
+}

@@ -70,6 +70,10 @@ bool CDialog::CreateFromTemplate() {
     return true;
 }
 
+CWnd* CDialog::CenteringOwner() const {
+    return m_pOwner != nullptr ? m_pOwner : AfxGetMainWnd();
+}
+
 int CDialog::BottomFrameHeight() const {
     return m_pTemplate != nullptr && m_pTemplate->okInCaption ? kCaptionOkStrip : 0;
 }

@@ -32,6 +32,7 @@ class CDialog : public CWnd {
     // As if the user pressed the button: IDOK, IDCANCEL or a push button's id.
     void PressButton(int id);
     CWnd* GetOwner() const { return m_pOwner; }
+    CWnd* CenteringOwner() const override;
 
     // Copies members into controls (save = false) or controls into members (true); false
     // when a field failed validation (its message was shown and it has the focus).

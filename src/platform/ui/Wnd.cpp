@@ -7,11 +7,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+#include <algorithm>
 
 #include "platform/gdi/Blit.h"
+#include "platform/shell/Screen.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Idle.h"
 #include "platform/ui/ModalRun.h"
+#include "platform/ui/WinApp.h"
 #include "platform/ui/WindowPeer.h"
 
 namespace {
@@ -334,15 +337,23 @@ void CWnd::MoveKeepingSize(CPoint topLeft) {
 void CWnd::CenterWindow(CWnd* over) {
     QWidget* widget = GetWidget();
     if (widget == nullptr) return;
-    if (over == nullptr) over = m_pParent;
+    if (over == nullptr) over = CenteringOwner();
     if (over == nullptr || !over->IsWindow()) {
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         widget->move(screen.center() - widget->rect().center());
         return;
     }
     const CRect area = over->GetWindowRect();
-    const int x = area.left + (area.Width() - widget->width()) / 2;
-    const int y = area.top + (area.Height() - widget->height()) / 2;
+    int x = area.left + (area.Width() - widget->width()) / 2;
+    int y = area.top + (area.Height() - widget->height()) / 2;
+    // On a device of its own size the main window is its screen: stay on it, and where the
+    // window is larger than the screen, start at its top-left.
+    CWnd* main = AfxGetMainWnd();
+    if (widget->isWindow() && HasScreenOverride() && main != nullptr && main->IsWindow()) {
+        const CRect screen = main->GetWindowRect();
+        x = std::max(screen.left, std::min(x, screen.right - widget->width()));
+        y = std::max(screen.top, std::min(y, screen.bottom - widget->height()));
+    }
     if (widget->isWindow()) {
         widget->move(x, y);
     } else {

@@ -71,7 +71,10 @@ class CWnd : public CCmdTarget {
     CPoint ScreenToClient(CPoint point) const;
     void MoveWindow(const CRect& rect);       // in the parent's client coordinates
     void MoveKeepingSize(CPoint topLeft);     // the same, keeping size and z-order
-    void CenterWindow(CWnd* over = nullptr);  // over the owner when null
+    // Over `over` (the owner when null), kept inside the device's screen when it has one.
+    void CenterWindow(CWnd* over = nullptr);
+    // What CenterWindow centres over by default.
+    virtual CWnd* CenteringOwner() const { return m_pParent; }
 
     void ShowWindow(int command);
     void SetFocus();
