@@ -1,6 +1,7 @@
 #include "FileDialog.h"
 
 #include <QFileDialog>
+#include <QUrl>
 #include <QFileInfo>
 
 #include "platform/fs/Device.h"
@@ -94,6 +95,19 @@ int CFileDialog::DoModal() {
         dialog.setOption(QFileDialog::DontConfirmOverwrite, (m_nFlags & OFN_OVERWRITEPROMPT) == 0);
         dialog.setDirectory(QString::fromStdString(HostFolderOfDevicePath(
             m_strInitialFolder.empty() ? m_strFileName : m_strInitialFolder)));
+        // The device's file system only: its root is the one place in the side bar, and a
+        // step above it leads back into it.
+        const QString root =
+            QFileInfo(QString::fromStdString(Device::HostRoot())).canonicalFilePath();
+        dialog.setSidebarUrls({QUrl::fromLocalFile(root)});
+        dialog.setHistory({});
+        QObject::connect(&dialog, &QFileDialog::directoryEntered, &dialog,
+                         [&dialog, root](const QString& folder) {
+                             const QString real = QFileInfo(folder).canonicalFilePath();
+                             if (real != root && !real.startsWith(root + "/")) {
+                                 dialog.setDirectory(root);
+                             }
+                         });
         if (!m_strFileName.empty()) {
             const size_t separator = m_strFileName.find_last_of('\\');
             dialog.selectFile(QString::fromStdString(separator == std::string::npos
