@@ -1,5 +1,7 @@
 #include "alarm/AlarmFiring.h"
 
+#include <memory>
+
 #include "alarm/AlarmNotifyDlg.h"
 #include "alarm/AlarmTime.h"
 #include "app/QuilloApp.h"
@@ -30,9 +32,9 @@ AlarmOutcome Ring(const AlarmEntry& entry, int notifyDialog,
         return AlarmOutcome::Sounded;
     }
     const bool portrait = GetSystemMetrics(SM_CXSCREEN) < GetSystemMetrics(SM_CYSCREEN);
-    CAlarmNotifyWideDlg wide;
-    CAlarmNotifyDlg tall;
-    CAlarmNotifyDlg& notice = portrait ? tall : wide;
+    const std::unique_ptr<CAlarmNotifyDlg> made =
+        portrait ? std::make_unique<CAlarmNotifyDlg>() : std::make_unique<CAlarmNotifyWideDlg>();
+    CAlarmNotifyDlg& notice = *made;
     notice.m_strFileName = entry.FileName;
     notice.m_strSound = entry.WaveFile;
     notice.m_bSoundRepeat = entry.WaveRepeat;

@@ -96,7 +96,8 @@ void CAlarmStore::SetAlarm(std::string_view fileName, const SYSTEMTIME& time, Al
     } else {
         m_entries.push_back(std::move(entry));
     }
-    Schedule(CurrentMinute());
+    // Inside Update the change is scheduled once, when it is stored.
+    if (!m_bInUpdate) Schedule(CurrentMinute());
 }
 
 void CAlarmStore::RemoveAt(int index) {
@@ -229,7 +230,9 @@ void CAlarmStore::Update(const std::function<void(CAlarmStore&)>& change) {
     {
         RegistryTransaction transaction(AfxGetApp()->GetRegistry());
         ReadAgainIfChanged();
+        m_bInUpdate = true;
         change(*this);
+        m_bInUpdate = false;
         Save();
     }
     Schedule(CurrentMinute());

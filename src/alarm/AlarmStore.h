@@ -75,4 +75,5 @@ class CAlarmStore {
 
     std::vector<AlarmEntry> m_entries;
     int64_t m_nStoredVersion = -1;
+    bool m_bInUpdate = false;
 };

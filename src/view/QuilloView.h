@@ -100,6 +100,8 @@ class CQuilloView : public CView {
     void OnUpdateEraserWidth(CCmdUI* ui);
     // Saves the memo for an alarm; its path, or empty (and the user told) when it failed.
     std::string SaveForAlarm();
+    // Pop-up `popup` of the view's pop-up menus, just below tool bar button `button`.
+    void PopUpUnderButton(UINT button, int popup);
     // The memo's alarm in the store, or -1.
     int FindAlarmOfMemo() const;
     void OnKeyDown(UINT key, UINT repeat, UINT flags);

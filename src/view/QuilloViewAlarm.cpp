@@ -3,12 +3,10 @@
 #include "alarm/AlarmDlg.h"
 #include "alarm/AlarmFiring.h"
 #include "alarm/AlarmTime.h"
-#include "app/MainFrame.h"
 #include "app/QuilloApp.h"
 #include "memo/QuilloDoc.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/DocTemplate.h"
-#include "platform/ui/Menu.h"
 #include "platform/ui/ModalRun.h"
 #include "res/ResourceIds.h"
 #include "view/QuilloView.h"
@@ -88,16 +86,7 @@ void CQuilloView::OnAlarmCustom() {
 }
 
 void CQuilloView::OnAlarmMenu() {
-    auto* frame = static_cast<CMainFrame*>(AfxGetMainWnd());
-    if (frame == nullptr) return;
-    const CRect button = frame->m_commandBar.GetButtonRect(ID_ALARM_MENU);
-    const CPoint corner = frame->m_commandBar.ClientToScreen(CPoint(button.left, button.bottom));
-    CMenu menu;
-    if (!menu.LoadMenu(IDR_VIEW_POPUPS)) return;
-    if (CMenu* popup = menu.GetSubMenu(kAlarmPopup)) {
-        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN, corner.x, corner.y + 1, frame);
-    }
-    menu.DestroyMenu();
+    PopUpUnderButton(ID_ALARM_MENU, kAlarmPopup);
 }
 
 void CQuilloView::OnQuickAlarm(UINT id) {

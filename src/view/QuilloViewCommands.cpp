@@ -1,5 +1,6 @@
 // The view's commands: tools, clear, stepping through the memos, delete, rename, file
 // information, the date stamp and the ruled lines.
+#include "app/MainFrame.h"
 #include "app/QuilloApp.h"
 #include "dialogs/FileInfoDlg.h"
 #include "dialogs/RenameDlg.h"
@@ -10,6 +11,7 @@
 #include "platform/fs/File.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/DocTemplate.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/ModalRun.h"
 #include "res/ResourceIds.h"
 #include "view/QuilloView.h"
@@ -35,6 +37,20 @@ void CQuilloView::OpenMemoAt(int index) {
                   : app->GetMemoPath(app->m_memoList[static_cast<size_t>(index)].name);
     app->m_pDocTemplate->OpenDocumentFile(path);
     if (app->m_pMainWnd != nullptr) app->m_pMainWnd->ShowWindow(SW_SHOW);
+}
+
+void CQuilloView::PopUpUnderButton(UINT button, int popup) {
+    auto* frame = static_cast<CMainFrame*>(AfxGetMainWnd());
+    if (frame == nullptr) return;
+    const CRect area = frame->m_commandBar.GetButtonRect(button);
+    const CPoint corner = frame->m_commandBar.ClientToScreen(CPoint(area.left, area.bottom));
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_VIEW_POPUPS)) return;
+    // One pixel below the button, its left edges in line; the choice comes as a command.
+    if (CMenu* items = menu.GetSubMenu(popup)) {
+        items->TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN, corner.x, corner.y + 1, frame);
+    }
+    menu.DestroyMenu();
 }
 
 void CQuilloView::OnToolPen() {

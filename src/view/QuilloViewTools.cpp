@@ -1,12 +1,10 @@
 // The view's pen and eraser widths and its colours.
-#include "app/MainFrame.h"
 #include "app/QuilloApp.h"
 #include "dialogs/ColorSettingsDlg.h"
 #include "dialogs/RunColorDialog.h"
 #include "dialogs/SettingsDlg.h"
 #include "dialogs/WidthDlg.h"
 #include "platform/ui/CmdUI.h"
-#include "platform/ui/Menu.h"
 #include "res/ResourceIds.h"
 #include "view/QuilloView.h"
 
@@ -76,16 +74,7 @@ void CQuilloView::OnEraserWidthCustom() {
 }
 
 void CQuilloView::OnWidthMenu() {
-    auto* frame = static_cast<CMainFrame*>(AfxGetMainWnd());
-    if (frame == nullptr) return;
-    const CRect button = frame->m_commandBar.GetButtonRect(ID_PEN_WIDTH_MENU);
-    const CPoint corner = frame->m_commandBar.ClientToScreen(CPoint(button.left, button.bottom));
-    CMenu menu;
-    if (!menu.LoadMenu(IDR_VIEW_POPUPS)) return;
-    if (CMenu* popup = menu.GetSubMenu(m_nTool == ToolPen ? kPenWidthPopup : kEraserWidthPopup)) {
-        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN, corner.x, corner.y + 1, frame);
-    }
-    menu.DestroyMenu();
+    PopUpUnderButton(ID_PEN_WIDTH_MENU, m_nTool == ToolPen ? kPenWidthPopup : kEraserWidthPopup);
 }
 
 void CQuilloView::OnColorSettings() {
