@@ -163,9 +163,8 @@ std::string CQuilloApp::GetDefaultSaveFolder() {
     Registry* registry = GetRegistry();
     if (registry != nullptr && registry->KeyExists(Hive::LocalMachine, kSyncKey)) {
         // A value that is absent, not text, or longer than its buffer reads as nothing.
-        const auto value = registry->Read(Hive::LocalMachine, kSyncKey, kSyncValue);
-        const auto* text = value ? std::get_if<std::string>(&*value) : nullptr;
-        if (text == nullptr || Utf16Length(*text) >= kSyncPathCharacters) {
+        const auto text = registry->ReadString(Hive::LocalMachine, kSyncKey, kSyncValue);
+        if (!text || Utf16Length(*text) >= kSyncPathCharacters) {
             folder.clear();
         } else if (!text->empty()) {
             folder = *text;

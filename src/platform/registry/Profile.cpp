@@ -26,9 +26,8 @@ std::string Profile::GetString(std::string_view section, std::string_view name,
     if (m_pRegistry == nullptr) {
         return std::string(defaultValue);
     }
-    const auto value = m_pRegistry->Read(Hive::CurrentUser, SectionKey(section), name);
-    const auto* text = value ? std::get_if<std::string>(&*value) : nullptr;
-    return text != nullptr ? *text : std::string(defaultValue);
+    return m_pRegistry->ReadString(Hive::CurrentUser, SectionKey(section), name)
+        .value_or(std::string(defaultValue));
 }
 
 bool Profile::WriteInt(std::string_view section, std::string_view name, int32_t value) {

@@ -246,6 +246,13 @@ std::optional<RegistryValue> Registry::Read(Hive hive, std::string_view key,
     return result;
 }
 
+std::optional<std::string> Registry::ReadString(Hive hive, std::string_view key,
+                                                std::string_view name) const {
+    auto value = Read(hive, key, name);
+    auto* text = value ? std::get_if<std::string>(&*value) : nullptr;
+    return text != nullptr ? std::optional<std::string>(std::move(*text)) : std::nullopt;
+}
+
 bool Registry::Write(Hive hive, std::string_view key, std::string_view name,
                      const RegistryValue& value) {
     BindText(m_write, 1, HiveName(hive));

@@ -32,6 +32,9 @@ class Registry {
     Registry& operator=(const Registry&) = delete;
 
     std::optional<RegistryValue> Read(Hive hive, std::string_view key, std::string_view name) const;
+    // A string value; none for an absent value or one of the other kind.
+    std::optional<std::string> ReadString(Hive hive, std::string_view key,
+                                          std::string_view name) const;
     bool Write(Hive hive, std::string_view key, std::string_view name, const RegistryValue& value);
     bool DeleteValue(Hive hive, std::string_view key, std::string_view name);
     // A key exists when it or a key below it holds a value.

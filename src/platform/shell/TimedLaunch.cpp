@@ -42,9 +42,7 @@ struct Record {
 };
 
 std::optional<std::string> ReadText(const Registry& registry, const char* name) {
-    const auto value = registry.Read(Hive::LocalMachine, kRunAppAtTimeKey, name);
-    const auto* text = value ? std::get_if<std::string>(&*value) : nullptr;
-    return text != nullptr ? std::optional<std::string>(*text) : std::nullopt;
+    return registry.ReadString(Hive::LocalMachine, kRunAppAtTimeKey, name);
 }
 
 Record ReadRecord(const Registry& registry) {
@@ -296,8 +294,9 @@ std::string GetModuleFileName() {
 }
 
 void StartTimedLaunchWatch() {
-    // A request left half done, or one whose time came while no window ran.
-    RequestWorker::Instance().Poke(Device::HostDirectory());
+    // A request whose time came while no window ran. (A request left half done is carried
+    // out by the program's own request at its start.)
+    LookAtTimedLaunchRequest();
     auto* timer = new QTimer(QCoreApplication::instance());
     QObject::connect(timer, &QTimer::timeout, [] { LookAtTimedLaunchRequest(); });
     timer->start(kWatchPeriodMs);
