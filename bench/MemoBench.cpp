@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchMemos.h"
 #include "memo/DefaultColorTable.h"
 #include "memo/MemoBitmap.h"
 #include "platform/fs/Device.h"
@@ -29,12 +30,7 @@ struct Fixture {
         ::mkdtemp(folder.data());
         Device::Mount(folder);
         host = folder + "/root/memo.bmp";
-        BITMAPINFO info{};
-        info.bmiHeader = {40, kWidth, kHeight, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
-        std::copy(DefaultColorTable().begin(), DefaultColorTable().end(), info.bmiColors);
-        std::vector<uint8_t> pixels(static_cast<size_t>(kWidth * kHeight), 222);
-        for (size_t i = 0; i < pixels.size(); i += 97) pixels[i] = 0;
-        memo.CreateFromDib(&info, pixels);
+        MakeMemo(memo, kWidth, kHeight, 222, true);
         memo.SaveFile("\\memo.bmp");
         bytes.resize(std::filesystem::file_size(host));
         const int fd = ::open(host.c_str(), O_RDONLY);
@@ -49,16 +45,6 @@ struct Fixture {
 Fixture& Shared() {
     static Fixture fixture;
     return fixture;
-}
-
-std::vector<CPoint> Polyline() {
-    std::vector<CPoint> points;
-    for (int i = 0; i < 1000; ++i) {
-        const double t = i / 999.0;
-        points.push_back({static_cast<int32_t>(400 + 350 * std::sin(t * 37)),
-                          static_cast<int32_t>(300 + 250 * std::cos(t * 23))});
-    }
-    return points;
 }
 
 void BM_LoadMemo(benchmark::State& state) {
@@ -135,7 +121,7 @@ void BM_SavePeer_QImage(benchmark::State& state) {
 
 void BM_CommitStroke1000Points5px(benchmark::State& state) {
     auto& f = Shared();
-    const auto points = Polyline();
+    const auto points = LongStroke();
     CPen pen(PS_SOLID, 5, RGB(0, 0, 0));
     for (auto _ : state) {
         CDC dc;

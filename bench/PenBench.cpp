@@ -8,8 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "memo/DefaultColorTable.h"
-#include "memo/MemoBitmap.h"
+#include "bench/BenchMemos.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Surface.h"
@@ -23,16 +22,6 @@ constexpr int kWindowHeight = 320;
 std::vector<CPoint> PenEvent() {
     std::vector<CPoint> points;
     for (int i = 0; i < 64; ++i) points.push_back({88 + i, 160 + (i / 8) % 2});
-    return points;
-}
-
-std::vector<CPoint> LongStroke() {
-    std::vector<CPoint> points;
-    for (int i = 0; i < 1000; ++i) {
-        const double t = i / 999.0;
-        points.push_back({static_cast<int32_t>(400 + 350 * std::sin(t * 37)),
-                          static_cast<int32_t>(300 + 250 * std::cos(t * 23))});
-    }
     return points;
 }
 
@@ -77,12 +66,8 @@ void BM_PenEventPeer_QPainter(benchmark::State& state) {
 
 void BM_CommitStroke1000Points500px(benchmark::State& state) {
     const auto points = LongStroke();
-    BITMAPINFO info{};
-    info.bmiHeader = {40, 800, 600, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
-    std::copy(DefaultColorTable().begin(), DefaultColorTable().end(), info.bmiColors);
-    std::vector<uint8_t> pixels(800 * 600, 255);
     CMemoBitmap memo;
-    memo.CreateFromDib(&info, pixels);
+    MakeMemo(memo, 800, 600, 255, false);
     CPen pen(PS_SOLID, 500, RGB(0, 0, 0));
     for (auto _ : state) {
         CDC dc;

@@ -16,8 +16,7 @@
 
 #include "app/QuilloApp.h"
 #include "dialogs/ThumbnailCtrl.h"
-#include "memo/DefaultColorTable.h"
-#include "memo/MemoBitmap.h"
+#include "bench/BenchMemos.h"
 #include "platform/base/Format.h"
 #include "platform/fs/Device.h"
 #include "platform/gdi/DC.h"
@@ -45,13 +44,8 @@ struct Fixture {
     ~Fixture() { std::filesystem::remove_all(Device::HostDirectory()); }
 
     void WriteMemos(int count) {
-        BITMAPINFO info{};
-        info.bmiHeader = {40, kMemoWidth, kMemoHeight, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
-        std::copy(DefaultColorTable().begin(), DefaultColorTable().end(), info.bmiColors);
-        std::vector<uint8_t> pixels(static_cast<size_t>(kMemoWidth * kMemoHeight), 222);
-        for (size_t i = 0; i < pixels.size(); i += 97) pixels[i] = 0;
         CMemoBitmap memo;
-        memo.CreateFromDib(&info, pixels);
+        MakeMemo(memo, kMemoWidth, kMemoHeight, 222, true);
         for (int i = static_cast<int>(app.m_memoList.size()); i < count; ++i) {
             const std::string name = Format("2026120710%04d.bmp", i);
             if (i < 4) {
@@ -160,12 +154,8 @@ void BM_PreviewScroll10000Memos(benchmark::State& state) {
     const std::string folder = app.m_strSaveFolder;
     app.m_strSaveFolder = "\\Many";
     Device::FileSystem().CreateFolder(app.m_strSaveFolder);
-    BITMAPINFO info{};
-    info.bmiHeader = {40, 240, 294, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
-    std::copy(DefaultColorTable().begin(), DefaultColorTable().end(), info.bmiColors);
-    std::vector<uint8_t> pixels(static_cast<size_t>(240 * 294), 222);
     CMemoBitmap memo;
-    memo.CreateFromDib(&info, pixels);
+    MakeMemo(memo, 240, 294, 222, false);
     for (int i = 0; i < 10000; ++i) memo.SaveFile(Format("\\Many\\%05d.bmp", i));
     app.RefreshMemoList();
     auto screen = Surface::CreateTrueColor(kControlWidth, kControlHeight);
