@@ -1,4 +1,7 @@
 // Strokes: the pen's raw samples drawn live on the screen and committed to the picture.
+#include <span>
+#include <vector>
+
 #include "memo/QuilloDoc.h"
 #include "platform/ui/Stylus.h"
 #include "view/QuilloView.h"
@@ -59,13 +62,15 @@ void CQuilloView::ContinueStroke(bool penUp) {
     CPen* previous = dc.SelectObject(&CurrentPen());
     CPoint samples[kMaxStylusSamples];
     const int count = GetStylusSamples(samples, kMaxStylusSamples);
+    // The event's samples are drawn as one line from where the last event ended.
+    CPoint line[kMaxStylusSamples + 1] = {m_ptLast};
     for (int i = 0; i < count; ++i) {
         const CPoint q = SampleToClient(samples[i]);
-        dc.MoveTo(m_ptLast.x, m_ptLast.y);
-        dc.LineTo(q.x, q.y);
+        line[i + 1] = q;
         m_stroke.push_back({Clamp16(q.x), Clamp16(q.y)});
         m_ptLast = q;
     }
+    if (count > 0) dc.Polyline(std::span<const CPoint>(line, static_cast<size_t>(count) + 1));
     if (penUp) CommitStroke(&dc);
     dc.SelectObject(previous);
 }
@@ -102,10 +107,10 @@ void CQuilloView::CommitStroke(CDC* reference) {
             memory.LineTo(only.x + width - 1, only.y);
         }
     } else {
-        for (size_t i = 0; i + 1 < m_stroke.size(); ++i) {
-            memory.MoveTo(m_stroke[i].x, m_stroke[i].y);
-            memory.LineTo(m_stroke[i + 1].x, m_stroke[i + 1].y);
-        }
+        std::vector<CPoint> line;
+        line.reserve(m_stroke.size());
+        for (const StrokePoint point : m_stroke) line.push_back({point.x, point.y});
+        memory.Polyline(line);
     }
     memory.SelectObject(previousPen);
     memory.SelectObject(previousBitmap);

@@ -140,6 +140,25 @@ bool CDC::LineTo(int32_t x, int32_t y) {
     return true;
 }
 
+bool CDC::Polyline(std::span<const CPoint> points) {
+    Surface* surface = GetSurface();
+    if (surface == nullptr || m_pPen->IsNull()) {
+        return surface != nullptr;
+    }
+    const int width = m_pPen->Width();
+    FillSpans(
+        [&](const SpanSink& sink) {
+            if (width > 1) {
+                RasterWidePolyline(points, width, surface->Bounds(), sink);
+                return;
+            }
+            for (size_t i = 1; i < points.size(); ++i)
+                RasterThinLine(points[i - 1], points[i], sink);
+        },
+        surface->ToPixel(m_pPen->Color()));
+    return true;
+}
+
 COLORREF CDC::SetPixel(int32_t x, int32_t y, COLORREF color) {
     Surface* surface = GetSurface();
     if (surface == nullptr || !m_clip.Contains(surface->Bounds(), x, y)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <string_view>
 
 #include "platform/gdi/ClipRegion.h"
@@ -53,6 +54,9 @@ class CDC {
 
     CPoint MoveTo(int32_t x, int32_t y);
     bool LineTo(int32_t x, int32_t y);
+    // Lines through `points` in turn with the pen, as LineTo would draw them, each pixel set
+    // once; the current position is neither used nor moved.
+    bool Polyline(std::span<const CPoint> points);
     COLORREF SetPixel(int32_t x, int32_t y, COLORREF color);
     COLORREF GetPixel(int32_t x, int32_t y) const;
     void FillRect(const CRect& rect, const CBrush* brush);

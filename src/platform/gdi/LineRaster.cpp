@@ -5,46 +5,7 @@
 #include <cstdlib>
 #include <limits>
 
-namespace {
-
-constexpr double kEpsilon = 1e-9;
-constexpr double kInfinity = std::numeric_limits<double>::infinity();
-
-struct Interval {
-    double lo = kInfinity;
-    double hi = -kInfinity;
-    bool Empty() const { return lo > hi; }
-};
-
-// The x for which low <= x * k + m <= high.
-Interval Solve(double k, double m, double low, double high) {
-    if (std::abs(k) < kEpsilon) {
-        return (m >= low - kEpsilon && m <= high + kEpsilon) ? Interval{-kInfinity, kInfinity}
-                                                             : Interval{};
-    }
-    const double a = (low - m) / k;
-    const double b = (high - m) / k;
-    return {std::min(a, b), std::max(a, b)};
-}
-
-Interval Disc(double cx, double cy, double radius, double y) {
-    const double dy = y - cy;
-    const double h2 = radius * radius - dy * dy;
-    if (h2 < -kEpsilon) {
-        return {};
-    }
-    const double h = std::sqrt(std::max(0.0, h2));
-    return {cx - h, cx + h};
-}
-
-void Merge(Interval& into, const Interval& piece) {
-    if (!piece.Empty()) {
-        into.lo = std::min(into.lo, piece.lo);
-        into.hi = std::max(into.hi, piece.hi);
-    }
-}
-
-}  // namespace
+#include "platform/gdi/WidePen.h"
 
 void RasterThinLine(CPoint from, CPoint to, const SpanSink& span) {
     // Steps along the major axis; the minor coordinate is rounded to the nearer pixel, half
@@ -65,41 +26,29 @@ void RasterThinLine(CPoint from, CPoint to, const SpanSink& span) {
 }
 
 void RasterWideLine(CPoint from, CPoint to, int width, const CRect& rows, const SpanSink& span) {
-    const double radius = width / 2.0;
-    const double offset = width % 2 == 0 ? 0.5 : 0.0;
-    const double ax = from.x;
-    const double ay = from.y;
-    const double dx = static_cast<double>(to.x) - from.x;
-    const double dy = static_cast<double>(to.y) - from.y;
-    const double length2 = dx * dx + dy * dy;
-    const double halfWidthTimesLength = radius * std::sqrt(length2);
-
+    using namespace wide_pen;
+    const Pen pen(width);
+    const Body body(from, to, pen.radius);
+    const double top = std::min(from.y, to.y);
+    const double bottom = std::max(from.y, to.y);
     const auto firstRow = std::max<int64_t>(
-        rows.top, static_cast<int64_t>(std::floor(std::min(ay, ay + dy) - radius - offset)));
-    const auto lastRow = std::min<int64_t>(
-        rows.bottom - 1, static_cast<int64_t>(std::ceil(std::max(ay, ay + dy) + radius)));
+        rows.top, static_cast<int64_t>(std::floor(top - pen.radius - pen.offset)));
+    const auto lastRow =
+        std::min<int64_t>(rows.bottom - 1, static_cast<int64_t>(std::ceil(bottom + pen.radius)));
     for (int64_t row = firstRow; row <= lastRow; ++row) {
-        const double py = static_cast<double>(row) + offset;
+        const double py = pen.RowCentre(row);
         Interval covered;
-        Merge(covered, Disc(ax, ay, radius, py));
-        Merge(covered, Disc(ax + dx, ay + dy, radius, py));
-        if (length2 > 0) {
-            // Inside the body: the projection falls on the segment and the distance from
-            // its line is at most the radius.
-            const Interval along = Solve(dx, (py - ay) * dy - ax * dx, 0, length2);
-            const Interval across =
-                Solve(dy, -(py - ay) * dx - ax * dy, -halfWidthTimesLength, halfWidthTimesLength);
-            Interval body{std::max(along.lo, across.lo), std::min(along.hi, across.hi)};
-            Merge(covered, body);
-        }
+        Merge(covered, Disc(from.x, from.y, pen.radius, py));
+        Merge(covered, Disc(to.x, to.y, pen.radius, py));
+        if (body.HasLength()) Merge(covered, body.OnRow(py));
         if (covered.Empty()) {
             continue;
         }
-        const auto x0 = static_cast<int64_t>(std::ceil(covered.lo - offset - kEpsilon));
-        const auto x1 = static_cast<int64_t>(std::floor(covered.hi - offset + kEpsilon)) + 1;
-        if (x0 < x1) {
-            span(static_cast<int32_t>(row), static_cast<int32_t>(std::max<int64_t>(x0, INT32_MIN)),
-                 static_cast<int32_t>(std::min<int64_t>(x1, INT32_MAX)));
+        const PixelRun run = PixelsOf(covered, pen.offset);
+        if (run.x0 < run.x1) {
+            span(static_cast<int32_t>(row),
+                 static_cast<int32_t>(std::max<int64_t>(run.x0, INT32_MIN)),
+                 static_cast<int32_t>(std::min<int64_t>(run.x1, INT32_MAX)));
         }
     }
 }

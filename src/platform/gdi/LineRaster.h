@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 
 #include "platform/gdi/Geometry.h"
 
@@ -18,3 +19,10 @@ void RasterThinLine(CPoint from, CPoint to, const SpanSink& span);
 // Both ends are drawn; consecutive segments meet in round joins. Only rows `rows.top` to
 // `rows.bottom` - 1 are visited, so a line running far off the surface costs nothing there.
 void RasterWideLine(CPoint from, CPoint to, int width, const CRect& rows, const SpanSink& span);
+
+// The lines of `RasterWideLine` through all `points` in turn, as one shape: the same pixels as
+// drawing each segment, but each row's pixels reported once, in runs that neither overlap nor
+// touch, row by row from the top. (Beyond 2^28 pixels from the origin, or wider than 2^20,
+// the segments are drawn one by one instead.)
+void RasterWidePolyline(std::span<const CPoint> points, int width, const CRect& rows,
+                        const SpanSink& span);

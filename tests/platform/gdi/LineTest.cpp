@@ -100,3 +100,65 @@ TEST(Line, LinesFarOffTheSurfaceDrawNothingAndCostNothing) {
     canvas.dc.LineTo(2000000000, -1999999000);
     EXPECT_TRUE(canvas.Inked().empty());
 }
+
+namespace {
+
+// Polylines where drawing them as one shape tends to go wrong: turns in y (U shapes whose
+// arms a row crosses twice), samples a pixel apart, repeated points, long segments, and
+// lines that leave the rows drawn.
+std::vector<std::vector<CPoint>> AwkwardPolylines() {
+    std::vector<std::vector<CPoint>> lines = {
+        {{10, 10}, {10, 10}},
+        {{5, 40}, {20, 5}, {35, 40}},
+        {{5, 5}, {20, 40}, {35, 5}, {50, 40}},
+        {{30, 30}, {31, 30}, {31, 31}, {30, 31}, {30, 30}},
+        {{-20, 25}, {90, 26}, {-20, 27}},
+        {{0, 0}, {60, 60}, {61, 60}, {0, 61}},
+    };
+    uint32_t seed = 12345;
+    const auto next = [&seed](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 16) % static_cast<uint32_t>(range));
+    };
+    for (int walk = 0; walk < 40; ++walk) {
+        std::vector<CPoint> line{{30 + next(20), 30 + next(20)}};
+        const int step = walk % 3 == 0 ? 15 : 2;
+        for (int i = 0; i < 30; ++i)
+            line.push_back({line.back().x + next(2 * step + 1) - step,
+                            line.back().y + next(2 * step + 1) - step});
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+}  // namespace
+
+TEST(Line, WidePolylineSetsTheSegmentsPixelsEachOnce) {
+    constexpr int32_t kLeft = -1000, kWidth = 2000, kRows = 70;
+    const CRect rows{kLeft, 0, kLeft + kWidth, kRows};
+    const auto at = [&](int32_t y, int32_t x) {
+        return static_cast<size_t>(y * kWidth + x - kLeft);
+    };
+    for (const int width : {2, 3, 4, 5, 8, 11, 40, 63, 500}) {
+        for (const auto& line : AwkwardPolylines()) {
+            std::vector<uint8_t> expected(kWidth * kRows), drawn(kWidth * kRows);
+            for (size_t i = 1; i < line.size(); ++i)
+                RasterWideLine(line[i - 1], line[i], width, rows,
+                               [&](int32_t y, int32_t a, int32_t b) {
+                                   for (int32_t x = a; x < b; ++x) expected[at(y, x)] = 1;
+                               });
+            int32_t lastRow = INT32_MIN, lastEnd = INT32_MIN;
+            bool overlapped = false;
+            RasterWidePolyline(line, width, rows, [&](int32_t y, int32_t a, int32_t b) {
+                overlapped |= y < lastRow || (y == lastRow && a <= lastEnd);
+                lastRow = y, lastEnd = b;
+                for (int32_t x = a; x < b; ++x) drawn[at(y, x)] = 1;
+            });
+            const std::string what = "width " + std::to_string(width) + " from (" +
+                                     std::to_string(line[0].x) + "," + std::to_string(line[0].y) +
+                                     "), " + std::to_string(line.size()) + " points";
+            EXPECT_TRUE(drawn == expected) << what;
+            EXPECT_FALSE(overlapped) << what << ": runs out of order, overlapping or touching";
+        }
+    }
+}
