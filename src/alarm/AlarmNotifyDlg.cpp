@@ -43,7 +43,7 @@ bool CAlarmNotifyDlg::OnInitDialog() {
     }
     m_strTitle = CQuilloApp::GetMemoTitle(m_strFileName);
     SetDlgItemText(IDC_NOTIFY_TITLE, m_strTitle);
-    MoveKeepingSize(CPoint(0, 0));
+    MoveKeepingSize(CPoint{0, 0});
     // On a desktop of many windows the notice must not get lost behind them.
     SetTopMost(true);
     SetForegroundWindow();

@@ -7,9 +7,9 @@ CCalendarDlg::CCalendarDlg() : CDialog(IDD_CALENDAR) {}
 
 bool CCalendarDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    m_calendar.Create(this, CPoint(0, 0), IDC_CALENDAR);
+    m_calendar.Create(this, CPoint{0, 0}, IDC_CALENDAR);
     const CRect size = m_calendar.GetMinReqRect();
-    m_calendar.MoveWindow(CRect(0, 0, size.Width(), size.Height()));
+    m_calendar.MoveWindow(CRect{0, 0, size.Width(), size.Height()});
     m_calendar.SetCurSel(m_date);
     return true;
 }

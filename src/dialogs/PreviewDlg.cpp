@@ -48,7 +48,7 @@ namespace {
 // A control's rectangle in its dialog's client coordinates.
 CRect RectInParent(const CWnd& control, const CWnd& dialog) {
     const CRect screen = control.GetWindowRect();
-    const CPoint topLeft = dialog.ScreenToClient(CPoint(screen.left, screen.top));
+    const CPoint topLeft = dialog.ScreenToClient(CPoint{screen.left, screen.top});
     return {topLeft.x, topLeft.y, topLeft.x + screen.Width(), topLeft.y + screen.Height()};
 }
 

@@ -45,8 +45,8 @@ CThumbnailCtrl::CThumbnailCtrl() : m_lastClick(GetLocalTime()) {
 std::array<CRect, CThumbnailCtrl::kCells> CThumbnailCtrl::CellsOf(const CRect& c) {
     const int32_t midX = c.left + (c.right - c.left) / 2;
     const int32_t midY = c.top + (c.bottom - c.top) / 2;
-    return {CRect(c.left, c.top, midX, midY), CRect(midX, c.top, c.right, midY),
-            CRect(c.left, midY, midX, c.bottom), CRect(midX, midY, c.right, c.bottom)};
+    return {CRect{c.left, c.top, midX, midY}, CRect{midX, c.top, c.right, midY},
+            CRect{c.left, midY, midX, c.bottom}, CRect{midX, midY, c.right, c.bottom}};
 }
 
 int CThumbnailCtrl::IndexOfCell(int cell) const {

@@ -43,7 +43,7 @@ void CQuilloView::PopUpUnderButton(UINT button, int popup) {
     auto* frame = static_cast<CMainFrame*>(AfxGetMainWnd());
     if (frame == nullptr) return;
     const CRect area = frame->m_commandBar.GetButtonRect(button);
-    const CPoint corner = frame->m_commandBar.ClientToScreen(CPoint(area.left, area.bottom));
+    const CPoint corner = frame->m_commandBar.ClientToScreen(CPoint{area.left, area.bottom});
     CMenu menu;
     if (!menu.LoadMenu(IDR_VIEW_POPUPS)) return;
     // One pixel below the button, its left edges in line; the choice comes as a command.

@@ -89,7 +89,7 @@ TEST_F(MainFrame, TimerReachesTheViewAndNotificationOpensTheNamedMemo) {
 TEST_F(MainFrame, DialogsOpenOnTheDeviceScreenOverTheirOwner) {
     WriteMemo("A.bmp");
     ASSERT_TRUE(Start());
-    frame->MoveWindow(CRect(300, 200, 540, 520));  // the device's screen, somewhere on the host
+    frame->MoveWindow(CRect{300, 200, 540, 520});  // the device's screen, somewhere on the host
     for (const UINT command : {ID_RENAME_MEMO, ID_MEMO_INFO}) {
         ExpectModal([this, command](ModalRun& run) {
             const CRect screen = frame->GetWindowRect();

@@ -2,6 +2,7 @@
 
 #include "memo/MemoList.h"
 #include "platform/fs/Device.h"
+#include "res/ResourceIds.h"
 #include "support/QuilloScenario.h"
 
 namespace {
@@ -29,6 +30,23 @@ TEST(MemoList, SameSecondKeepsHeapOrder) {
     std::vector<MemoEntry> one{{"only", 1}};
     SortMemoList(one);
     EXPECT_EQ(Names(one), (std::vector<std::string>{"only"}));
+}
+
+TEST(MemoList, MixedTimesFollowTheHeapSteps) {
+    // A newer memo among two of the same second, in each place it can be found.
+    const struct {
+        std::vector<MemoEntry> found;
+        std::vector<std::string> sorted;
+    } cases[] = {
+        {{{"a", 7}, {"b", 9}, {"c", 7}}, {"b", "c", "a"}},
+        {{{"a", 7}, {"b", 7}, {"c", 9}}, {"c", "b", "a"}},
+        {{{"a", 9}, {"b", 7}, {"c", 7}}, {"a", "c", "b"}},
+        {{{"a", 3}, {"b", 5}, {"c", 5}, {"d", 4}, {"e", 5}}, {"e", "c", "b", "d", "a"}},
+    };
+    for (auto c : cases) {
+        SortMemoList(c.found);
+        EXPECT_EQ(Names(c.found), c.sorted);
+    }
 }
 
 TEST(MemoList, TitleOfAPath) {
@@ -87,6 +105,26 @@ TEST_F(MemoFolder, ThreeMemosOfTheSameSecondComeSecondThirdFirst) {
     EXPECT_EQ(
         Names(app->m_memoList),
         (std::vector<std::string>{enumerated[1].name, enumerated[2].name, enumerated[0].name}));
+}
+
+TEST_F(MemoFolder, NextAndPreviousFollowTheListOfMixedTimes) {
+    // Quick saves: two memos of one second and a newer one found between them.
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) WriteMemo(name, 240, 294, 255);
+    std::vector<FindEntry> found;
+    ASSERT_TRUE(Device::FileSystem().Find("\\My Documents\\Quillo\\*.bmp", found));
+    ASSERT_EQ(found.size(), 3u);
+    const int seconds[] = {7, 9, 7};
+    for (int i = 0; i < 3; ++i)
+        Touch(HostSaveFolder() / found[i].name, 2009, 1, 13, 10, 0, seconds[i]);
+    ASSERT_TRUE(Start());
+    const auto shown = [&] { return doc->GetPathName().substr(doc->GetPathName().rfind('\\') + 1); };
+    EXPECT_EQ(shown(), found[1].name) << "the newest opens";
+    SendCommand(frame, ID_NEXT_MEMO);
+    EXPECT_EQ(shown(), found[2].name);
+    SendCommand(frame, ID_NEXT_MEMO);
+    EXPECT_EQ(shown(), found[0].name);
+    SendCommand(frame, ID_PREV_MEMO);
+    EXPECT_EQ(shown(), found[2].name);
 }
 
 TEST_F(MemoFolder, PathsAreJoinedAsTheyStand) {

@@ -128,7 +128,7 @@ TEST_F(AlarmCommands, TheCalendarPicksTheDateAndKeepsTheTypedTime) {
             EXPECT_EQ(run.caption, "カレンダー");
             auto* calendar = static_cast<CCalendarDlg*>(run.dialog);
             EXPECT_EQ(calendar->m_calendar.GetWindowRect().TopLeft(),
-                      calendar->ClientToScreen(CPoint(0, 0)));
+                      calendar->ClientToScreen(CPoint{0, 0}));
             SYSTEMTIME shown{};
             ASSERT_TRUE(calendar->m_calendar.GetCurSel(shown));
             EXPECT_EQ(FormatAlarmTime(shown), "2009/01/13 00:00");
@@ -239,8 +239,8 @@ TEST_F(AlarmCommands, TheMenuOpensJustBelowItsButton) {
         ASSERT_EQ(run.kind, ModalRun::Kind::PopupMenu);
         const CRect button = frame->m_commandBar.GetButtonRect(ID_ALARM_MENU);
         const CPoint corner =
-            frame->m_commandBar.ClientToScreen(CPoint(button.left, button.bottom));
-        EXPECT_EQ(run.point, CPoint(corner.x, corner.y + 1));
+            frame->m_commandBar.ClientToScreen(CPoint{button.left, button.bottom});
+        EXPECT_EQ(run.point, (CPoint{corner.x, corner.y + 1}));
         ASSERT_GE(run.items.size(), 2u);
         EXPECT_EQ(run.items[0].text, "なし");
         EXPECT_TRUE(run.items[0].checked);

@@ -108,8 +108,8 @@ TEST_F(Tools, ThePopUpUnderItsButtonListsTheCurrentToolsWidths) {
             ASSERT_EQ(run.kind, ModalRun::Kind::PopupMenu);
             const CRect button = frame->m_commandBar.GetButtonRect(ID_PEN_WIDTH_MENU);
             const CPoint corner =
-                frame->m_commandBar.ClientToScreen(CPoint(button.left, button.bottom));
-            EXPECT_EQ(run.point, CPoint(corner.x, corner.y + 1));
+                frame->m_commandBar.ClientToScreen(CPoint{button.left, button.bottom});
+            EXPECT_EQ(run.point, (CPoint{corner.x, corner.y + 1}));
             ASSERT_FALSE(run.items.empty());
             EXPECT_EQ(run.items.front().id,
                       tool == ID_TOOL_PEN ? ID_PEN_WIDTH_1 : ID_ERASER_WIDTH_5);
@@ -249,7 +249,7 @@ TEST(ColorButton, DrawsBordersSeparatorArrowSwatchAndFocusDots) {
     CColorButton button;
     button.m_color = 0x000000FF;
     for (const auto& c : cases) {
-        DRAWITEMSTRUCT item{IDC_COLOR_PEN, c.state, &dc, CRect(0, 0, 26, 13)};
+        DRAWITEMSTRUCT item{IDC_COLOR_PEN, c.state, &dc, CRect{0, 0, 26, 13}};
         button.DrawItem(&item);
         std::string drawn;
         for (int y = 0; y < 13; ++y) {

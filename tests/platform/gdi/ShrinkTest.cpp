@@ -74,8 +74,8 @@ TEST(Shrink, GivesExactlyTheBoxAverageOfEverySourcePixel) {
         const auto source = RandomSource(c.bits, c.sw, c.sh, random);
         const auto target = Surface::CreateTrueColor(c.w + 4, c.h + 4);
         const ClipRegion everywhere;
-        StretchPixels(*target, everywhere, CRect(2, 2, 2 + c.w, 2 + c.h), *source,
-                      CRect(0, 0, c.sw, c.sh));
+        StretchPixels(*target, everywhere, CRect{2, 2, 2 + c.w, 2 + c.h}, *source,
+                      CRect{0, 0, c.sw, c.sh});
         int wrong = 0;
         for (int32_t ty = 0; ty < c.h; ++ty) {
             for (int32_t tx = 0; tx < c.w; ++tx) {
