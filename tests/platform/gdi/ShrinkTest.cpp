@@ -88,3 +88,59 @@ TEST(Shrink, GivesExactlyTheBoxAverageOfEverySourcePixel) {
         EXPECT_EQ(target->GetPixelValue(0, 0), 0u) << "outside the target rectangle";
     }
 }
+
+namespace {
+
+// An 8-bit surface with a grey table (index v is RGB(v, v, v)) holding `rows` top down.
+std::unique_ptr<Surface> GreySurface(const std::vector<std::vector<int>>& rows) {
+    const auto height = static_cast<int32_t>(rows.size());
+    const auto width = static_cast<int32_t>(rows.empty() ? 0 : rows[0].size());
+    std::vector<RGBQUAD> table;
+    for (int i = 0; i < 256; ++i) {
+        const auto v = static_cast<uint8_t>(i);
+        table.push_back({v, v, v, 0});
+    }
+    auto surface = Surface::CreateDib({40, width, height, 1, 8, BI_RGB, 0, 0, 0, 0, 0}, table);
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x)
+            surface->SetPixelValue(x, y, static_cast<uint32_t>(rows[y][x]));
+    return surface;
+}
+
+std::vector<std::vector<int>> Greys(const Surface& surface) {
+    std::vector<std::vector<int>> rows(surface.Height());
+    for (int32_t y = 0; y < surface.Height(); ++y)
+        for (int32_t x = 0; x < surface.Width(); ++x)
+            rows[y].push_back(GetRValue(surface.ToColor(surface.GetPixelValue(x, y))));
+    return rows;
+}
+
+}  // namespace
+
+TEST(Stretch, ScalesByFactorsThatAreNotWholeNumbers) {
+    using Grid = std::vector<std::vector<int>>;
+    const Grid three{{10, 21, 30}, {40, 50, 61}, {70, 80, 90}};
+    const Grid two{{10, 20}, {30, 40}};
+    const struct {
+        const char* what;
+        bool trueColour;
+        Grid source, expected;
+    } cases[] = {
+        // Boxes [0, 1) and [1, 3) on each axis, averages rounded to nearest.
+        {"3 onto 2, true colour", true, three, {{10, 26}, {55, 70}}},
+        // Each target pixel takes the source pixel under its centre: 0 and 2.
+        {"3 onto 2, indexed", false, three, {{10, 30}, {70, 90}}},
+        // Centres fall on source pixels 0, 1, 1.
+        {"2 onto 3, true colour", true, two, {{10, 20, 20}, {30, 40, 40}, {30, 40, 40}}},
+        {"2 onto 3, indexed", false, two, {{10, 20, 20}, {30, 40, 40}, {30, 40, 40}}},
+    };
+    for (const auto& c : cases) {
+        const auto source = GreySurface(c.source);
+        const auto size = static_cast<int32_t>(c.expected.size());
+        const auto target = c.trueColour ? Surface::CreateTrueColor(size, size)
+                                         : GreySurface(Grid(size, std::vector<int>(size)));
+        const auto n = static_cast<int32_t>(c.source.size());
+        StretchPixels(*target, ClipRegion{}, CRect{0, 0, size, size}, *source, CRect{0, 0, n, n});
+        EXPECT_EQ(Greys(*target), c.expected) << c.what;
+    }
+}
