@@ -8,6 +8,7 @@
 #include "platform/fs/Device.h"
 #include "platform/fs/DeviceFileSystem.h"
 #include "platform/fs/File.h"
+#include "platform/fs/ReplacingFile.h"
 #include "support/TempDevice.h"
 
 namespace hostfs = std::filesystem;
@@ -198,4 +199,40 @@ TEST(DeviceFileSystem, OperationsFailWithNothingMounted) {
     EXPECT_FALSE(Fs().CreateFolder("\\x"));
     CFile file;
     EXPECT_FALSE(file.Open("\\x", CFile::modeCreate | CFile::modeWrite));
+}
+
+TEST(DeviceFileSystem, CaseTwinsOnTheHostGoByExactSpellingElseTheLeastInByteOrder) {
+    // "MEMO.bmp" sorts before "Memo.bmp": 'E' is 0x45, 'e' 0x65.
+    const struct {
+        const char* path;
+        const char* lands;
+    } cases[] = {
+        {"\\Memo.bmp", "Memo.bmp"},
+        {"\\MEMO.bmp", "MEMO.bmp"},
+        {"\\memo.bmp", "MEMO.bmp"},
+        {"\\MeMo.BMP", "MEMO.bmp"},
+    };
+    for (const auto& c : cases) {
+        for (const char* action : {"open", "replace", "move"}) {
+            TempDevice device;
+            WriteHostFile(device.Host("Memo.bmp"), "Memo.bmp");
+            WriteHostFile(device.Host("MEMO.bmp"), "MEMO.bmp");
+            const std::string other = std::string(c.lands) == "Memo.bmp" ? "MEMO.bmp" : "Memo.bmp";
+            const std::string what = std::string(action) + " " + c.path;
+            if (std::string(action) == "open") {
+                EXPECT_EQ(ReadDeviceFile(c.path), c.lands) << what;
+            } else if (std::string(action) == "replace") {
+                CReplacingFile writer;
+                ASSERT_TRUE(writer.Open(c.path));
+                ASSERT_TRUE(writer.Write("new", 3));
+                ASSERT_TRUE(writer.Commit());
+                EXPECT_EQ(ReadHostFile(device.Host(c.lands)), "new") << what;
+            } else {
+                ASSERT_TRUE(Fs().MoveFile(c.path, "\\moved.bmp")) << what;
+                EXPECT_EQ(ReadHostFile(device.Host("moved.bmp")), c.lands) << what;
+                EXPECT_FALSE(hostfs::exists(device.Host(c.lands))) << what;
+            }
+            EXPECT_EQ(ReadHostFile(device.Host(other)), other) << what << ": its twin untouched";
+        }
+    }
 }
