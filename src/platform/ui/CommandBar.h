@@ -10,6 +10,7 @@ constexpr UINT kCommandBarId = 0xE800;
 // close button, in the order they are inserted.
 class CCommandBar : public CControlBar {
   public:
+    using CControlBar::Create;
     bool Create(CFrameWnd* parent, UINT id = kCommandBarId);
     bool InsertMenubar(UINT menuId);
     bool InsertSeparator(int width);

@@ -102,6 +102,7 @@ class CTreeCtrl : public CWnd {
 // The month calendar, made at run time inside a dialog.
 class CMonthCalCtrl : public CWnd {
   public:
+    using CWnd::Create;
     bool Create(CWnd* parent, CPoint topLeft, UINT id);
     CRect GetMinReqRect() const;
     bool SetCurSel(const SYSTEMTIME& date);

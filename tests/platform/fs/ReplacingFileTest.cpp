@@ -4,7 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <sstream>
+#include <vector>
 
 #include "platform/fs/Device.h"
 #include "platform/fs/ReplacingFile.h"
@@ -125,4 +128,41 @@ TEST(ReplacingFile, WriterKilledMidReplaceLeavesTheOldFileByteForByte) {
     EXPECT_EQ(CountHostTemporaries(device.Host("My Documents")), 1) << "only its own now";
     next.Abort();
     EXPECT_EQ(CountHostTemporaries(device.Host("My Documents")), 0);
+}
+
+TEST(ReplacingFile, DataReachesTheDiskBeforeTheRenameAndTheRenameAfterIt) {
+    TempDevice device;
+    WriteHostFile(device.Host("memo.bmp"), "BM old");
+    const std::string log = (device.Directory() / "sync.log").string();
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::setenv("LD_PRELOAD", QUILLO_SYNC_ORDER_SHIM, 1);
+        ::setenv("QUILLO_SYNC_LOG", log.c_str(), 1);
+        const char* asan = ::getenv("ASAN_OPTIONS");
+        const std::string options = std::string(asan ? asan : "") + ":verify_asan_link_order=0";
+        ::setenv("ASAN_OPTIONS", options.c_str(), 1);
+        ::execl(QUILLO_REPLACE_HELPER, "replace_helper", device.Directory().c_str(),
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ReadHostFile(device.Host("memo.bmp")), "BM new");
+
+    const std::string folder = hostfs::canonical(device.Host("memo.bmp")).parent_path().string();
+    std::vector<std::string> calls;
+    std::istringstream lines(ReadHostFile(log));
+    for (std::string line; std::getline(lines, line);) calls.push_back(line);
+    const auto renamed = std::find_if(calls.begin(), calls.end(), [&](const std::string& call) {
+        return call.starts_with("rename " + folder + "/" + std::string(kReplacingTempPrefix)) &&
+               call.ends_with(" " + folder + "/memo.bmp");
+    });
+    ASSERT_NE(renamed, calls.end()) << ReadHostFile(log);
+    const std::string temporary = renamed->substr(7, renamed->find(' ', 7) - 7);
+    EXPECT_NE(std::find(calls.begin(), renamed, "fsync " + temporary), renamed)
+        << "the new bytes are on the disk before the name points at them";
+    EXPECT_NE(std::find(renamed, calls.end(), "fsync " + folder), calls.end())
+        << "the rename itself is made lasting";
 }
