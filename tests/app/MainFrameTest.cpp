@@ -87,7 +87,7 @@ TEST_F(MainFrame, TimerReachesTheViewAndNotificationOpensTheNamedMemo) {
 }
 
 TEST_F(MainFrame, DialogsOpenOnTheDeviceScreenOverTheirOwner) {
-    WriteMemo("A.bmp");
+    WriteMemo(std::string(196, 'a') + ".bmp");
     ASSERT_TRUE(Start());
     frame->MoveWindow(CRect{300, 200, 540, 520});  // the device's screen, somewhere on the host
     for (const UINT command : {ID_RENAME_MEMO, ID_MEMO_INFO}) {
@@ -102,5 +102,17 @@ TEST_F(MainFrame, DialogsOpenOnTheDeviceScreenOverTheirOwner) {
         });
         SendCommand(frame, command);
     }
+    // The delete question names the memo: 200 characters, wrapped to the screen's width.
+    ExpectModal([this](ModalRun& run) {
+        const CRect screen = frame->GetWindowRect();
+        EXPECT_NE(run.text.find(std::string(196, 'a')), std::string::npos);
+        EXPECT_GE(run.window.left, screen.left);
+        EXPECT_GE(run.window.top, screen.top);
+        EXPECT_LE(run.window.right, screen.right);
+        EXPECT_LE(run.window.bottom, screen.bottom);
+        EXPECT_GT(run.window.Height(), 100) << "the name wraps onto several lines";
+        run.Answer(IDNO);
+    });
+    SendCommand(frame, ID_DELETE_MEMO);
     ExpectAllModalsAnswered();
 }

@@ -1,9 +1,11 @@
 #include "ModalRun.h"
 
 #include <QApplication>
-#include <QMessageBox>
+#include <QScreen>
 
+#include "platform/shell/Screen.h"
 #include "platform/ui/Dialog.h"
+#include "platform/ui/MessageBoxWindow.h"
 #include "platform/ui/WinApp.h"
 
 namespace {
@@ -84,18 +86,30 @@ class CMessageBoxWnd : public CWnd {
     bool IsDialog() const override { return true; }
 };
 
+QRect ToQRect(const CRect& rect) {
+    return {rect.left, rect.top, rect.Width(), rect.Height()};
+}
+
+// On a device of its own size the main window is its screen.
+QRect ScreenFor(CWnd* owner) {
+    CWnd* main = AfxGetMainWnd();
+    if (HasScreenOverride() && main != nullptr && main->IsWindow())
+        return ToQRect(main->GetWindowRect());
+    QWidget* widget = owner != nullptr && owner->IsWindow() ? owner->GetWidget() : nullptr;
+    QScreen* screen = widget != nullptr ? widget->screen() : QGuiApplication::primaryScreen();
+    return screen->availableGeometry();
+}
+
 }  // namespace
 
 int RunMessageBox(CWnd* owner, std::string_view text, std::string_view caption, UINT type) {
     const std::string title = caption.empty() ? AfxGetAppName() : std::string(caption);
     CWnd* previous = CWnd::GetActiveWindow();
-    QMessageBox box(owner != nullptr && owner->IsWindow() ? owner->GetWidget() : nullptr);
-    box.setWindowTitle(QString::fromStdString(title));
-    box.setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    if ((type & 0xF0) == MB_ICONQUESTION) box.setIcon(QMessageBox::Question);
-    if ((type & 0xF0) == MB_ICONEXCLAMATION) box.setIcon(QMessageBox::Warning);
-    const bool yesNo = (type & 0x0F) == MB_YESNO;
-    box.setStandardButtons(yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
+    const bool owned = owner != nullptr && owner->IsWindow();
+    MessageBoxWindow box(owned ? owner->GetWidget() : nullptr, QString::fromStdString(title), text,
+                         type);
+    const QRect screen = ScreenFor(owner);
+    box.Fit(screen, owned ? ToQRect(owner->GetWindowRect()) : screen);
     CMessageBoxWnd window;
     window.Attach(&box, owner, 0);
     SetActiveWindowTracked(&window);
@@ -106,11 +120,11 @@ int RunMessageBox(CWnd* owner, std::string_view text, std::string_view caption, 
         run.text = text;
         run.caption = title;
         run.type = type;
+        run.window = window.GetWindowRect();
         HandleModalRun(run);
         result = run.Result();
     } else {
-        const int pressed = box.exec();
-        result = pressed == QMessageBox::Yes ? IDYES : pressed == QMessageBox::No ? IDNO : IDOK;
+        result = box.Run();
     }
     SetActiveWindowTracked(previous != nullptr && previous->IsWindow() ? previous : nullptr);
     return result;

@@ -32,6 +32,7 @@ class ModalRun {
     std::string text;                    // MessageBox
     std::string caption;                 // MessageBox and Dialog
     UINT type = 0;                       // MessageBox: MB_ flags
+    CRect window;                        // MessageBox: where it lies on the screen
     std::vector<MenuItemState> items;    // PopupMenu
     CPoint point;                        // PopupMenu: where it opens
     UINT flags = 0;                      // PopupMenu: TPM_ flags; FileDialog: OFN_ flags
