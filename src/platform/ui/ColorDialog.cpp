@@ -3,6 +3,7 @@
 #include <QColorDialog>
 
 #include "platform/ui/ModalRun.h"
+#include "platform/ui/ScreenArea.h"
 #include "platform/ui/Wnd.h"
 
 namespace {
@@ -43,6 +44,7 @@ int CColorDialog::DoModal() {
     }
     QColorDialog dialog(ToQColor(initial), m_pParent != nullptr ? m_pParent->GetWidget() : nullptr);
     dialog.setOption(QColorDialog::DontUseNativeDialog);
+    ShrinkOntoScreen(dialog, m_pParent);
     const bool chosen = dialog.exec() == QDialog::Accepted;
     if (m_cc.lpCustColors != nullptr) {
         for (int i = 0; i < kCustomColors; ++i)

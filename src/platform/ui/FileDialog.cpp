@@ -1,12 +1,14 @@
 #include "FileDialog.h"
 
+#include <QComboBox>
 #include <QFileDialog>
-#include <QUrl>
 #include <QFileInfo>
+#include <QUrl>
 
 #include "platform/fs/Device.h"
 #include "platform/fs/DevicePath.h"
 #include "platform/ui/ModalRun.h"
+#include "platform/ui/ScreenArea.h"
 #include "platform/ui/Wnd.h"
 
 namespace {
@@ -31,6 +33,54 @@ QString ToolkitFilter(std::string_view filter) {
         start = end + 1;
     }
     return filters.join(QStringLiteral(";;"));
+}
+
+// Keeps the user on the device: a file outside it is refused where it is picked, with a
+// word why, instead of the dialog closing as if nothing had been chosen.
+class DeviceFileDialog : public QFileDialog {
+  public:
+    using QFileDialog::QFileDialog;
+    CWnd* owner = nullptr;
+
+  private:
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (!files.isEmpty() && DevicePathFromHost(files.first().toStdString()).empty()) {
+            RunMessageBox(owner, "このデバイスの外にあるファイルは使えません。", {}, MB_OK);
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+
+// The address line names folders as the device does ("\\My Documents"), not by their host
+// path: each entry of the toolkit's look-in list is renamed whenever it is filled.
+constexpr int kUrlRole = Qt::UserRole + 1;  // where the look-in list keeps each folder
+void ShowDevicePaths(QFileDialog& dialog, const QString& root) {
+    auto* lookIn = dialog.findChild<QComboBox*>(QStringLiteral("lookInCombo"));
+    if (lookIn == nullptr) return;
+    const auto rename = [lookIn, root] {
+        for (int i = lookIn->count() - 1; i >= 0; --i) {
+            const QString host =
+                QFileInfo(lookIn->itemData(i, kUrlRole).toUrl().toLocalFile()).canonicalFilePath();
+            if (host != root && !host.startsWith(root + "/")) {
+                // The host's folders above the root, and its "computer": not on the device.
+                if (i != lookIn->currentIndex()) lookIn->removeItem(i);
+                continue;
+            }
+            QString device = host.mid(root.size());
+            device.replace('/', '\\');
+            const QString shown = device.isEmpty() ? QStringLiteral("\\") : device;
+            if (lookIn->itemText(i) != shown) lookIn->setItemText(i, shown);
+        }
+    };
+    QObject::connect(&dialog, &QFileDialog::directoryEntered, lookIn, rename, Qt::QueuedConnection);
+    QObject::connect(lookIn->model(), &QAbstractItemModel::rowsInserted, lookIn, rename,
+                     Qt::QueuedConnection);
+    // The toolkit writes its host path back whenever the folder's entry changes.
+    QObject::connect(lookIn->model(), &QAbstractItemModel::dataChanged, lookIn, rename,
+                     Qt::QueuedConnection);
+    rename();
 }
 
 }  // namespace
@@ -87,8 +137,9 @@ int CFileDialog::DoModal() {
         if (run.Result() != IDOK) return IDCANCEL;
         chosen = run.AnsweredPath();
     } else {
-        QFileDialog dialog(m_pParent != nullptr ? m_pParent->GetWidget() : nullptr,
-                           QString::fromStdString(m_strTitle));
+        DeviceFileDialog dialog(m_pParent != nullptr ? m_pParent->GetWidget() : nullptr,
+                                QString::fromStdString(m_strTitle));
+        dialog.owner = m_pParent;
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(m_bOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dialog.setFileMode(m_bOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -117,6 +168,10 @@ int CFileDialog::DoModal() {
         if (!m_strFilter.empty()) dialog.setNameFilter(ToolkitFilter(m_strFilter));
         if (!m_strDefaultExtension.empty())
             dialog.setDefaultSuffix(QString::fromStdString(m_strDefaultExtension));
+        // Its side bar would only repeat the root: the dialog is narrower without it.
+        if (auto* sidebar = dialog.findChild<QWidget*>(QStringLiteral("sidebar"))) sidebar->hide();
+        ShowDevicePaths(dialog, root);
+        ShrinkOntoScreen(dialog, m_pParent);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return IDCANCEL;
         chosen = DevicePathFromHost(dialog.selectedFiles().first().toStdString());
     }

@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/ui/ScreenArea.h"
+
 namespace {
 
 // Text layout breaks lines at spaces and between Japanese characters, but never inside a
@@ -81,11 +83,7 @@ void MessageBoxWindow::Fit(const QRect& screen, const QRect& owner) {
     layout()->activate();
     const int height = std::min(layout()->totalHeightForWidth(width), screen.height());
     setFixedSize(width, height);
-    int x = owner.center().x() - width / 2;
-    int y = owner.center().y() - height / 2;
-    x = std::max(screen.left(), std::min(x, screen.right() + 1 - width));
-    y = std::max(screen.top(), std::min(y, screen.bottom() + 1 - height));
-    move(x, y);
+    PlaceInside(*this, owner, screen);
 }
 
 int MessageBoxWindow::Run() {

@@ -1,11 +1,10 @@
 #include "ModalRun.h"
 
 #include <QApplication>
-#include <QScreen>
 
-#include "platform/shell/Screen.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/MessageBoxWindow.h"
+#include "platform/ui/ScreenArea.h"
 #include "platform/ui/WinApp.h"
 
 namespace {
@@ -86,20 +85,6 @@ class CMessageBoxWnd : public CWnd {
     bool IsDialog() const override { return true; }
 };
 
-QRect ToQRect(const CRect& rect) {
-    return {rect.left, rect.top, rect.Width(), rect.Height()};
-}
-
-// On a device of its own size the main window is its screen.
-QRect ScreenFor(CWnd* owner) {
-    CWnd* main = AfxGetMainWnd();
-    if (HasScreenOverride() && main != nullptr && main->IsWindow())
-        return ToQRect(main->GetWindowRect());
-    QWidget* widget = owner != nullptr && owner->IsWindow() ? owner->GetWidget() : nullptr;
-    QScreen* screen = widget != nullptr ? widget->screen() : QGuiApplication::primaryScreen();
-    return screen->availableGeometry();
-}
-
 }  // namespace
 
 int RunMessageBox(CWnd* owner, std::string_view text, std::string_view caption, UINT type) {
@@ -108,8 +93,8 @@ int RunMessageBox(CWnd* owner, std::string_view text, std::string_view caption, 
     const bool owned = owner != nullptr && owner->IsWindow();
     MessageBoxWindow box(owned ? owner->GetWidget() : nullptr, QString::fromStdString(title), text,
                          type);
-    const QRect screen = ScreenFor(owner);
-    box.Fit(screen, owned ? ToQRect(owner->GetWindowRect()) : screen);
+    const QRect screen = ScreenAreaFor(owner);
+    box.Fit(screen, owned ? WindowRectOf(owner) : screen);
     CMessageBoxWnd window;
     window.Attach(&box, owner, 0);
     SetActiveWindowTracked(&window);

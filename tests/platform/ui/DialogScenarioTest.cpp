@@ -11,6 +11,7 @@
 #include "platform/ui/DialogBuilder.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/Resources.h"
+#include "platform/ui/ScreenArea.h"
 #include "platform/ui/ToolkitTranslation.h"
 #include "support/Scenario.h"
 
@@ -313,4 +314,24 @@ TEST_F(Dialogs, TheToolkitsOwnButtonsSpeakJapanese) {
     ASSERT_TRUE(InstallToolkitTranslation()) << "qt6-translations-l10n is missing";
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes").toStdString(), "はい(&Y)");
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&No").toStdString(), "いいえ(&N)");
+}
+
+TEST_F(Dialogs, ToolkitDialogsStayOnTheDeviceScreenOrStartAtItsTopLeft) {
+    const QRect device(300, 200, 240, 320);
+    const QRect owner(320, 260, 200, 100);
+    const struct {
+        QSize size;
+        QPoint expected;
+    } cases[] = {
+        {{100, 50}, {370, 285}},   // centred over its owner
+        {{100, 300}, {370, 200}},  // centred, then kept on the screen
+        {{353, 182}, {300, 200}},  // wider than the screen: its top-left
+        {{200, 405}, {300, 200}},  // taller
+    };
+    for (const auto& c : cases) {
+        QWidget window;
+        window.resize(c.size);
+        PlaceInside(window, owner, device);
+        EXPECT_EQ(window.pos(), c.expected) << c.size.width() << "x" << c.size.height();
+    }
 }
