@@ -1,3 +1,6 @@
+#include <QApplication>
+#include <QTest>
+#include <QToolButton>
 #include <filesystem>
 
 #include "platform/ui/Dialog.h"
@@ -115,4 +118,29 @@ TEST_F(MainFrame, DialogsOpenOnTheDeviceScreenOverTheirOwner) {
     });
     SendCommand(frame, ID_DELETE_MEMO);
     ExpectAllModalsAnswered();
+}
+
+TEST_F(MainFrame, PageDownReachesTheViewAfterAToolBarButton) {
+    WriteMemo("A.bmp");
+    WriteMemo("B.bmp");
+    Touch(HostSaveFolder() / "A.bmp", 2009, 1, 13, 10, 0, 0);
+    Touch(HostSaveFolder() / "B.bmp", 2009, 1, 13, 11, 0, 0);
+    ASSERT_TRUE(Start());
+    frame->GetWidget()->show();
+    frame->GetWidget()->activateWindow();
+    ProcessEvents();
+    EXPECT_EQ(doc->GetPathName(), app->GetMemoPath("B.bmp"));
+    QToolButton* pen = nullptr;
+    for (auto* button : frame->m_commandBar.GetWidget()->findChildren<QToolButton*>())
+        if (button->property("quillo.command").toUInt() == ID_TOOL_PEN) pen = button;
+    ASSERT_NE(pen, nullptr);
+    // Clicked as the window system would (a spontaneous press gives focus by the button's
+    // policy), then the key sent to whatever has the focus, as a keyboard's would be.
+    QTest::mouseClick(pen, Qt::LeftButton);
+    ProcessEvents();
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClick(focus, Qt::Key_PageDown);
+    ProcessEvents();
+    EXPECT_EQ(doc->GetPathName(), app->GetMemoPath("A.bmp")) << "the next memo";
 }
