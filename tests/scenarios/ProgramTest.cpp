@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "memo/MemoBitmap.h"
 #include "platform/fs/Device.h"
 #include "platform/shell/SingleInstance.h"
 #include "support/TempDevice.h"
@@ -62,4 +63,67 @@ TEST(Program, HelpListsThePlatformOptions) {
     const std::string help = ReadHostFile(out);
     EXPECT_NE(help.find("--device DIR"), std::string::npos);
     EXPECT_NE(help.find("--screen WIDTHxHEIGHT"), std::string::npos);
+}
+
+namespace {
+
+// Starts the program with a stroke drawn on its memo; the stroke is there once this returns.
+pid_t LaunchWithAStroke(const std::string& device) {
+    int out[2];
+    if (::pipe(out) != 0) return -1;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(out[1], STDOUT_FILENO);
+        ::close(out[0]);
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        ::execl(QUILLO_STROKE_THEN_WAIT, "quillo", "--device", device.c_str(), "--screen",
+                "240x320", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    char said[6] = {};
+    const bool ready = ::read(out[0], said, 5) == 5 && std::string(said) == "ready";
+    ::close(out[0]);
+    return ready ? pid : -1;
+}
+
+// Read as the program reads a memo: a copy at the device's root, loaded by its device path.
+bool HasTheStroke(const std::string& device, const std::filesystem::path& file) {
+    std::filesystem::copy_file(file, std::filesystem::path(device) / "root/check.bmp");
+    CMemoBitmap memo;
+    const bool loaded = Device::Mount(device) && memo.LoadFile("\\check.bmp");
+    Device::Unmount();
+    if (!loaded) return false;
+    const Surface* picture = memo.GetBitmap()->GetSurface();
+    return picture->ToColor(picture->GetPixelValue(50, 50)) == RGB(0, 0, 0);
+}
+
+std::vector<std::filesystem::path> BmpFilesIn(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> files;
+    if (!std::filesystem::is_directory(folder)) return files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().extension() == ".bmp") files.push_back(entry.path());
+    return files;
+}
+
+}  // namespace
+
+TEST(Program, ATerminationSignalSavesTheStrokeOrKeepsItInRescued) {
+    for (const bool saveFolderGone : {false, true}) {
+        TempFolder folder;
+        const std::string device = (folder.Path() / "device").string();
+        const std::filesystem::path saveFolder = folder.Path() / "device/root/My Documents/Quillo";
+        const pid_t program = LaunchWithAStroke(device);
+        ASSERT_GT(program, 0) << "the program never drew its stroke";
+        if (saveFolderGone) {
+            std::filesystem::remove_all(saveFolder);
+            WriteHostFile(saveFolder, "in the way");
+        }
+        ::kill(program, SIGTERM);  // what a logout or a service stop sends
+        EXPECT_EQ(WaitFor(program), 0) << "the program ends cleanly";
+        const auto kept =
+            BmpFilesIn(saveFolderGone ? folder.Path() / "device/rescued" : saveFolder);
+        ASSERT_EQ(kept.size(), 1u) << (saveFolderGone ? "rescued" : "saved");
+        EXPECT_TRUE(HasTheStroke(device, kept[0])) << kept[0];
+    }
 }

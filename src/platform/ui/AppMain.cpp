@@ -11,6 +11,7 @@
 #include "platform/ui/KeyTranslation.h"
 #include "platform/ui/ToolkitTranslation.h"
 #include "platform/ui/WinApp.h"
+#include "platform/ui/Wnd.h"
 
 namespace {
 
@@ -92,6 +93,9 @@ int AfxWinMain(int argc, char** argv) {
     } else {
         exitCode = app->ExitInstance();
     }
+    // Told to end (a signal, the session ending), the program leaves its loop with its window
+    // still up: take it down while the toolkit that holds its widgets is still there.
+    if (CWnd* main = app->m_pMainWnd; main != nullptr && main->IsWindow()) main->DestroyWindow();
     // A request made just before the end (an alarm launch re-notifying) must still reach
     // the system.
     FinishTimedLaunchRequests();
