@@ -1,6 +1,7 @@
 // The program as a user starts it: a process of its own on the offscreen platform.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -68,7 +69,7 @@ TEST(Program, HelpListsThePlatformOptions) {
 namespace {
 
 // Starts the program with a stroke drawn on its memo; the stroke is there once this returns.
-pid_t LaunchWithAStroke(const std::string& device) {
+pid_t LaunchWithAStroke(const std::string& device, rlim_t fileSizeLimit = RLIM_INFINITY) {
     int out[2];
     if (::pipe(out) != 0) return -1;
     const pid_t pid = ::fork();
@@ -76,6 +77,8 @@ pid_t LaunchWithAStroke(const std::string& device) {
         ::dup2(out[1], STDOUT_FILENO);
         ::close(out[0]);
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        const rlimit limit{fileSizeLimit, fileSizeLimit};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
         ::execl(QUILLO_STROKE_THEN_WAIT, "quillo", "--device", device.c_str(), "--screen",
                 "240x320", static_cast<char*>(nullptr));
         ::_exit(127);
@@ -126,4 +129,16 @@ TEST(Program, ATerminationSignalSavesTheStrokeOrKeepsItInRescued) {
         ASSERT_EQ(kept.size(), 1u) << (saveFolderGone ? "rescued" : "saved");
         EXPECT_TRUE(HasTheStroke(device, kept[0])) << kept[0];
     }
+}
+
+TEST(Program, AFileSizeLimitFailsTheSaveInsteadOfKillingTheProgram) {
+    TempFolder folder;
+    const std::string device = (folder.Path() / "device").string();
+    // Room for the registry, not for a memo of the screen's size.
+    const pid_t program = LaunchWithAStroke(device, 40000);
+    ASSERT_GT(program, 0);
+    ::kill(program, SIGTERM);
+    EXPECT_EQ(WaitFor(program), 0) << "a write past the limit fails; it does not end the program";
+    EXPECT_TRUE(BmpFilesIn(folder.Path() / "device/root/My Documents/Quillo").empty())
+        << "no partial memo";
 }

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QSessionManager>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -65,6 +66,9 @@ int AfxWinMain(int argc, char** argv) {
             commandLine += (commandLine.empty() ? "" : " ") + Quoted(word);
         }
     }
+    // Past a file-size limit a write must fail and be handled like a full disk, not end the
+    // program and lose what it holds.
+    ::signal(SIGXFSZ, SIG_IGN);
     if (!Device::Mount(device)) {
         std::fprintf(stderr, "%s: cannot use the device directory %s\n", argv[0], device.c_str());
         return 1;
