@@ -232,14 +232,16 @@ void Surface::FillSpan(int32_t y, int32_t x0, int32_t x1, uint32_t value) {
     if (m_bits == 8) {
         std::memset(row + x0, static_cast<int>(value), static_cast<size_t>(x1 - x0));
     } else if (m_bits == 32) {
-        // Sets a few pixels, then copies what is set onto the rest in doubling steps: the
-        // library's copy stores far wider than a loop the compiler may vectorise here.
+        // Whole blocks of a fixed size: copies the compiler turns into wide stores, where a
+        // pixel-by-pixel loop may stay one pixel per store.
         uint8_t* pixels = row + 4 * static_cast<size_t>(x0);
         const size_t bytes = 4 * static_cast<size_t>(x1 - x0);
-        size_t done = std::min<size_t>(bytes, 32);
-        for (size_t at = 0; at < done; at += 4) std::memcpy(pixels + at, &value, 4);
-        for (; done < bytes; done *= 2)
-            std::memcpy(pixels + done, pixels, std::min(done, bytes - done));
+        uint8_t block[64];
+        for (size_t at = 0; at < sizeof block; at += 4) std::memcpy(block + at, &value, 4);
+        size_t done = 0;
+        for (; done + sizeof block <= bytes; done += sizeof block)
+            std::memcpy(pixels + done, block, sizeof block);
+        std::memcpy(pixels + done, block, bytes - done);
     } else {
         for (int32_t x = x0; x < x1; ++x) {
             SetPixelValue(x, y, value);
