@@ -111,3 +111,20 @@ TEST(Surface, NearestColourTakesTheLowestIndexOnTies) {
     EXPECT_EQ(NearestColorIndex(table, RGB(100, 0, 0)), 0u) << "as far from black as from red";
     EXPECT_EQ(NearestColorIndex(table, RGB(101, 0, 0)), 3u);
 }
+
+TEST(Surface, TrueColourFillsSetExactlyTheirRun) {
+    // Lengths around the block sizes the fill works in, from odd starting columns.
+    auto surface = Surface::CreateTrueColor(100, 1);
+    for (int32_t x0 : {0, 1, 3}) {
+        for (int32_t length = 0; length <= 40; ++length) {
+            for (int32_t x = 0; x < 100; ++x) surface->SetPixelValue(x, 0, 0x123456);
+            surface->FillSpan(0, x0, x0 + length, 0xABCDEF);
+            int wrong = 0;
+            for (int32_t x = 0; x < 100; ++x) {
+                const bool inside = x >= x0 && x < x0 + length;
+                wrong += surface->GetPixelValue(x, 0) != (inside ? 0xABCDEFu : 0x123456u);
+            }
+            EXPECT_EQ(wrong, 0) << "from " << x0 << ", " << length << " pixels";
+        }
+    }
+}
