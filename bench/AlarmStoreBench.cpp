@@ -8,6 +8,7 @@
 #include <string>
 
 #include "alarm/AlarmStore.h"
+#include "bench/BenchDevice.h"
 #include "alarm/AlarmTime.h"
 #include "platform/base/Format.h"
 #include "platform/fs/Device.h"
@@ -16,24 +17,6 @@
 #include "platform/ui/WinApp.h"
 
 namespace {
-
-// A device of its own for one benchmark, removed afterwards.
-class BenchDevice {
-  public:
-    BenchDevice() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillo-bench-XXXXXX");
-        m_folder = ::mkdtemp(pattern.data());
-        Device::Mount(m_folder + "/device");
-    }
-    ~BenchDevice() {
-        Device::Unmount();
-        std::filesystem::remove_all(m_folder);
-    }
-    const std::string& Folder() const { return m_folder; }
-
-  private:
-    std::string m_folder;
-};
 
 AlarmEntry Alarm(int i) {
     return {Format("\\My Documents\\Quillo\\2026-12-07 10.%02d.%02d.bmp", i / 60 % 60, i % 60),

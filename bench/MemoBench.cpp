@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchDevice.h"
 #include "bench/BenchMemos.h"
 #include "memo/DefaultColorTable.h"
 #include "memo/MemoBitmap.h"
@@ -25,11 +26,7 @@ constexpr int32_t kHeight = 600;
 // One device for the whole run, with a written memo in it.
 struct Fixture {
     Fixture() {
-        std::string folder =
-            (std::filesystem::temp_directory_path() / "quillo-bench-XXXXXX").string();
-        ::mkdtemp(folder.data());
-        Device::Mount(folder);
-        host = folder + "/root/memo.bmp";
+        host = Device::HostRoot() + "/memo.bmp";
         MakeMemo(memo, kWidth, kHeight, 222, true);
         memo.SaveFile("\\memo.bmp");
         bytes.resize(std::filesystem::file_size(host));
@@ -37,6 +34,7 @@ struct Fixture {
         (void)!::read(fd, bytes.data(), bytes.size());
         ::close(fd);
     }
+    BenchDevice device;
     std::string host;
     std::string bytes;
     CMemoBitmap memo;

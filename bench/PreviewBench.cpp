@@ -16,6 +16,7 @@
 
 #include "app/QuilloApp.h"
 #include "dialogs/ThumbnailCtrl.h"
+#include "bench/BenchDevice.h"
 #include "bench/BenchMemos.h"
 #include "platform/base/Format.h"
 #include "platform/fs/Device.h"
@@ -32,16 +33,11 @@ constexpr int kControlHeight = 240;
 // A device with a save folder; memos are written into it on demand.
 struct Fixture {
     Fixture() {
-        std::string folder =
-            (std::filesystem::temp_directory_path() / "quillo-bench-XXXXXX").string();
-        ::mkdtemp(folder.data());
-        Device::Mount(folder);
         app.m_strSaveFolder = "\\Memos";
         app.m_strMemoExt = ".bmp";
         Device::FileSystem().CreateFolder("\\Memos");
         hostFolder = Device::HostRoot() + "/Memos";
     }
-    ~Fixture() { std::filesystem::remove_all(Device::HostDirectory()); }
 
     void WriteMemos(int count) {
         CMemoBitmap memo;
@@ -59,6 +55,7 @@ struct Fixture {
         }
     }
 
+    BenchDevice device;
     CQuilloApp app;
     std::string hostFolder;
 };
