@@ -119,25 +119,9 @@ CPoint CDC::MoveTo(int32_t x, int32_t y) {
 }
 
 bool CDC::LineTo(int32_t x, int32_t y) {
-    const CPoint from = m_ptCurrent;
-    const CPoint to{x, y};
-    m_ptCurrent = to;
-    Surface* surface = GetSurface();
-    if (surface == nullptr || m_pPen->IsNull()) {
-        return surface != nullptr;
-    }
-    const uint32_t value = surface->ToPixel(m_pPen->Color());
-    const int width = m_pPen->Width();
-    FillSpans(
-        [&](const SpanSink& sink) {
-            if (width <= 1) {
-                RasterThinLine(from, to, sink);
-            } else {
-                RasterWideLine(from, to, width, surface->Bounds(), sink);
-            }
-        },
-        value);
-    return true;
+    const CPoint line[] = {m_ptCurrent, {x, y}};
+    m_ptCurrent = line[1];
+    return Polyline(line);
 }
 
 bool CDC::Polyline(std::span<const CPoint> points) {
