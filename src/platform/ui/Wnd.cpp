@@ -14,6 +14,7 @@
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Idle.h"
 #include "platform/ui/ModalRun.h"
+#include "platform/ui/ScreenArea.h"
 #include "platform/ui/WinApp.h"
 #include "platform/ui/WindowPeer.h"
 
@@ -343,17 +344,14 @@ void CWnd::CenterWindow(CWnd* over) {
         widget->move(screen.center() - widget->rect().center());
         return;
     }
-    const CRect area = over->GetWindowRect();
-    int x = area.left + (area.Width() - widget->width()) / 2;
-    int y = area.top + (area.Height() - widget->height()) / 2;
-    // On a device of its own size the main window is its screen: stay on it, and where the
-    // window is larger than the screen, start at its top-left.
-    CWnd* main = AfxGetMainWnd();
-    if (widget->isWindow() && HasScreenOverride() && main != nullptr && main->IsWindow()) {
-        const CRect screen = main->GetWindowRect();
-        x = std::max(screen.left, std::min(x, screen.right - widget->width()));
-        y = std::max(screen.top, std::min(y, screen.bottom - widget->height()));
+    // On a device of its own size the main window is its screen: stay on it.
+    if (widget->isWindow() && HasScreenOverride()) {
+        PlaceInside(*widget, WindowRectOf(over), ScreenAreaFor(over));
+        return;
     }
+    const CRect area = over->GetWindowRect();
+    const int x = area.left + (area.Width() - widget->width()) / 2;
+    const int y = area.top + (area.Height() - widget->height()) / 2;
     if (widget->isWindow()) {
         widget->move(x, y);
     } else {
