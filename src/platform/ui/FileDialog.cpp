@@ -35,24 +35,6 @@ QString ToolkitFilter(std::string_view filter) {
     return filters.join(QStringLiteral(";;"));
 }
 
-// Keeps the user on the device: a file outside it is refused where it is picked, with a
-// word why, instead of the dialog closing as if nothing had been chosen.
-class DeviceFileDialog : public QFileDialog {
-  public:
-    using QFileDialog::QFileDialog;
-    CWnd* owner = nullptr;
-
-  private:
-    void accept() override {
-        const QStringList files = selectedFiles();
-        if (!files.isEmpty() && DevicePathFromHost(files.first().toStdString()).empty()) {
-            RunMessageBox(owner, "このデバイスの外にあるファイルは使えません。", {}, MB_OK);
-            return;
-        }
-        QFileDialog::accept();
-    }
-};
-
 // The address line names folders as the device does ("\\My Documents"), not by their host
 // path: each entry of the toolkit's look-in list is renamed whenever it is filled.
 constexpr int kUrlRole = Qt::UserRole + 1;  // where the look-in list keeps each folder
@@ -82,6 +64,40 @@ void ShowDevicePaths(QFileDialog& dialog, const QString& root) {
                      Qt::QueuedConnection);
     rename();
 }
+
+// The toolkit's file dialog kept to the device: its root is the one place it shows, a step
+// above it leads back into it, and a file from elsewhere is refused where it is picked, with
+// a word why, instead of the dialog closing as if nothing had been chosen.
+class DeviceFileDialog : public QFileDialog {
+  public:
+    DeviceFileDialog(CWnd* owner, const QString& caption)
+        : QFileDialog(owner != nullptr ? owner->GetWidget() : nullptr, caption), m_owner(owner) {
+        setOption(QFileDialog::DontUseNativeDialog);
+        const QString root =
+            QFileInfo(QString::fromStdString(Device::HostRoot())).canonicalFilePath();
+        setSidebarUrls({QUrl::fromLocalFile(root)});
+        setHistory({});
+        connect(this, &QFileDialog::directoryEntered, this, [this, root](const QString& folder) {
+            const QString real = QFileInfo(folder).canonicalFilePath();
+            if (real != root && !real.startsWith(root + "/")) setDirectory(root);
+        });
+        // Its side bar would only repeat the root: the dialog is narrower without it.
+        if (auto* sidebar = findChild<QWidget*>(QStringLiteral("sidebar"))) sidebar->hide();
+        ShowDevicePaths(*this, root);
+    }
+
+  private:
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (!files.isEmpty() && DevicePathFromHost(files.first().toStdString()).empty()) {
+            RunMessageBox(m_owner, "このデバイスの外にあるファイルは使えません。", {}, MB_OK);
+            return;
+        }
+        QFileDialog::accept();
+    }
+
+    CWnd* m_owner;
+};
 
 }  // namespace
 
@@ -137,28 +153,12 @@ int CFileDialog::DoModal() {
         if (run.Result() != IDOK) return IDCANCEL;
         chosen = run.AnsweredPath();
     } else {
-        DeviceFileDialog dialog(m_pParent != nullptr ? m_pParent->GetWidget() : nullptr,
-                                QString::fromStdString(m_strTitle));
-        dialog.owner = m_pParent;
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        DeviceFileDialog dialog(m_pParent, QString::fromStdString(m_strTitle));
         dialog.setAcceptMode(m_bOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dialog.setFileMode(m_bOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, (m_nFlags & OFN_OVERWRITEPROMPT) == 0);
         dialog.setDirectory(QString::fromStdString(HostFolderOfDevicePath(
             m_strInitialFolder.empty() ? m_strFileName : m_strInitialFolder)));
-        // The device's file system only: its root is the one place in the side bar, and a
-        // step above it leads back into it.
-        const QString root =
-            QFileInfo(QString::fromStdString(Device::HostRoot())).canonicalFilePath();
-        dialog.setSidebarUrls({QUrl::fromLocalFile(root)});
-        dialog.setHistory({});
-        QObject::connect(&dialog, &QFileDialog::directoryEntered, &dialog,
-                         [&dialog, root](const QString& folder) {
-                             const QString real = QFileInfo(folder).canonicalFilePath();
-                             if (real != root && !real.startsWith(root + "/")) {
-                                 dialog.setDirectory(root);
-                             }
-                         });
         if (!m_strFileName.empty()) {
             const size_t separator = m_strFileName.find_last_of('\\');
             dialog.selectFile(QString::fromStdString(separator == std::string::npos
@@ -168,9 +168,6 @@ int CFileDialog::DoModal() {
         if (!m_strFilter.empty()) dialog.setNameFilter(ToolkitFilter(m_strFilter));
         if (!m_strDefaultExtension.empty())
             dialog.setDefaultSuffix(QString::fromStdString(m_strDefaultExtension));
-        // Its side bar would only repeat the root: the dialog is narrower without it.
-        if (auto* sidebar = dialog.findChild<QWidget*>(QStringLiteral("sidebar"))) sidebar->hide();
-        ShowDevicePaths(dialog, root);
         ShrinkOntoScreen(dialog, m_pParent);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return IDCANCEL;
         chosen = DevicePathFromHost(dialog.selectedFiles().first().toStdString());
