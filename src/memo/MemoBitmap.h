@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/base/Object.h"
+#include "platform/fs/FileIdentity.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Surface.h"
@@ -34,8 +35,11 @@ class CMemoBitmap : public CObject {
     bool CreateFromBitmap(CBitmap* source);
     // `pixels` must hold the image-size bytes the header names (the whole store when 0).
     bool CreateFromDib(const BITMAPINFO* info, std::span<const uint8_t> pixels);
-    bool LoadFile(std::string_view path);
-    bool SaveFile(std::string_view path);
+    // `identity`, when given, gets the identity of the file that was opened, also when its
+    // content was refused, and stays unknown when nothing could be opened.
+    bool LoadFile(std::string_view path, FileIdentity* identity = nullptr);
+    // `identity`, when given, gets the identity of the file as written.
+    bool SaveFile(std::string_view path, FileIdentity* identity = nullptr);
     // The bytes SaveFile writes; empty for an empty canvas.
     std::string EncodeFile() const;
 

@@ -21,11 +21,13 @@ bool ReadExactly(CFile& file, void* buffer, size_t count, std::string_view path)
 
 }  // namespace
 
-bool CMemoBitmap::LoadFile(std::string_view path) {
+bool CMemoBitmap::LoadFile(std::string_view path, FileIdentity* identity) {
+    if (identity != nullptr) *identity = {};
     CFile file;
     if (!file.Open(path, CFile::modeRead)) {
         return false;
     }
+    if (identity != nullptr) *identity = file.GetIdentity();
     uint8_t fileBytes[kBmpFileHeaderSize];
     if (!ReadExactly(file, fileBytes, sizeof fileBytes, path)) {
         return false;
@@ -89,7 +91,7 @@ std::string CMemoBitmap::EncodeFile() const {
     return bytes;
 }
 
-bool CMemoBitmap::SaveFile(std::string_view path) {
+bool CMemoBitmap::SaveFile(std::string_view path, FileIdentity* identity) {
     // An empty canvas has nothing to write; replacing a memo with it would lose the memo.
     if (m_pBits == nullptr) {
         return false;
@@ -114,5 +116,6 @@ bool CMemoBitmap::SaveFile(std::string_view path) {
         !file.Commit()) {
         throw CFileException(CFileException::generic, std::string(path));
     }
+    if (identity != nullptr) *identity = file.GetCommittedIdentity();
     return true;
 }

@@ -17,13 +17,15 @@ END_MESSAGE_MAP()
 // clang-format on
 
 bool CQuilloDoc::NewMemo() {
+    m_fileIdentity = {};
     return CDocument::NewMemo();
 }
 
 bool CQuilloDoc::OpenMemo(std::string_view path) {
     m_bitmap.Reset();
+    m_fileIdentity = {};
     try {
-        m_bitmap.LoadFile(path);
+        m_bitmap.LoadFile(path, &m_fileIdentity);
     } catch (const CFileException&) {
         // A file that cannot be read opens as an empty canvas under its path.
     }
@@ -42,7 +44,7 @@ bool CQuilloDoc::WriteMemo(std::string_view path) {
     // again tries again, and the old file is untouched.
     bool saved = false;
     try {
-        saved = m_bitmap.SaveFile(path);
+        saved = m_bitmap.SaveFile(path, &m_fileIdentity);
     } catch (const CFileException&) {
         saved = false;
     }

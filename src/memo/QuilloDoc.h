@@ -32,9 +32,15 @@ class CQuilloDoc : public CDocument {
     // the save folder leaves no room for a name within the device's 260 characters.
     std::string CreateAutoPath() const;
 
+    // The file as this document last loaded or saved it; unknown for a memo never saved or
+    // a file that could not be opened.
+    const FileIdentity& GetFileIdentity() const { return m_fileIdentity; }
+
     CMemoBitmap m_bitmap;
 
   private:
+    FileIdentity m_fileIdentity;
+
     // Writes the picture to `path`; true once it is there whole.
     bool WriteMemo(std::string_view path);
 };

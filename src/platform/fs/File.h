@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/fs/FileIdentity.h"
 #include "platform/fs/UniqueFd.h"
 
 // A file of the mounted device, opened for reading or created for writing.
@@ -34,6 +35,8 @@ class CFile {
     int64_t Seek(int64_t offset, SeekPosition from);
     // The file's length in bytes, or -1.
     int64_t GetLength() const;
+    // The identity of the open file, as a later look at its path can compare.
+    FileIdentity GetIdentity() const { return FileIdentityOfHostFd(m_fd.Get()); }
 
     const std::string& GetFilePath() const { return m_strPath; }
 

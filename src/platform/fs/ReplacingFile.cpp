@@ -34,6 +34,7 @@ void RemoveStaleTemporaries(int folder) {
 
 bool CReplacingFile::Open(std::string_view path) {
     Abort();
+    m_committed = {};
     HostLocation location;
     if (!Device::FileSystem().Locate(path, location) || location.isSymlink) {
         return false;
@@ -90,14 +91,17 @@ bool CReplacingFile::Finish(bool replace) {
     if (!m_fd.IsValid()) {
         return false;
     }
-    const bool flushed = ::fsync(m_fd.Get()) == 0;
-    m_fd.Reset();
-    if (!flushed || ::renameat2(m_folder.Get(), m_tempName.c_str(), m_folder.Get(),
-                                m_name.c_str(), replace ? 0 : RENAME_NOREPLACE) != 0) {
+    if (::fsync(m_fd.Get()) != 0 ||
+        ::renameat2(m_folder.Get(), m_tempName.c_str(), m_folder.Get(), m_name.c_str(),
+                    replace ? 0 : RENAME_NOREPLACE) != 0) {
         Abort();
         return false;
     }
     m_tempName.clear();
+    // Read through the descriptor, not the name: another program may already have put
+    // something else under the name.
+    m_committed = FileIdentityOfHostFd(m_fd.Get());
+    m_fd.Reset();
     // The rename itself must reach the disk, or a power cut could bring back the old name.
     ::fsync(m_folder.Get());
     m_folder.Reset();

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/fs/FileIdentity.h"
 #include "platform/fs/UniqueFd.h"
 
 // Writes a file of the mounted device so that it is replaced whole or not at all: the bytes
@@ -30,6 +31,10 @@ class CReplacingFile {
     void Abort();
 
     bool IsOpen() const { return m_fd.IsValid(); }
+    // After a successful commit: the identity of the file as written, read after the rename
+    // (which moves its change time), so that a later look can tell whether anyone else has
+    // replaced or rewritten it since.
+    const FileIdentity& GetCommittedIdentity() const { return m_committed; }
 
   private:
     bool Finish(bool replace);
@@ -38,6 +43,7 @@ class CReplacingFile {
     UniqueFd m_fd;
     std::string m_name;
     std::string m_tempName;
+    FileIdentity m_committed;
 };
 
 // The prefix of the temporaries; hidden from the device because it starts with ".".

@@ -166,3 +166,24 @@ TEST(ReplacingFile, DataReachesTheDiskBeforeTheRenameAndTheRenameAfterIt) {
     EXPECT_NE(std::find(renamed, calls.end(), "fsync " + folder), calls.end())
         << "the rename itself is made lasting";
 }
+
+// The identity a save records is what a later look at the path sees, until anyone else
+// writes there: a rename over it, or a rewrite in place with the same length.
+TEST(ReplacingFile, CommittedIdentityMatchesThePathUntilAnotherWriterChangesIt) {
+    TempDevice device;
+    CReplacingFile writer;
+    ASSERT_TRUE(writer.Open("\\memo.bmp"));
+    ASSERT_TRUE(writer.Write("ours", 4));
+    ASSERT_TRUE(writer.Commit());
+    const FileIdentity ours = writer.GetCommittedIdentity();
+    ASSERT_TRUE(ours.IsKnown());
+    EXPECT_EQ(FileIdentityAt("\\MEMO.bmp"), ours);
+
+    WriteHostFile(device.Host("memo.bmp"), "them");  // the same length, rewritten in place
+    EXPECT_NE(FileIdentityAt("\\memo.bmp"), ours);
+    WriteHostFile(device.Host("other.bmp"), "ours");
+    hostfs::rename(device.Host("other.bmp"), device.Host("memo.bmp"));
+    EXPECT_NE(FileIdentityAt("\\memo.bmp"), ours);
+    hostfs::remove(device.Host("memo.bmp"));
+    EXPECT_FALSE(FileIdentityAt("\\memo.bmp").IsKnown());
+}

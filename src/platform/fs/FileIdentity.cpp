@@ -1,0 +1,39 @@
+#include "FileIdentity.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "platform/fs/Device.h"
+
+namespace {
+
+int64_t Nanoseconds(const timespec& time) {
+    return static_cast<int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+FileIdentity IdentityFromStat(const struct stat& st) {
+    FileIdentity identity;
+    identity.device = st.st_dev;
+    identity.inode = st.st_ino;
+    identity.size = st.st_size;
+    identity.modifiedNs = Nanoseconds(st.st_mtim);
+    identity.changedNs = Nanoseconds(st.st_ctim);
+    return identity;
+}
+
+}  // namespace
+
+FileIdentity FileIdentityAt(std::string_view path) {
+    HostLocation location;
+    struct stat st {};
+    if (!Device::FileSystem().Locate(path, location) || !location.exists ||
+        ::fstatat(location.folder.Get(), location.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        return {};
+    }
+    return IdentityFromStat(st);
+}
+
+FileIdentity FileIdentityOfHostFd(int fd) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 ? IdentityFromStat(st) : FileIdentity{};
+}

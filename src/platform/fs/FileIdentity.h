@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// What tells one version of a file from another: a sync tool's download renamed over it
+// brings another inode, a rewrite in place another size or modification time, and even a
+// rewrite within the same clock tick moves the change time.
+struct FileIdentity {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = 0;
+    int64_t modifiedNs = 0;  // st_mtim, in nanoseconds since the epoch
+    int64_t changedNs = 0;   // st_ctim
+
+    // False for no file at all: nothing was loaded, or nothing is there.
+    bool IsKnown() const { return inode != 0; }
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// What is at a device path now; unknown when nothing is there or the path is invalid. A link
+// is not followed: it is not the file that was written.
+FileIdentity FileIdentityAt(std::string_view path);
+// Of an open host descriptor; unknown when it cannot be read.
+FileIdentity FileIdentityOfHostFd(int fd);
