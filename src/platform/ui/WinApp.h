@@ -72,7 +72,11 @@ class CWinApp : public CCmdTarget {
     void OnFileOpen();
     void OnAppExit();
 
+    // The program's arguments, without the platform options, as the system handed them over.
+    void SetCommandLine(std::vector<std::string> words);
+
     std::string m_lpCmdLine;   // the command line without the program and platform options
+    std::vector<std::string> m_commandWords;  // the same, word by word
     std::string m_pszExeName;  // "quillo"
     std::string m_pszAppName;  // the program's name for captions
     std::string m_pszRegistryKey;
