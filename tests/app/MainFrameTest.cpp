@@ -1,4 +1,8 @@
 #include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
@@ -93,7 +97,7 @@ TEST_F(MainFrame, DialogsOpenOnTheDeviceScreenOverTheirOwner) {
     WriteMemo(std::string(196, 'a') + ".bmp");
     ASSERT_TRUE(Start());
     frame->MoveWindow(CRect{300, 200, 540, 520});  // the device's screen, somewhere on the host
-    for (const UINT command : {ID_RENAME_MEMO, ID_MEMO_INFO}) {
+    for (const UINT command : {ID_RENAME_MEMO, ID_MEMO_INFO, ID_APP_ABOUT}) {
         ExpectModal([this, command](ModalRun& run) {
             const CRect screen = frame->GetWindowRect();
             const CRect dialog = run.dialog->GetWindowRect();
@@ -143,4 +147,148 @@ TEST_F(MainFrame, PageDownReachesTheViewAfterAToolBarButton) {
     QTest::keyClick(focus, Qt::Key_PageDown);
     ProcessEvents();
     EXPECT_EQ(doc->GetPathName(), app->GetMemoPath("A.bmp")) << "the next memo";
+}
+
+namespace {
+
+// The frame on the screen and active, as a user finds it.
+void ShowActive(CMainFrame* frame) {
+    frame->GetWidget()->show();
+    frame->GetWidget()->activateWindow();
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+}
+
+QToolButton* ToolButton(CMainFrame* frame, UINT command) {
+    for (auto* button : frame->m_commandBar.GetWidget()->findChildren<QToolButton*>())
+        if (button->property("quillo.command").toUInt() == command) return button;
+    return nullptr;
+}
+
+// What the window shows of a widget: the window's own pixels, not a fresh rendering.
+QImage Shown(QWidget* widget) {
+    const QPoint at = widget->mapTo(widget->window(), QPoint(0, 0));
+    return widget->screen()
+        ->grabWindow(widget->window()->winId(), at.x(), at.y(), widget->width(), widget->height())
+        .toImage();
+}
+
+}  // namespace
+
+TEST_F(MainFrame, TypingIntoADialogReplacesTheTextOfItsFirstEdit) {
+    WriteMemo("202612080859.bmp");
+    ASSERT_TRUE(Start());
+    ShowActive(frame);
+    // Each dialog whose first control is an edit starts there with the text selected.
+    for (const UINT command : {ID_PEN_WIDTH_CUSTOM, ID_SETTINGS, ID_ALARM_CUSTOM}) {
+        ExpectModal([command](ModalRun& run) {
+            ProcessEvents();
+            auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+            ASSERT_NE(edit, nullptr) << command;
+            EXPECT_EQ(edit->selectedText(), edit->text()) << command;
+            EXPECT_FALSE(edit->text().isEmpty()) << command;
+            run.Press(IDCANCEL);
+        });
+        SendCommand(frame, command);
+    }
+    ExpectModal([](ModalRun&) {
+        ProcessEvents();
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClicks(focus, "abc");
+        QTest::keyClick(focus, Qt::Key_Return);
+    });
+    SendCommand(frame, ID_RENAME_MEMO);
+    ExpectAllModalsAnswered();
+    EXPECT_TRUE(fs::exists(HostSaveFolder() / "abc.bmp"));
+}
+
+TEST_F(MainFrame, ToolButtonsShowTheToolChosenAfterADialog) {
+    ASSERT_TRUE(Start());
+    ShowActive(frame);
+    QToolButton* pen = ToolButton(frame, ID_TOOL_PEN);
+    QToolButton* eraser = ToolButton(frame, ID_TOOL_ERASER);
+    ASSERT_NE(eraser, nullptr);
+    frame->OnIdleUpdateCmdUI();
+    ProcessEvents();
+    const QImage penChosen = Shown(pen);
+    const QImage eraserFree = Shown(eraser);
+    QTest::mouseClick(eraser, Qt::LeftButton);
+    frame->OnIdleUpdateCmdUI();
+    ProcessEvents();
+    ExpectModal([](ModalRun& run) { run.Press(IDOK); });
+    SendCommand(frame, ID_APP_ABOUT);
+    frame->OnIdleUpdateCmdUI();
+    QTest::mouseClick(pen, Qt::LeftButton);
+    frame->OnIdleUpdateCmdUI();
+    ProcessEvents();
+    EXPECT_EQ(Shown(eraser), eraserFree) << "the eraser no longer shows pressed";
+    EXPECT_EQ(Shown(pen), penChosen);
+}
+
+TEST_F(MainFrame, KeysReachTheViewAfterTheMenuIsDismissed) {
+    WriteMemo("A.bmp");
+    WriteMemo("B.bmp");
+    Touch(HostSaveFolder() / "A.bmp", 2009, 1, 13, 10, 0, 0);
+    Touch(HostSaveFolder() / "B.bmp", 2009, 1, 13, 11, 0, 0);
+    ASSERT_TRUE(Start());
+    ShowActive(frame);
+    auto* bar = frame->m_commandBar.GetWidget()->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions()[0]).center());
+    ProcessEvents();
+    QMenu* menu = bar->actions()[0]->menu();
+    ASSERT_TRUE(menu->isVisible());
+    QTest::keyClick(menu, Qt::Key_Escape);
+    ProcessEvents();
+    ASSERT_FALSE(menu->isVisible());
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClick(focus, Qt::Key_PageDown);
+    ProcessEvents();
+    EXPECT_EQ(doc->GetPathName(), app->GetMemoPath("A.bmp")) << "the next memo";
+}
+
+TEST_F(MainFrame, TheHotKeyDoesNothingUnderAnyModalRun) {
+    ASSERT_TRUE(Start());
+    ShowActive(frame);
+    // The hot key pressed as a keyboard's would be: to whatever has the focus.
+    const auto pressHotKey = [this] {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus != nullptr ? focus : frame->GetWidget(), Qt::Key_F10);
+    };
+    ExpectModal([&](ModalRun& run) {
+        EXPECT_EQ(run.kind, ModalRun::Kind::FileDialog);
+        pressHotKey();
+        run.Answer(IDCANCEL);
+    });
+    SendCommand(frame, ID_FILE_OPEN);
+    ExpectModal([&](ModalRun& run) {
+        pressHotKey();
+        run.Answer(IDOK);
+    });
+    AfxMessageBox("message");
+    ExpectModal([&](ModalRun& run) {
+        frame->SetForegroundWindow();  // a second start brings the window forward
+        EXPECT_EQ(CWnd::GetActiveWindow(), run.dialog) << "the dialog stays in front";
+        pressHotKey();
+        run.Press(IDOK);
+    });
+    SendCommand(frame, ID_APP_ABOUT);
+    EXPECT_EQ(ModalRunsSeen(), 3) << "no menu opened";
+}
+
+TEST_F(MainFrame, BringingForwardRestoresAMinimisedWindowAsItWas) {
+    ASSERT_TRUE(Start());
+    QWidget* window = frame->GetWidget();
+    for (const bool maximized : {false, true}) {
+        window->showNormal();
+        if (maximized) window->showMaximized();
+        window->showMinimized();
+        ProcessEvents();
+        ASSERT_TRUE(window->isMinimized());
+        frame->SetForegroundWindow();
+        ProcessEvents();
+        EXPECT_FALSE(window->isMinimized()) << maximized;
+        EXPECT_EQ(window->isMaximized(), maximized);
+    }
 }
