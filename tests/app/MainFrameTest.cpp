@@ -217,6 +217,7 @@ TEST_F(MainFrame, ToolButtonsShowTheToolChosenAfterADialog) {
     ProcessEvents();
     ExpectModal([](ModalRun& run) { run.Press(IDOK); });
     SendCommand(frame, ID_APP_ABOUT);
+    ProcessEvents();  // the window active again, repainted whole
     frame->OnIdleUpdateCmdUI();
     QTest::mouseClick(pen, Qt::LeftButton);
     frame->OnIdleUpdateCmdUI();
