@@ -4,10 +4,13 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTest>
+#include <QWindow>
 #include <QToolButton>
 #include <filesystem>
+#include <functional>
 
 #include "platform/ui/Dialog.h"
+#include "platform/ui/MenuBuilder.h"
 #include "platform/ui/DocTemplate.h"
 #include "res/ResourceIds.h"
 #include "support/QuilloScenario.h"
@@ -158,6 +161,13 @@ void ShowActive(CMainFrame* frame) {
     for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
 }
 
+// A key as the keyboard delivers it: to the window that has the focus, which passes it on.
+void Keyboard(CMainFrame* frame, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QWindow* focus = QGuiApplication::focusWindow();
+    QTest::keyClick(focus != nullptr ? focus : frame->GetWidget()->windowHandle(), key, modifiers);
+    QCoreApplication::processEvents();
+}
+
 QToolButton* ToolButton(CMainFrame* frame, UINT command) {
     for (auto* button : frame->m_commandBar.GetWidget()->findChildren<QToolButton*>())
         if (button->property("quillo.command").toUInt() == command) return button;
@@ -252,11 +262,7 @@ TEST_F(MainFrame, KeysReachTheViewAfterTheMenuIsDismissed) {
 TEST_F(MainFrame, TheHotKeyDoesNothingUnderAnyModalRun) {
     ASSERT_TRUE(Start());
     ShowActive(frame);
-    // The hot key pressed as a keyboard's would be: to whatever has the focus.
-    const auto pressHotKey = [this] {
-        QWidget* focus = QApplication::focusWidget();
-        QTest::keyClick(focus != nullptr ? focus : frame->GetWidget(), Qt::Key_F10);
-    };
+    const auto pressHotKey = [this] { Keyboard(frame, Qt::Key_F10); };
     ExpectModal([&](ModalRun& run) {
         EXPECT_EQ(run.kind, ModalRun::Kind::FileDialog);
         pressHotKey();
@@ -292,4 +298,120 @@ TEST_F(MainFrame, BringingForwardRestoresAMinimisedWindowAsItWas) {
         EXPECT_FALSE(window->isMinimized()) << maximized;
         EXPECT_EQ(window->isMaximized(), maximized);
     }
+}
+
+TEST_F(MainFrame, TheCommandBarMenuIsTheDevicesMenu) {
+    ASSERT_TRUE(Start());
+    auto* bar = frame->m_commandBar.GetWidget()->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    // Each item as "text id", a sub-menu as "text >" with its items indented, "-" a separator.
+    std::vector<std::string> shown;
+    std::function<void(const QMenu*, const std::string&)> walk = [&](const QMenu* menu,
+                                                                      const std::string& indent) {
+        for (const QAction* action : menu->actions()) {
+            if (action->isSeparator()) {
+                shown.push_back(indent + "-");
+            } else if (action->menu() != nullptr) {
+                shown.push_back(indent + action->text().toStdString() + " >");
+                walk(action->menu(), indent + "  ");
+            } else {
+                shown.push_back(indent + action->text().toStdString() + " " +
+                                std::to_string(CommandOfAction(action)));
+            }
+        }
+    };
+    for (const QAction* top : bar->actions()) {
+        shown.push_back(top->text().toStdString() + " >");
+        walk(top->menu(), "  ");
+    }
+    const std::vector<std::string> device = {
+        "ﾒﾆｭｰ >",
+        "  ﾌｧｲﾙ >",
+        "    新規作成 57600",
+        "    -",
+        "    プレビューから開く... 32773",
+        "    開く... 57601",
+        "    上書き保存 57603",
+        "    名前を付けて保存... 57604",
+        "    -",
+        "    このファイルの名前を変更... 32802",
+        "    このファイルを削除... 32799",
+        "    このファイルの情報... 32803",
+        "    このファイルをアラーム... 32805",
+        "    -",
+        "    ｱﾌﾟﾘｹｰｼｮﾝの終了 57665",
+        "  編集 >",
+        "    クリア 57632",
+        "    -",
+        "    ペン 32771",
+        "    消しゴム 32772",
+        "    -",
+        "    ペンの太さ >",
+        "      1 32777", "      2 32778", "      3 32779", "      4 32780", "      5 32781",
+        "      6 32782", "      7 32783", "      8 32784", "      9 32785", "      10 32786",
+        "      -",
+        "      ｶｽﾀﾑ 32797",
+        "    消しゴムの太さ >",
+        "      5 32787", "      10 32788", "      15 32789", "      20 32790",
+        "      25 32791", "      30 32792", "      35 32793", "      40 32794",
+        "      -",
+        "      ｶｽﾀﾑ 32798",
+        "    ペンの色(&P)... 32858",
+        "    色設定... 32776",
+        "    -",
+        "    今日の日付挿入 32853",
+        "  表示 >",
+        "    次のメモへ 32800",
+        "    前のメモへ 32801",
+        "    -",
+        "    罫線 32857",
+        "    設定... 32852",
+        "    -",
+        "    ﾊﾞｰｼﾞｮﾝ情報... 57664",
+    };
+    EXPECT_EQ(shown, device);
+}
+
+TEST_F(MainFrame, ShortcutKeysWorkInALandscapeWindowOnly) {
+    const struct {
+        int width, height;
+        bool landscape;
+    } screens[] = {{640, 240, true}, {240, 320, false}};
+    for (const auto& screen : screens) {
+        SetScreen(screen.width, screen.height);
+        WriteMemo("memo.bmp");
+        ASSERT_TRUE(Start());
+        ShowActive(frame);
+        const auto press = [this](Qt::Key key) { Keyboard(frame, key, Qt::ControlModifier); };
+        doc->SetModifiedFlag();
+        press(Qt::Key_S);
+        EXPECT_EQ(doc->IsModified(), !screen.landscape) << "Ctrl+S saves " << screen.width;
+        if (screen.landscape) {
+            ExpectModal([](ModalRun& run) {
+                EXPECT_EQ(run.kind, ModalRun::Kind::FileDialog);
+                run.Answer(IDCANCEL);
+            });
+        }
+        press(Qt::Key_O);
+        ExpectAllModalsAnswered();
+        press(Qt::Key_N);
+        EXPECT_EQ(doc->GetPathName().empty(), screen.landscape) << "Ctrl+N " << screen.width;
+        app.reset();
+        ProcessEvents();
+        fs::remove_all(HostSaveFolder());
+    }
+}
+
+TEST_F(MainFrame, ActivatingAnotherWindowSavesTheMemo) {
+    ASSERT_TRUE(Start());
+    ShowActive(frame);
+    Stroke({{5, 5}, {50, 50}});
+    ASSERT_TRUE(doc->IsModified());
+    QWidget other;  // another program's window, as far as the toolkit can tell
+    other.show();
+    other.activateWindow();
+    ProcessEvents();
+    ASSERT_TRUE(other.isActiveWindow());
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_TRUE(fs::exists(HostSaveFolder() / "200901131530.bmp"));
 }
