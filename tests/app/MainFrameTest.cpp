@@ -4,14 +4,14 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTest>
-#include <QWindow>
 #include <QToolButton>
+#include <QWindow>
 #include <filesystem>
 #include <functional>
 
 #include "platform/ui/Dialog.h"
-#include "platform/ui/MenuBuilder.h"
 #include "platform/ui/DocTemplate.h"
+#include "platform/ui/MenuBuilder.h"
 #include "res/ResourceIds.h"
 #include "support/QuilloScenario.h"
 
@@ -307,7 +307,7 @@ TEST_F(MainFrame, TheCommandBarMenuIsTheDevicesMenu) {
     // Each item as "text id", a sub-menu as "text >" with its items indented, "-" a separator.
     std::vector<std::string> shown;
     std::function<void(const QMenu*, const std::string&)> walk = [&](const QMenu* menu,
-                                                                      const std::string& indent) {
+                                                                     const std::string& indent) {
         for (const QAction* action : menu->actions()) {
             if (action->isSeparator()) {
                 shown.push_back(indent + "-");
@@ -347,13 +347,27 @@ TEST_F(MainFrame, TheCommandBarMenuIsTheDevicesMenu) {
         "    消しゴム 32772",
         "    -",
         "    ペンの太さ >",
-        "      1 32777", "      2 32778", "      3 32779", "      4 32780", "      5 32781",
-        "      6 32782", "      7 32783", "      8 32784", "      9 32785", "      10 32786",
+        "      1 32777",
+        "      2 32778",
+        "      3 32779",
+        "      4 32780",
+        "      5 32781",
+        "      6 32782",
+        "      7 32783",
+        "      8 32784",
+        "      9 32785",
+        "      10 32786",
         "      -",
         "      ｶｽﾀﾑ 32797",
         "    消しゴムの太さ >",
-        "      5 32787", "      10 32788", "      15 32789", "      20 32790",
-        "      25 32791", "      30 32792", "      35 32793", "      40 32794",
+        "      5 32787",
+        "      10 32788",
+        "      15 32789",
+        "      20 32790",
+        "      25 32791",
+        "      30 32792",
+        "      35 32793",
+        "      40 32794",
         "      -",
         "      ｶｽﾀﾑ 32798",
         "    ペンの色(&P)... 32858",

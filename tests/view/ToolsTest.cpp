@@ -304,7 +304,8 @@ TEST_F(Tools, ANewOrClearedMemoHasTheBackgroundAsTheWorkingCubeAndTheMemoTableGi
         for (const int g : {255, 192, 128, 64, 0})
             for (const int b : {255, 192, 128, 64, 0}) cube.push_back(RGB(r, g, b));
     std::vector<COLORREF> memoTable;
-    for (const RGBQUAD& q : DefaultColorTable()) memoTable.push_back(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));
+    for (const RGBQUAD& q : DefaultColorTable())
+        memoTable.push_back(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));
     const COLORREF expected = NearestOf(memoTable, NearestOf(cube, background));
     ASSERT_NE(expected, background);
     const auto picture = [&](int x, int y) {

@@ -19,7 +19,6 @@
 
 namespace {
 
-
 bool Has(const DialogControl& control, uint32_t style) {
     return (control.style & style) != 0;
 }
@@ -82,8 +81,7 @@ QWidget* MakeTree(CDialog& dialog, QWidget* parent, UINT id, const DialogControl
                      [expanding, tree](QTreeWidgetItem* item) {
                          // A selection hidden by the collapse moves up to the collapsed item.
                          for (QTreeWidgetItem* above = tree->currentItem();
-                              above != nullptr && !tree->m_bProgrammatic;
-                              above = above->parent()) {
+                              above != nullptr && !tree->m_bProgrammatic; above = above->parent()) {
                              if (above->parent() == item) {
                                  tree->setCurrentItem(item);
                                  break;

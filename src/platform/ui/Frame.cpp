@@ -43,8 +43,8 @@ bool CFrameWnd::LoadFrame(UINT resourceId, CCreateContext* context) {
     // The emulated device's screen sits at the host's top-left; a desktop window goes
     // wherever the window manager puts it.
     const int32_t left = HasScreenOverride() ? 0 : CW_USEDEFAULT;
-    const bool ok = Create(nullptr, {left, 0, left + screen.cx, screen.cy}, resourceId,
-                           m_style, AfxGetAppName());
+    const bool ok = Create(nullptr, {left, 0, left + screen.cx, screen.cy}, resourceId, m_style,
+                           AfxGetAppName());
     m_pContext = nullptr;
     if (ok) {
         // A later launch finds this window by its title, brings it forward, sends commands.

@@ -79,7 +79,8 @@ bool CWinApp::PreTranslateMessage(MSG* msg) {
 
 void CWinApp::SetCommandLine(std::vector<std::string> words) {
     m_lpCmdLine.clear();
-    for (const std::string& word : words) m_lpCmdLine += (m_lpCmdLine.empty() ? "" : " ") + Quoted(word);
+    for (const std::string& word : words)
+        m_lpCmdLine += (m_lpCmdLine.empty() ? "" : " ") + Quoted(word);
     m_commandWords = std::move(words);
 }
 

@@ -55,8 +55,8 @@ TEST(Line, WideLinesCoverWhatTheRoundPensGeometryCovers) {
             canvas.dc.MoveTo(from.x, from.y);
             canvas.dc.LineTo(to.x, to.y);
             EXPECT_EQ(canvas.Inked(), RoundPenReference(from, to, width, 44))
-                << "width " << width << " from " << from.x << "," << from.y << " to " << to.x
-                << "," << to.y;
+                << "width " << width << " from " << from.x << "," << from.y << " to " << to.x << ","
+                << to.y;
         }
     }
 }
