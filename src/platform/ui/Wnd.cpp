@@ -384,7 +384,9 @@ bool CWnd::SetForegroundWindow() {
     if (modal != nullptr && modal != window) {
         modal->raise();
         modal->activateWindow();
-        if (CWnd* dialog = CWnd::FromWidget(modal)) SetActiveWindowTracked(dialog);
+        // A dialog of ours is the active window; the toolkit's own dialogs are no window of ours.
+        CWnd* dialog = CWnd::FromWidget(modal);
+        if (dialog != nullptr && dialog->GetWidget() == modal) SetActiveWindowTracked(dialog);
         return true;
     }
     window->activateWindow();
