@@ -36,6 +36,7 @@ bool CPreviewDlg::OnInitDialog() {
     m_scrollBar.Attach(GetDlgItem(IDC_PREVIEW_SCROLL)->GetWidget(), this, IDC_PREVIEW_SCROLL);
     m_nMaxRow = LargestFirstRow(m_pMemoList != nullptr ? static_cast<int>(m_pMemoList->size()) : 0);
     m_scrollBar.SetScrollRange(0, m_nMaxRow, true);
+    m_scrollBar.SetScrollPage(CThumbnailCtrl::kCells / 2);  // the rows in view
     m_scrollBar.SetScrollPos(0, true);
     m_thumbnails.SubclassDlgItem(IDC_PREVIEW_THUMBNAILS, this);
     m_thumbnails.m_pMemoList = m_pMemoList;

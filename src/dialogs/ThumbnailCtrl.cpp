@@ -35,6 +35,9 @@ std::string FittingText(const CDC& dc, const std::string& text, int width) {
 BEGIN_MESSAGE_MAP(CThumbnailCtrl, CWnd)
     on::Paint(&CThumbnailCtrl::OnPaint),
     on::LButtonDown(&CThumbnailCtrl::OnLButtonDown),
+    // The control asks for no double clicks: the second press of one is a press like any.
+    on::LButtonDblClk(&CThumbnailCtrl::OnLButtonDown),
+    on::MouseWheel(&CThumbnailCtrl::OnMouseWheel),
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -93,6 +96,16 @@ void CThumbnailCtrl::InvertCellOf(int index) {
     if (cell < 0 || cell >= kCells) return;
     CClientDC dc(this);
     dc.InvertRect(Shrunk(m_cells[static_cast<size_t>(cell)]));
+}
+
+void CThumbnailCtrl::OnMouseWheel(UINT, int16_t delta, CPoint) {
+    // A notch is a row, as an arrow of the scroll bar; fine wheels add up to notches.
+    m_nWheelDelta += delta;
+    CWnd* parent = GetParent();
+    for (; m_nWheelDelta >= WHEEL_DELTA; m_nWheelDelta -= WHEEL_DELTA)
+        if (parent != nullptr) parent->SendMessage(WM_VSCROLL, SB_LINEUP);
+    for (; m_nWheelDelta <= -WHEEL_DELTA; m_nWheelDelta += WHEEL_DELTA)
+        if (parent != nullptr) parent->SendMessage(WM_VSCROLL, SB_LINEDOWN);
 }
 
 void CThumbnailCtrl::OnLButtonDown(UINT, CPoint point) {

@@ -40,9 +40,11 @@ class CThumbnailCtrl : public CWnd {
   private:
     void OnPaint();
     void OnLButtonDown(UINT flags, CPoint point);
+    void OnMouseWheel(UINT flags, int16_t delta, CPoint point);
     void DrawThumbnail(CDC& dc, int index);
     void InvertCellOf(int index);
     int Count() const { return m_pMemoList != nullptr ? static_cast<int>(m_pMemoList->size()) : 0; }
 
     CFont m_font;
+    int m_nWheelDelta = 0;  // the turn of the wheel not yet a whole notch
 };

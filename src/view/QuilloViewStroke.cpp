@@ -64,13 +64,17 @@ void CQuilloView::ContinueStroke(bool penUp) {
     const int count = GetStylusSamples(samples, kMaxStylusSamples);
     // The event's samples are drawn as one line from where the last event ended.
     CPoint line[kMaxStylusSamples + 1] = {m_ptLast};
+    size_t points = 1;
     for (int i = 0; i < count; ++i) {
         const CPoint q = SampleToClient(samples[i]);
-        line[i + 1] = q;
+        // Samples finer than a pixel often land on the point already there: a pen that
+        // never left it makes a tap, the one-point stroke, and nothing live.
+        if (q == m_ptLast) continue;
+        line[points++] = q;
         m_stroke.push_back({Clamp16(q.x), Clamp16(q.y)});
         m_ptLast = q;
     }
-    if (count > 0) dc.Polyline(std::span<const CPoint>(line, static_cast<size_t>(count) + 1));
+    if (points > 1) dc.Polyline(std::span<const CPoint>(line, points));
     if (penUp) CommitStroke(&dc);
     dc.SelectObject(previous);
 }

@@ -87,7 +87,7 @@ TEST_F(Startup, EmptyFolderStartsANewMemoAndTheNewestIsOpenedOtherwise) {
 }
 
 TEST_F(Startup, CommandLineFileOpensWhenTheFolderIsEmpty) {
-    ASSERT_TRUE(Start("/switch \"\\My Documents\\given.bmp\""));
+    ASSERT_TRUE(Start({"/switch", "\\My Documents\\given.bmp"}));
     EXPECT_EQ(doc->GetPathName(), "\\My Documents\\given.bmp");
     EXPECT_EQ(doc->m_bitmap.GetBitmap(), nullptr) << "a file that cannot be read opens empty";
 }

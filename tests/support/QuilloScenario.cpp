@@ -19,9 +19,9 @@ CCmdUI QuilloScenario::State(UINT id) {
     return ui;
 }
 
-bool QuilloScenario::Start(const std::string& commandLine) {
+bool QuilloScenario::Start(std::vector<std::string> words) {
     app = std::make_unique<CQuilloApp>();
-    app->m_lpCmdLine = commandLine;
+    app->SetCommandLine(std::move(words));
     if (!app->InitInstance()) return false;
     frame = static_cast<CMainFrame*>(app->m_pMainWnd);
     view = static_cast<CQuilloView*>(frame->GetActiveView());

@@ -17,7 +17,8 @@ class QuilloScenario : public ScenarioTest {
     void TearDown() override;
 
     // Runs start-up; false when it ended without a window.
-    bool Start(const std::string& commandLine = {});
+    bool Start(std::vector<std::string> words = {});
+    bool Start(const char* word) { return Start(std::vector<std::string>{word}); }
     // Writes a memo file of the given size into the save folder (host path).
     std::string WriteMemo(const std::string& name, int width = 40, int height = 30,
                           uint8_t color = 222);

@@ -10,12 +10,12 @@
 void EnsureToolkit() {
     static QApplication* toolkit = [] {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
-        QCoreApplication::setAttribute(Qt::AA_CompressTabletEvents, false);
         static int argc = 1;
         static char name[] = "quillo-tests";
         static char* argv[] = {name, nullptr};
         auto* created = new QApplication(argc, argv);
+        QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
+        QCoreApplication::setAttribute(Qt::AA_CompressTabletEvents, false);
         QApplication::setQuitOnLastWindowClosed(false);
         InstallKeyTranslation();
         return created;

@@ -1,4 +1,8 @@
 // The preview: every memo as a thumbnail, four at a time.
+#include <QApplication>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
 #include <algorithm>
 #include <filesystem>
 
@@ -37,11 +41,18 @@ class Preview : public QuilloScenario {
         SendCommand(frame, ID_PREVIEW);
         ExpectAllModalsAnswered();
     }
-    static void Press(CPreviewDlg* dialog, int cell) {
+    // A press on a cell as the toolkit delivers it; the second press of a double click
+    // comes as a double click.
+    static void Press(CPreviewDlg* dialog, int cell, bool secondOfDoubleClick = false) {
         const CRect r = CThumbnailCtrl::CellsOf(dialog->m_thumbnails.GetClientRect())[cell];
-        dialog->m_thumbnails.SendMessage(
-            WM_LBUTTONDOWN, 1,
-            MAKELPARAM(static_cast<int16_t>(r.left + 5), static_cast<int16_t>(r.top + 20)));
+        QWidget* widget = dialog->m_thumbnails.GetWidget();
+        const QPoint at(r.left + 5, r.top + 20);
+        if (secondOfDoubleClick) {
+            QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+        } else {
+            QTest::mousePress(widget, Qt::LeftButton, {}, at);
+        }
+        QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
     }
     static void Scroll(CPreviewDlg* dialog, UINT code, UINT position = 0) {
         dialog->SendMessage(
@@ -84,6 +95,27 @@ TEST_F(Preview, ScrollingMovesByRowsWithinRange) {
     });
 }
 
+TEST_F(Preview, TheWheelScrollsARowPerNotchAndTheThumbSpansTheRowsInView) {
+    WriteMemos(9);
+    ASSERT_TRUE(Start());
+    RunPreview([](CPreviewDlg* dialog) {
+        EXPECT_EQ(static_cast<QScrollBar*>(dialog->m_scrollBar.GetWidget())->pageStep(), 2);
+        QWidget* thumbnails = dialog->m_thumbnails.GetWidget();
+        const struct {
+            int turn;
+            int row;
+        } notches[] = {{-120, 1}, {-60, 1}, {-60, 2}, {-240, 3}, {120, 2}, {360, 0}};
+        for (const auto& notch : notches) {
+            QWheelEvent wheel(QPointF(20, 20), thumbnails->mapToGlobal(QPointF(20, 20)), {},
+                              QPoint(0, notch.turn), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(thumbnails, &wheel);
+            EXPECT_EQ(dialog->m_thumbnails.m_nFirstRow, notch.row) << notch.turn;
+            EXPECT_EQ(dialog->m_scrollBar.GetScrollPos(), notch.row) << notch.turn;
+        }
+    });
+}
+
 TEST_F(Preview, APressSelectsASecondOneInTimeOpensAndEmptyCellsDoNothing) {
     WriteMemos(3);
     ASSERT_TRUE(Start());
@@ -98,7 +130,7 @@ TEST_F(Preview, APressSelectsASecondOneInTimeOpensAndEmptyCellsDoNothing) {
         SetClock(2009, 1, 13, 15, 30, 5);  // too late for a double press
         Press(dialog, 1);
         EXPECT_TRUE(run.IsOpen());
-        Press(dialog, 1);  // within the double-click time of the renewed click
+        Press(dialog, 1, true);  // within the double-click time of the renewed click
         EXPECT_FALSE(run.IsOpen());
     });
     SendCommand(frame, ID_PREVIEW);

@@ -1,3 +1,4 @@
+#include <QTest>
 #include <filesystem>
 
 #include "memo/DefaultColorTable.h"
@@ -25,6 +26,12 @@ COLORREF ScreenColor(CQuilloView* view, int x, int y) {
     return surface->ToColor(surface->GetPixelValue(x, y));
 }
 
+// A tap as the toolkit delivers a mouse's: press and release at one point.
+void Tap(CQuilloView* view, int x, int y) {
+    QTest::mousePress(view->GetWidget(), Qt::LeftButton, {}, QPoint(x, y));
+    QTest::mouseRelease(view->GetWidget(), Qt::LeftButton, {}, QPoint(x, y));
+}
+
 }  // namespace
 
 using CanvasView = QuilloScenario;
@@ -32,7 +39,7 @@ using CanvasView = QuilloScenario;
 TEST_F(CanvasView, SinglePointStrokeOfAWidePenIsALineOfItsWidth) {
     ASSERT_TRUE(Start());
     view->UpdateWindow();
-    Stroke({{10, 20}});
+    Tap(view, 10, 20);
     std::set<std::pair<int, int>> expected;
     for (int x = 8; x <= 16; ++x)
         for (int y = 19; y <= 21; ++y) expected.insert({x, y});
@@ -52,7 +59,7 @@ TEST_F(CanvasView, SinglePointStrokeOfAOnePixelPenSetsOnePixel) {
     registry->Write(Hive::CurrentUser, "Software\\Vornak\\quillo\\Edit", "PenWidth", int32_t{1});
     registry.reset();
     ASSERT_TRUE(Start());
-    Stroke({{10, 20}});
+    Tap(view, 10, 20);
     EXPECT_EQ(InkedPixels(doc), (std::set<std::pair<int, int>>{{10, 20}}));
 }
 
@@ -70,7 +77,7 @@ TEST_F(CanvasView, StrokeShowsLiveAndLandsWholeAtPenUp) {
     Pen(view, WM_LBUTTONUP, {40, 80}, {b});
     EXPECT_EQ(PictureIndex(doc, 25, 50), 0);
     EXPECT_EQ(PictureIndex(doc, 40, 65), 0);
-    ASSERT_EQ(view->m_stroke.size(), 4u);
+    ASSERT_EQ(view->m_stroke.size(), 3u) << "a pen-up where the stroke ends adds no point";
 }
 
 TEST_F(CanvasView, TabletSamplesInQuarterPixelsMapToTheSamePoints) {

@@ -1,4 +1,5 @@
 // The settings dialog and the folder chooser.
+#include <QTreeWidget>
 #include <filesystem>
 
 #include "dialogs/FolderDlg.h"
@@ -85,6 +86,17 @@ TEST_F(Settings, TheTreeOpensOnTheFolderWhateverItsCase) {
     EXPECT_EQ(RunFolderDialog("\\Nowhere", [](CFolderDlg* dialog) { dialog->PressButton(IDOK); }),
               "\\")
         << "nothing selected: the root";
+}
+
+TEST_F(Settings, CollapsingAFolderAboveTheSelectionSelectsIt) {
+    fs::create_directories(m_device->Host("Memos/Sub/Deeper"));
+    const std::string chosen = RunFolderDialog("\\Memos\\Sub\\Deeper", [](CFolderDlg* dialog) {
+        HTREEITEM memos = dialog->m_folderTree.FindPath("\\Memos");
+        static_cast<QTreeWidget*>(dialog->m_tree.GetWidget())
+            ->collapseItem(static_cast<QTreeWidgetItem*>(memos));
+        dialog->PressButton(IDOK);
+    });
+    EXPECT_EQ(chosen, "\\Memos");
 }
 
 TEST_F(Settings, AFolderMadeLaterShowsOnTheNextExpandAndAVanishedOneShowsNothing) {

@@ -1,7 +1,10 @@
 // Pen and eraser widths, pen and background colours.
+#include <QWidget>
+
 #include "dialogs/ColorButton.h"
 #include "dialogs/ColorSettingsDlg.h"
 #include "dialogs/WidthDlg.h"
+#include "memo/DefaultColorTable.h"
 #include "platform/base/Format.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/Surface.h"
@@ -265,4 +268,64 @@ TEST(ColorButton, DrawsBordersSeparatorArrowSwatchAndFocusDots) {
         }
         EXPECT_EQ(drawn, c.picture) << "state " << c.state;
     }
+}
+
+namespace {
+
+// The nearest of `table`'s colours, by squared distance, the first of equals.
+template <typename Colors>
+COLORREF NearestOf(const Colors& table, COLORREF color) {
+    COLORREF best = 0;
+    int bestDistance = INT32_MAX;
+    for (const COLORREF candidate : table) {
+        const int dr = GetRValue(candidate) - GetRValue(color);
+        const int dg = GetGValue(candidate) - GetGValue(color);
+        const int db = GetBValue(candidate) - GetBValue(color);
+        if (dr * dr + dg * dg + db * db < bestDistance) {
+            bestDistance = dr * dr + dg * dg + db * db;
+            best = candidate;
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
+TEST_F(Tools, ANewOrClearedMemoHasTheBackgroundAsTheWorkingCubeAndTheMemoTableGiveIt) {
+    ASSERT_TRUE(Start());
+    frame->GetWidget()->show();
+    ProcessEvents();
+    const COLORREF background = RGB(100, 30, 170);  // on neither table
+    app->WriteProfileInt("Edit", "BackColor", static_cast<int>(background));
+    // Filled on a 5 x 5 x 5 cube of the levels 255, 192, 128, 64, 0, then copied onto the
+    // memo's own table.
+    std::vector<COLORREF> cube;
+    for (const int r : {255, 192, 128, 64, 0})
+        for (const int g : {255, 192, 128, 64, 0})
+            for (const int b : {255, 192, 128, 64, 0}) cube.push_back(RGB(r, g, b));
+    std::vector<COLORREF> memoTable;
+    for (const RGBQUAD& q : DefaultColorTable())
+        memoTable.push_back(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));
+    const COLORREF expected = NearestOf(memoTable, NearestOf(cube, background));
+    ASSERT_NE(expected, background);
+    const auto picture = [&](int x, int y) {
+        const Surface* surface = doc->m_bitmap.GetBitmap()->GetSurface();
+        return surface->ToColor(surface->GetPixelValue(x, y));
+    };
+    const auto screen = [&](int x, int y) {
+        return view->GetSurface()->ToColor(view->GetSurface()->GetPixelValue(x, y));
+    };
+    SendCommand(frame, ID_FILE_NEW);
+    EXPECT_EQ(picture(50, 100), expected);
+    Stroke({{40, 100}, {60, 100}});
+    SendCommand(frame, ID_EDIT_CLEAR);
+    EXPECT_EQ(picture(50, 100), expected);
+    ProcessEvents();  // the repaint the clear asked for
+    EXPECT_EQ(screen(50, 100), expected) << "the stroke is gone from the screen too";
+    SendCommand(frame, ID_RULED_LINES);
+    ProcessEvents();
+    EXPECT_EQ(screen(50, 0), 0x00E0E0E0u) << "ruled lines show without a repaint asked for";
+    SendCommand(frame, ID_RULED_LINES);
+    ProcessEvents();
+    EXPECT_EQ(screen(50, 0), expected) << "and go again";
 }

@@ -1,6 +1,8 @@
 #include <filesystem>
 
 #include "platform/base/Format.h"
+#include "platform/gdi/DC.h"
+#include "platform/gdi/Surface.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/DocTemplate.h"
@@ -272,13 +274,23 @@ TEST_F(ViewCommands, DateIsStampedAtTheTopLeftAndMarksTheMemo) {
     SendCommand(frame, ID_INSERT_DATE);
     EXPECT_TRUE(doc->IsModified());
     const Surface* picture = doc->m_bitmap.GetBitmap()->GetSurface();
-    CDC measure;
-    const CSize extent = measure.GetTextExtent("2009/03/05");
+    // The same text written by a fresh context: its font, black on opaque white.
+    CBitmap reference;
+    const RGBQUAD blackAndWhite[2] = {{255, 255, 255, 0}, {0, 0, 0, 0}};
+    reference.CreateDIBSection(BITMAPINFOHEADER{40, 200, -40, 1, 8, BI_RGB, 0, 0, 0, 0, 0},
+                               blackAndWhite);
+    CDC fresh;
+    fresh.CreateCompatibleDC(nullptr);
+    fresh.SelectObject(&reference);
+    fresh.TextOut(0, 0, "2009/03/05");
+    const CSize extent = fresh.GetTextExtent("2009/03/05");
     ASSERT_GT(extent.cx, 0);
-    int ink = 0;
+    const Surface* expected = reference.GetSurface();
     for (int y = 0; y < extent.cy; ++y)
-        for (int x = 0; x < extent.cx; ++x) ink += picture->GetPixelValue(x, y) == 0 ? 1 : 0;
-    EXPECT_GT(ink, 30) << "black characters in the top-left corner";
+        for (int x = 0; x < extent.cx; ++x)
+            ASSERT_EQ(picture->ToColor(picture->GetPixelValue(x, y)),
+                      expected->ToColor(expected->GetPixelValue(x, y)))
+                << x << "," << y;
     for (int y = 0; y < picture->Height(); ++y) {
         for (int x = extent.cx + 1; x < picture->Width(); ++x) {
             ASSERT_EQ(picture->GetPixelValue(x, y), 222u) << "nothing else changed";

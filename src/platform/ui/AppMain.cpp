@@ -29,17 +29,13 @@ void PrintUsage(const char* program) {
         program);
 }
 
-std::string Quoted(const std::string& word) {
-    return word.find_first_of(" \t") == std::string::npos ? word : "\"" + word + "\"";
-}
-
 }  // namespace
 
 int AfxWinMain(int argc, char** argv) {
     CWinApp* app = AfxGetApp();
     if (app == nullptr) return 1;
     std::string device = Device::DefaultDirectory();
-    std::string commandLine;
+    std::vector<std::string> commandWords;
     bool timedLaunch = false;
     for (int i = 1; i < argc; ++i) {
         const std::string word = argv[i];
@@ -63,7 +59,7 @@ int AfxWinMain(int argc, char** argv) {
             }
             SetScreenOverride(size);
         } else {
-            commandLine += (commandLine.empty() ? "" : " ") + Quoted(word);
+            commandWords.push_back(word);
         }
     }
     // Past a file-size limit a write must fail and be handled like a full disk, not end the
@@ -74,14 +70,16 @@ int AfxWinMain(int argc, char** argv) {
         return 1;
     }
     if (timedLaunch) return RunTimedLaunch();
-    // Every stylus sample must reach the view, not only the last of a burst.
+    QApplication toolkit(argc, argv);
+    // Every stylus sample must reach the view, not only the last of a burst. Set once the
+    // toolkit exists: its construction turns motion compression back on, and its X11 input
+    // then drops every pointer motion that has a later one waiting.
     QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
     QCoreApplication::setAttribute(Qt::AA_CompressTabletEvents, false);
-    QApplication toolkit(argc, argv);
     InstallToolkitTranslation();
     QApplication::setQuitOnLastWindowClosed(false);
     InstallKeyTranslation();
-    app->m_lpCmdLine = commandLine;
+    app->SetCommandLine(std::move(commandWords));
     int exitCode = 0;
     if (app->InitInstance()) {
         StartTimedLaunchWatch();

@@ -243,6 +243,15 @@ MessageMapEntry VScroll(void (T::*handler)(UINT code, UINT position, CScrollBar*
     });
 }
 
+// The wheel: the turn in the high word of wParam, in WHEEL_DELTA units per notch.
+template <typename T>
+MessageMapEntry MouseWheel(void (T::*handler)(UINT flags, int16_t delta, CPoint point)) {
+    return WindowMessage<T>(WM_MOUSEWHEEL, [handler](T* t, WPARAM w, LPARAM l) {
+        (t->*handler)(LOWORD(w), static_cast<int16_t>(HIWORD(w)), PointFromLParam(l));
+        return LRESULT{0};
+    });
+}
+
 template <typename T>
 MessageMapEntry Close(void (T::*handler)()) {
     return WindowMessage<T>(WM_CLOSE, [handler](T* t, WPARAM, LPARAM) {

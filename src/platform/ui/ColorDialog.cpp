@@ -25,6 +25,7 @@ CColorDialog::CColorDialog(COLORREF initial, UINT flags, CWnd* parent)
     : m_cc{initial, nullptr, flags}, m_pParent(parent) {}
 
 int CColorDialog::DoModal() {
+    const ModalRunScope modal;
     const COLORREF initial = (m_cc.Flags & CC_RGBINIT) != 0 ? m_cc.rgbResult : RGB(0, 0, 0);
     if (HasModalHandler()) {
         ModalRun run;

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QTimer>
 #include <QToolButton>
 
 #include "platform/ui/CmdUI.h"
@@ -62,6 +63,10 @@ bool CCommandBar::InsertMenubar(UINT menuId) {
     for (const MenuItemResource& item : resource->items) {
         QMenu* menu = menuBar->addMenu(QString::fromStdString(item.text));
         FillMenu(menu, item.popup, m_pFrame);
+        // Chosen or dismissed, the keys go back to the view once the menu is gone.
+        QObject::connect(menu, &QMenu::aboutToHide, menuBar, [this] {
+            QTimer::singleShot(0, GetWidget(), [this] { GiveFocusToView(); });
+        });
     }
     menuBar->setFocusPolicy(Qt::NoFocus);
     QObject::connect(menuBar, &QMenuBar::triggered, menuBar, [this](QAction* action) {
@@ -169,7 +174,11 @@ void CCommandBar::UpdateCmdUI(CCmdTarget* target) {
         CCmdUI ui(command);
         ui.DoUpdate(target);
         button->setEnabled(ui.m_bEnabled);
-        button->setCheckable(ui.m_nCheck != 0);
-        button->setChecked(ui.m_nCheck != 0);
+        // Unchecked while still checkable: a button made uncheckable first keeps showing
+        // pressed until the pointer passes over it.
+        const bool checked = ui.m_nCheck != 0;
+        if (checked) button->setCheckable(true);
+        button->setChecked(checked);
+        button->setCheckable(checked);
     }
 }

@@ -105,6 +105,10 @@ int CScrollBar::SetScrollPos(int position, bool) {
     return old;
 }
 
+void CScrollBar::SetScrollPage(int positions) {
+    if (auto* bar = As<QScrollBar>(this)) bar->setPageStep(std::max(1, positions));
+}
+
 int CScrollBar::GetScrollPos() const {
     const auto* bar = As<QScrollBar>(this);
     return bar != nullptr ? bar->value() : 0;

@@ -44,6 +44,8 @@ class CScrollBar : public CWnd {
     void SetScrollRange(int minimum, int maximum, bool redraw = true);
     int SetScrollPos(int position, bool redraw = true);
     int GetScrollPos() const;
+    // The positions one view shows: the thumb takes that share of the bar.
+    void SetScrollPage(int positions);
 };
 
 // A tree item; null stands for none (and for the root when inserting).

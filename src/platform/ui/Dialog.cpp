@@ -85,10 +85,16 @@ int CDialog::DoModal() {
     ReleaseCapture();  // a modal run takes the pointer from whoever held it
     m_bRunning = true;
     m_nResult = IDCANCEL;
-    OnInitDialog();
+    const bool defaultFocus = OnInitDialog();
     if (m_bRunning) {
+        const ModalRunScope modal;
         GetWidget()->setWindowModality(Qt::ApplicationModal);
+        // A dialog that placed itself nowhere opens over its owner.
+        if (!GetWidget()->testAttribute(Qt::WA_Moved)) CenterWindow();
         GetWidget()->show();
+        // A dialog that set no focus of its own starts on its first control that takes one,
+        // an edit's text selected, so that typing replaces what the field held.
+        if (defaultFocus) GotoDlgCtrl(FirstTabStop());
         SetActiveWindowTracked(this);
         if (HasModalHandler()) {
             ModalRun run;
@@ -162,6 +168,16 @@ void CDialog::CheckDlgButton(UINT id, int check) {
 int CDialog::IsDlgButtonChecked(UINT id) const {
     const auto* button = dynamic_cast<const CButton*>(GetDlgItem(id));
     return button != nullptr ? button->GetCheck() : 0;
+}
+
+CWnd* CDialog::FirstTabStop() const {
+    for (const auto& control : m_controls) {
+        const QWidget* widget = control->GetWidget();
+        if (widget != nullptr && widget->isEnabled() && !widget->isHidden() &&
+            (widget->focusPolicy() & Qt::TabFocus) != 0)
+            return control.get();
+    }
+    return nullptr;
 }
 
 void CDialog::GotoDlgCtrl(CWnd* control) {

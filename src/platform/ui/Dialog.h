@@ -61,6 +61,9 @@ class CDialog : public CWnd {
     CWnd* m_pOwner;
 
   private:
+    // The first control, in template order, that the Tab key could reach; null for none.
+    CWnd* FirstTabStop() const;
+
     const DialogTemplate* m_pTemplate = nullptr;
     std::vector<std::unique_ptr<CWnd>> m_controls;
     bool m_bRunning = false;

@@ -19,7 +19,6 @@
 
 namespace {
 
-
 bool Has(const DialogControl& control, uint32_t style) {
     return (control.style & style) != 0;
 }
@@ -79,7 +78,17 @@ QWidget* MakeTree(CDialog& dialog, QWidget* parent, UINT id, const DialogControl
     QObject::connect(tree, &QTreeWidget::itemExpanded, tree,
                      [expanding](QTreeWidgetItem* item) { expanding(item, TVE_EXPAND); });
     QObject::connect(tree, &QTreeWidget::itemCollapsed, tree,
-                     [expanding](QTreeWidgetItem* item) { expanding(item, TVE_COLLAPSE); });
+                     [expanding, tree](QTreeWidgetItem* item) {
+                         // A selection hidden by the collapse moves up to the collapsed item.
+                         for (QTreeWidgetItem* above = tree->currentItem();
+                              above != nullptr && !tree->m_bProgrammatic; above = above->parent()) {
+                             if (above->parent() == item) {
+                                 tree->setCurrentItem(item);
+                                 break;
+                             }
+                         }
+                         expanding(item, TVE_COLLAPSE);
+                     });
     QObject::connect(tree, &QTreeWidget::itemDoubleClicked, tree,
                      [&dialog, id](QTreeWidgetItem* item) {
                          NMTREEVIEW notice{{dialog.FindChild(id), id, NM_DBLCLK}, 0, item};

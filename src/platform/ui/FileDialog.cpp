@@ -138,6 +138,7 @@ CFileDialog::CFileDialog(bool openFileDialog, std::string_view defaultExtension,
       m_pParent(parent) {}
 
 int CFileDialog::DoModal() {
+    const ModalRunScope modal;
     std::string chosen;
     if (HasModalHandler()) {
         ModalRun run;

@@ -40,8 +40,11 @@ bool CFrameWnd::LoadFrame(UINT resourceId, CCreateContext* context) {
     m_pAccelerators = FindAcceleratorResource(resourceId);
     m_pContext = context;
     const CSize screen = GetDeviceScreenSize();
-    const bool ok =
-        Create(nullptr, {0, 0, screen.cx, screen.cy}, resourceId, m_style, AfxGetAppName());
+    // The emulated device's screen sits at the host's top-left; a desktop window goes
+    // wherever the window manager puts it.
+    const int32_t left = HasScreenOverride() ? 0 : CW_USEDEFAULT;
+    const bool ok = Create(nullptr, {left, 0, left + screen.cx, screen.cy}, resourceId, m_style,
+                           AfxGetAppName());
     m_pContext = nullptr;
     if (ok) {
         // A later launch finds this window by its title, brings it forward, sends commands.

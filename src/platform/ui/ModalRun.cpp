@@ -10,9 +10,22 @@
 namespace {
 
 ModalHandler gHandler;
+int gModalDepth = 0;
 std::function<void(const ModalRun&)> gReporter;
 
 }  // namespace
+
+ModalRunScope::ModalRunScope() {
+    ++gModalDepth;
+}
+
+ModalRunScope::~ModalRunScope() {
+    --gModalDepth;
+}
+
+bool IsModalRunActive() {
+    return gModalDepth > 0;
+}
 
 void SetModalHandler(ModalHandler handler) {
     gHandler = std::move(handler);
@@ -97,6 +110,7 @@ int RunMessageBox(CWnd* owner, std::string_view text, std::string_view caption, 
     box.Fit(screen, owned ? WindowRectOf(owner) : screen);
     CMessageBoxWnd window;
     window.Attach(&box, owner, 0);
+    const ModalRunScope modal;
     SetActiveWindowTracked(&window);
     int result = IDOK;
     if (HasModalHandler()) {
@@ -116,5 +130,8 @@ int RunMessageBox(CWnd* owner, std::string_view text, std::string_view caption, 
 }
 
 int AfxMessageBox(std::string_view text, UINT type) {
-    return RunMessageBox(AfxGetMainWnd(), text, {}, type);
+    // Owned by the window the user works in, a dialog's message opens over that dialog.
+    CWnd* active = CWnd::GetActiveWindow();
+    return RunMessageBox(active != nullptr && active->IsWindow() ? active : AfxGetMainWnd(), text,
+                         {}, type);
 }

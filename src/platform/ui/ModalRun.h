@@ -73,6 +73,17 @@ class ModalRun {
 
 using ModalHandler = std::function<void(ModalRun&)>;
 
+// Marks a modal run in progress for its lifetime: a dialog of ours, a message box, or the
+// toolkit's file or colour dialog.
+class ModalRunScope {
+  public:
+    ModalRunScope();
+    ~ModalRunScope();
+    ModalRunScope(const ModalRunScope&) = delete;
+    ModalRunScope& operator=(const ModalRunScope&) = delete;
+};
+bool IsModalRunActive();
+
 // With a handler, modal runs go to it and never show; without one they show on screen.
 void SetModalHandler(ModalHandler handler);
 bool HasModalHandler();

@@ -16,26 +16,8 @@ namespace {
 CWinApp* gApp = nullptr;
 const char* const kRecentFileSection = "Recent File List";
 
-// Splits a command line into words; double quotes keep blanks inside a word.
-std::vector<std::string> SplitCommandLine(std::string_view line) {
-    std::vector<std::string> words;
-    std::string word;
-    bool quoted = false;
-    bool inWord = false;
-    for (char c : line) {
-        if (c == '"') {
-            quoted = !quoted;
-            inWord = true;
-        } else if ((c == ' ' || c == '\t') && !quoted) {
-            if (inWord) words.push_back(std::exchange(word, {}));
-            inWord = false;
-        } else {
-            word += c;
-            inWord = true;
-        }
-    }
-    if (inWord) words.push_back(word);
-    return words;
+std::string Quoted(const std::string& word) {
+    return word.find_first_of(" \t") == std::string::npos ? word : "\"" + word + "\"";
 }
 
 }  // namespace
@@ -95,9 +77,17 @@ bool CWinApp::PreTranslateMessage(MSG* msg) {
     return false;
 }
 
+void CWinApp::SetCommandLine(std::vector<std::string> words) {
+    m_lpCmdLine.clear();
+    for (const std::string& word : words)
+        m_lpCmdLine += (m_lpCmdLine.empty() ? "" : " ") + Quoted(word);
+    m_commandWords = std::move(words);
+}
+
 void CWinApp::ParseCommandLine(CCommandLineInfo& info) const {
-    for (const std::string& word : SplitCommandLine(m_lpCmdLine)) {
-        if (word.front() == '/' || word.front() == '-') continue;
+    // The words come split by the shell already: splitting them again would lose quotes.
+    for (const std::string& word : m_commandWords) {
+        if (word.empty() || word.front() == '/' || word.front() == '-') continue;
         info.m_nShellCommand = CCommandLineInfo::FileOpen;
         info.m_strFileName = word;
         return;

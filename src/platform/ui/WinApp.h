@@ -72,10 +72,15 @@ class CWinApp : public CCmdTarget {
     void OnFileOpen();
     void OnAppExit();
 
+    // The program's arguments, without the platform options, as the system handed them over.
+    void SetCommandLine(std::vector<std::string> words);
+
     std::string m_lpCmdLine;   // the command line without the program and platform options
     std::string m_pszExeName;  // "quillo"
     std::string m_pszAppName;  // the program's name for captions
     std::string m_pszRegistryKey;
+    // The command line word by word, as the system handed it over.
+    std::vector<std::string> m_commandWords;
     CWnd* m_pMainWnd = nullptr;
 
   private:

@@ -79,7 +79,11 @@ bool CWnd::Create(CWnd* parent, const CRect& rect, UINT id, uint32_t style,
     m_peer->selfPainting = true;
     m_peer->ownsWidget = true;
     widget->setWindowTitle(QString::fromStdString(cs.lpszName));
-    widget->setGeometry(ToQRect(cs.rect));
+    if (parent == nullptr && cs.rect.left == CW_USEDEFAULT) {
+        widget->resize(cs.rect.Width(), cs.rect.Height());
+    } else {
+        widget->setGeometry(ToQRect(cs.rect));
+    }
     m_peer->ResizeSurface(cs.rect.Width(), cs.rect.Height());
     if (SendMessage(WM_CREATE) == -1) {
         DestroyWindow();
@@ -372,7 +376,19 @@ bool CWnd::SetForegroundWindow() {
     QWidget* widget = GetWidget();
     if (widget == nullptr) return false;
     QWidget* window = widget->window();
+    // Only the minimised state goes: a maximised window comes back maximised.
+    if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->raise();
+    // Under a modal run the keyboard belongs to its topmost window, which comes up over us.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal != window) {
+        modal->raise();
+        modal->activateWindow();
+        // A dialog of ours is the active window; the toolkit's own dialogs are no window of ours.
+        CWnd* dialog = CWnd::FromWidget(modal);
+        if (dialog != nullptr && dialog->GetWidget() == modal) SetActiveWindowTracked(dialog);
+        return true;
+    }
     window->activateWindow();
     // Activation is the window manager's to grant; until it does, the window asks for
     // attention, and the request ends by itself once the window is active.

@@ -15,6 +15,8 @@ class QWidget;
 // Window styles the program sets or clears.
 constexpr uint32_t WS_CHILD = 0x40000000;
 constexpr uint32_t WS_VISIBLE = 0x10000000;
+// The left of a top-level window's rectangle: the window manager picks where it goes.
+constexpr int32_t CW_USEDEFAULT = INT32_MIN;
 constexpr uint32_t FWS_ADDTOTITLE = 0x00008000;
 
 struct CREATESTRUCT {

@@ -2,6 +2,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTabletEvent>
+#include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/ui/Stylus.h"
@@ -130,6 +132,16 @@ void WndWidget::tabletEvent(QTabletEvent* event) {
         default:
             break;
     }
+    event->accept();
+}
+
+void WndWidget::wheelEvent(QWheelEvent* event) {
+    if (m_owner == nullptr) return QWidget::wheelEvent(event);
+    const int turn = std::clamp(event->angleDelta().y(), INT16_MIN, INT16_MAX);
+    const QPoint global = event->globalPosition().toPoint();
+    m_owner->SendMessage(
+        WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<uint16_t>(static_cast<int16_t>(turn))),
+        MAKELPARAM(static_cast<int16_t>(global.x()), static_cast<int16_t>(global.y())));
     event->accept();
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "RasterTestUtil.h"
 #include "platform/gdi/LineRaster.h"
 
@@ -20,7 +23,43 @@ Pixels Dot(int cx, int cy, const std::vector<std::pair<int, int>>& rowHalfWidths
     return pixels;
 }
 
+// The pixels a round pen of `width` covers from `a` to `b`, straight from its definition:
+// those whose centre lies within half the width of the segment (caps included). Centres sit
+// on whole coordinates for odd widths and half a pixel down and right for even ones.
+Pixels RoundPenReference(CPoint a, CPoint b, int width, int size) {
+    const double radius = width / 2.0;
+    const double offset = width % 2 == 0 ? 0.5 : 0.0;
+    const double dx = b.x - a.x, dy = b.y - a.y, length2 = dx * dx + dy * dy;
+    Pixels pixels;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const double px = x + offset - a.x, py = y + offset - a.y;
+            const double t = length2 > 0 ? std::clamp((px * dx + py * dy) / length2, 0.0, 1.0) : 0;
+            const double ex = px - t * dx, ey = py - t * dy;
+            if (ex * ex + ey * ey <= radius * radius + 1e-9) pixels.insert({x, y});
+        }
+    }
+    return pixels;
+}
+
 }  // namespace
+
+TEST(Line, WideLinesCoverWhatTheRoundPensGeometryCovers) {
+    const CPoint ends[][2] = {{{20, 20}, {20, 20}}, {{10, 20}, {30, 20}}, {{20, 8}, {20, 33}},
+                              {{9, 11}, {31, 26}},  {{33, 9}, {12, 30}},  {{15, 15}, {17, 16}}};
+    for (int width = 2; width <= 9; ++width) {
+        for (const auto& [from, to] : ends) {
+            TwoColorCanvas canvas(44, 44);
+            CPen pen(PS_SOLID, width, RGB(0, 0, 0));
+            canvas.dc.SelectObject(&pen);
+            canvas.dc.MoveTo(from.x, from.y);
+            canvas.dc.LineTo(to.x, to.y);
+            EXPECT_EQ(canvas.Inked(), RoundPenReference(from, to, width, 44))
+                << "width " << width << " from " << from.x << "," << from.y << " to " << to.x << ","
+                << to.y;
+        }
+    }
+}
 
 TEST(Line, OnePixelLineLeavesOutItsEndPixel) {
     EXPECT_EQ(ThinLine({2, 3}, {6, 3}), (Pixels{{2, 3}, {3, 3}, {4, 3}, {5, 3}}));

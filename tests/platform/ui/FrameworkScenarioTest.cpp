@@ -232,23 +232,25 @@ TEST_F(Framework, ExitClosesTheMainWindowAfterAskingTheDocument) {
 }
 
 TEST_F(Framework, CommandLineNamesAFileOrStartsNew) {
+    // The words as the shell split them: passed on unchanged, never joined and split again.
     struct Row {
-        const char* line;
+        std::vector<std::string> words;
         CCommandLineInfo::ShellCommand command;
         const char* file;
     };
     const Row rows[] = {
-        {"", CCommandLineInfo::FileNew, ""},
-        {"/flag -other", CCommandLineInfo::FileNew, ""},
-        {"/flag \\My Documents\\a.bmp", CCommandLineInfo::FileOpen, "\\My"},
-        {"-x \"\\My Documents\\a.bmp\" b", CCommandLineInfo::FileOpen, "\\My Documents\\a.bmp"},
+        {{}, CCommandLineInfo::FileNew, ""},
+        {{"/flag", "-other"}, CCommandLineInfo::FileNew, ""},
+        {{"/flag", "\\My Documents\\a.bmp"}, CCommandLineInfo::FileOpen, "\\My Documents\\a.bmp"},
+        {{"-x", "", "\\\"a b\".bmp", "b"}, CCommandLineInfo::FileOpen, "\\\"a b\".bmp"},
+        {{""}, CCommandLineInfo::FileNew, ""},
     };
     for (const auto& row : rows) {
-        app->m_lpCmdLine = row.line;
+        app->SetCommandLine(row.words);
         CCommandLineInfo info;
         app->ParseCommandLine(info);
-        EXPECT_EQ(info.m_nShellCommand, row.command) << row.line;
-        EXPECT_EQ(info.m_strFileName, row.file) << row.line;
+        EXPECT_EQ(info.m_nShellCommand, row.command) << app->m_lpCmdLine;
+        EXPECT_EQ(info.m_strFileName, row.file) << app->m_lpCmdLine;
     }
 }
 
