@@ -140,6 +140,20 @@ bool DeviceFileSystem::Locate(std::string_view path, HostLocation& location) con
     return true;
 }
 
+std::string DeviceFileSystem::CanonicalPath(std::string_view path) const {
+    auto names = ParseDevicePath(path);
+    if (!names) return std::string(path);
+    UniqueFd current(::openat(m_root.Get(), ".", kFolderFlags));
+    for (std::string& name : *names) {
+        if (!current.IsValid()) break;
+        const std::string hostName = FindNameNoCase(current.Get(), name);
+        if (hostName.empty()) break;
+        name = hostName;
+        current = UniqueFd(::openat(current.Get(), hostName.c_str(), kFolderFlags));
+    }
+    return JoinDevicePath(*names);
+}
+
 UniqueFd DeviceFileSystem::OpenFolder(std::string_view path) const {
     const auto names = ParseDevicePath(path);
     if (!names) {
