@@ -62,7 +62,8 @@ class DeviceFileSystem {
     bool Find(std::string_view pattern, std::vector<FindEntry>& entries) const;
     // The same one entry at a time, until `visit` answers false; false when the folder
     // cannot be read.
-    bool FindEach(std::string_view pattern, const std::function<bool(const FindEntry&)>& visit) const;
+    // `visit` may move from the entry it is given.
+    bool FindEach(std::string_view pattern, const std::function<bool(FindEntry&)>& visit) const;
 
     int RootFd() const { return m_root.Get(); }
 
