@@ -114,8 +114,7 @@ CReplacingFile::Outcome CReplacingFile::Finish(bool replace) {
         Abort();
         return Outcome::Failed;
     }
-    if (::renameat2(m_folder.Get(), m_tempName.c_str(), m_folder.Get(), m_name.c_str(),
-                    replace ? 0 : RENAME_NOREPLACE) != 0) {
+    if (!(replace ? RenameOver() : RenameIfFree())) {
         const bool taken = errno == EEXIST;
         Abort();
         return taken ? Outcome::TargetChanged : Outcome::Failed;
@@ -129,6 +128,25 @@ CReplacingFile::Outcome CReplacingFile::Finish(bool replace) {
     ::fsync(m_folder.Get());
     m_folder.Reset();
     return Outcome::Committed;
+}
+
+bool CReplacingFile::RenameOver() {
+    return ::renameat(m_folder.Get(), m_tempName.c_str(), m_folder.Get(), m_name.c_str()) == 0;
+}
+
+bool CReplacingFile::RenameIfFree() {
+    if (::renameat2(m_folder.Get(), m_tempName.c_str(), m_folder.Get(), m_name.c_str(),
+                    RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system without the no-replace rename (some network and FUSE mounts): a hard
+    // link fails just as atomically when the name is taken; then the temporary name goes.
+    if (::linkat(m_folder.Get(), m_tempName.c_str(), m_folder.Get(), m_name.c_str(), 0) != 0) {
+        return false;
+    }
+    ::unlinkat(m_folder.Get(), m_tempName.c_str(), 0);
+    return true;
 }
 
 void CReplacingFile::Abort() {

@@ -45,6 +45,10 @@ class CReplacingFile {
 
   private:
     Outcome Finish(bool replace);
+    bool RenameOver();
+    // Renames the temporary to the name only while nothing is there; errno EEXIST when
+    // something is.
+    bool RenameIfFree();
 
     UniqueFd m_folder;
     UniqueFd m_fd;
