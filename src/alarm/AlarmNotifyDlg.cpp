@@ -2,7 +2,6 @@
 
 #include "alarm/SnoozeDlg.h"
 #include "app/QuilloApp.h"
-#include "platform/fs/Device.h"
 #include "platform/shell/Sound.h"
 #include "platform/ui/ModalRun.h"
 #include "res/ResourceIds.h"
@@ -78,7 +77,7 @@ void CAlarmNotifyDlg::OnDelete() {
         IDYES) {
         return;
     }
-    Device::FileSystem().DeleteFile(m_strFileName);
+    QuilloApp()->DeleteMemo(m_strFileName);
     EndDialog(IDCANCEL);
 }
 

@@ -2,6 +2,7 @@
 
 #include "alarm/AlarmTime.h"
 #include "platform/base/Format.h"
+#include "platform/fs/Device.h"
 #include "platform/fs/File.h"
 #include "platform/registry/Registry.h"
 #include "platform/shell/TimedLaunch.h"
@@ -56,8 +57,12 @@ int CAlarmStore::ReadStored(bool dropVanished) {
         const auto index = static_cast<size_t>(i);
         AlarmEntry entry;
         entry.FileName = app->GetProfileString(kSection, ValueName("FileName", index));
-        // The memo went; at a start its alarm goes too.
-        if (dropVanished && !CanBeRead(entry.FileName)) continue;
+        if (dropVanished) {
+            // The memo went; at a start its alarm goes too.
+            if (!CanBeRead(entry.FileName)) continue;
+            // One spelling per file, as the open memo has it, so that the alarm is found.
+            entry.FileName = Device::FileSystem().CanonicalPath(entry.FileName);
+        }
         // A damaged time text keeps what it could read; such an entry is never due.
         ParseAlarmTime(app->GetProfileString(kSection, ValueName("Time", index)), entry.Time);
         entry.Repeat =

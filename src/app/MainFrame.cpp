@@ -54,13 +54,26 @@ int CMainFrame::OnCreate() {
 
 void CMainFrame::OnActivate(UINT state, CWnd* other, bool minimized) {
     CFrameWnd::OnActivate(state, other, minimized);
-    if (state != WA_INACTIVE) return;
-    // Leaving the window, for a dialog of ours or another program, saves the memo.
     CView* view = GetActiveView();
-    CDocument* document = view != nullptr ? view->GetDocument() : nullptr;
-    // Silently: a memo that cannot be saved stays modified, and the next leave tries again.
-    if (document != nullptr && document->IsModified()) {
-        static_cast<CQuilloDoc*>(document)->SaveSilently();
+    auto* memo = view != nullptr ? static_cast<CQuilloDoc*>(view->GetDocument()) : nullptr;
+    if (memo == nullptr) return;
+    if (state == WA_INACTIVE) {
+        // Leaving the window, for a dialog of ours or another program, saves the memo;
+        // silently: a memo that cannot be saved stays modified, and the next leave tries
+        // again.
+        if (memo->IsModified()) memo->SaveSilently();
+        return;
+    }
+    // Back in the window: what other programs did to the memo's file meanwhile shows.
+    switch (memo->CheckFileOnActivation()) {
+        case CQuilloDoc::FileCheck::ChangedElsewhere:
+            QuilloApp()->m_pDocTemplate->OpenDocumentFile(std::string(memo->GetPathName()));
+            break;
+        case CQuilloDoc::FileCheck::Gone:
+            QuilloApp()->OpenMemoInPlaceOf(0);
+            break;
+        case CQuilloDoc::FileCheck::Unchanged:
+            break;
     }
 }
 
@@ -99,6 +112,9 @@ void CMainFrame::OnMenu() {}
 
 void CMainFrame::OnPreview() {
     CQuilloApp* app = QuilloApp();
+    // The memo on screen is saved before the folder is listed, so that the preview shows
+    // it; a failure is told as for any leave, and the preview opens without it.
+    if (CView* view = GetActiveView()) view->GetDocument()->SaveIfModified();
     CPreviewDlg preview;
     app->RefreshMemoList();
     preview.m_pMemoList = &app->m_memoList;

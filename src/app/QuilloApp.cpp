@@ -132,13 +132,15 @@ void CQuilloApp::TellOfRescuedMemo() {
 }
 
 int CQuilloApp::RefreshMemoList() {
+    // Straight into the list, which keeps its room from the last listing.
     m_memoList.clear();
-    std::vector<FindEntry> found;
-    Device::FileSystem().Find(GetMemoPath("*.bmp"), found);
-    for (const FindEntry& entry : found) {
-        if (entry.isFolder) continue;
-        m_memoList.push_back({entry.name, LocalSeconds(FileTimeToLocalTime(entry.lastWrite))});
-    }
+    Device::FileSystem().FindEach(GetMemoPath("*.bmp"), [this](FindEntry& entry) {
+        if (!entry.isFolder) {
+            m_memoList.push_back(
+                {std::move(entry.name), LocalSeconds(FileTimeToLocalTime(entry.lastWrite))});
+        }
+        return true;
+    });
     SortMemoList(m_memoList);
     return static_cast<int>(m_memoList.size());
 }

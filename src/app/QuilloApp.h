@@ -35,6 +35,16 @@ class CQuilloApp : public CWinApp {
     int FindMemo(std::string_view name) const;
     std::string GetMemoPath(std::string_view name) const;
     static std::string GetMemoTitle(std::string_view path);
+    // Deletes a memo's file and removes its alarm in the same store update. When it is the
+    // open memo, the window goes on to the memo after it, or a new one when none is left.
+    void DeleteMemo(const std::string& path);
+    // Renames a memo within the save folder to `title` plus ".bmp"; the open memo and the
+    // memo's alarm follow it. False, once the user is told, for a name that is invalid or
+    // taken.
+    bool RenameMemo(const std::string& path, std::string_view title);
+    // Opens the memo at `position` of the list as it is now, the first when there is none
+    // there, or a new one when the folder holds none: where a memo that is gone stood.
+    void OpenMemoInPlaceOf(int position);
     // "\My Documents\Quillo", or Quillo inside the synchronised-files folder; the folder
     // is created.
     std::string GetDefaultSaveFolder();

@@ -133,7 +133,7 @@ void CPreviewDlg::OnDelete() {
                       MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
-    Device::FileSystem().DeleteFile(app->GetMemoPath(memo->name));
+    app->DeleteMemo(app->GetMemoPath(memo->name));
     m_nMaxRow = LargestFirstRow(app->RefreshMemoList());
     m_scrollBar.SetScrollRange(0, m_nMaxRow, true);
     m_thumbnails.m_nFirstRow = 0;
@@ -150,16 +150,7 @@ void CPreviewDlg::OnTitle() {
     rename.m_strOldName = CQuilloApp::GetMemoTitle(memo->name);
     rename.m_strNewName = rename.m_strOldName;
     if (rename.DoModal() != IDOK) return;
-    const std::string newName = rename.m_strNewName + ".bmp";
-    const std::string oldPath = app->GetMemoPath(memo->name);
-    const std::string newPath = app->GetMemoPath(newName);
-    if (oldPath == newPath) return;
-    // As the rename command: the title is a name in the save folder and nothing else, and
-    // never that of another memo.
-    if (!IsValidDeviceName(newName) || !Device::FileSystem().MoveFile(oldPath, newPath)) {
-        AfxMessageBox("ファイル名が無効です。有効な名前を入力してください。", MB_OK);
-        return;
-    }
-    memo->name = newName;
+    if (!app->RenameMemo(app->GetMemoPath(memo->name), rename.m_strNewName)) return;
+    memo->name = rename.m_strNewName + ".bmp";
     m_thumbnails.Invalidate();
 }

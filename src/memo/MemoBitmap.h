@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "platform/base/Object.h"
-#include "platform/fs/FileIdentity.h"
+#include "platform/fs/ReplacingFile.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Surface.h"
@@ -40,6 +40,10 @@ class CMemoBitmap : public CObject {
     bool LoadFile(std::string_view path, FileIdentity* identity = nullptr);
     // `identity`, when given, gets the identity of the file as written.
     bool SaveFile(std::string_view path, FileIdentity* identity = nullptr);
+    // The same, but only while the file under `path` is still `expected`, or nothing (an
+    // unknown `expected`: only while nothing is there). Never throws.
+    CReplacingFile::Outcome SaveFileIfUnchanged(std::string_view path, const FileIdentity& expected,
+                                                FileIdentity* identity);
     // The bytes SaveFile writes; empty for an empty canvas.
     std::string EncodeFile() const;
 
@@ -65,6 +69,7 @@ class CMemoBitmap : public CObject {
     const uint8_t* Bits() const { return m_pBits; }
 
   private:
+    bool WriteInto(CReplacingFile& file) const;
     // Makes the store from the header and lets `fill` write its pixels; false from `fill`
     // leaves the canvas empty.
     bool CreateWith(const BITMAPINFO* info, const std::function<bool(std::span<uint8_t>)>& fill);

@@ -91,15 +91,7 @@ std::string CMemoBitmap::EncodeFile() const {
     return bytes;
 }
 
-bool CMemoBitmap::SaveFile(std::string_view path, FileIdentity* identity) {
-    // An empty canvas has nothing to write; replacing a memo with it would lose the memo.
-    if (m_pBits == nullptr) {
-        return false;
-    }
-    CReplacingFile file;
-    if (!file.Open(path)) {
-        return false;
-    }
+bool CMemoBitmap::WriteInto(CReplacingFile& file) const {
     const uint32_t headersSize = kBmpFileHeaderSize + kBmpInfoHeaderSize + 4 * m_nColors;
     BmpFileHeader fileHeader;
     fileHeader.fileSize = headersSize + m_header.biSizeImage;
@@ -112,10 +104,38 @@ bool CMemoBitmap::SaveFile(std::string_view path, FileIdentity* identity) {
     EncodeInfoHeader(m_header, headers.data() + kBmpFileHeaderSize);
     std::memcpy(headers.data() + kBmpFileHeaderSize + kBmpInfoHeaderSize, m_colorTable,
                 4 * size_t{m_nColors});
-    if (!file.Write(headers.data(), headers.size()) || !file.Write(m_pBits, m_header.biSizeImage) ||
-        !file.Commit()) {
+    return file.Write(headers.data(), headers.size()) && file.Write(m_pBits, m_header.biSizeImage);
+}
+
+bool CMemoBitmap::SaveFile(std::string_view path, FileIdentity* identity) {
+    // An empty canvas has nothing to write; replacing a memo with it would lose the memo.
+    if (m_pBits == nullptr) {
+        return false;
+    }
+    CReplacingFile file;
+    if (!file.Open(path)) {
+        return false;
+    }
+    if (!WriteInto(file) || !file.Commit()) {
         throw CFileException(CFileException::generic, std::string(path));
     }
     if (identity != nullptr) *identity = file.GetCommittedIdentity();
     return true;
+}
+
+CReplacingFile::Outcome CMemoBitmap::SaveFileIfUnchanged(std::string_view path,
+                                                         const FileIdentity& expected,
+                                                         FileIdentity* identity) {
+    if (m_pBits == nullptr) return CReplacingFile::Outcome::Failed;
+    // Looked at first, so that a folder, a link or another program's file under the name
+    // counts as a change, and no picture is written for nothing.
+    const FileIdentity there = FileIdentityAt(path);
+    if (there.IsKnown() && there != expected) return CReplacingFile::Outcome::TargetChanged;
+    CReplacingFile file;
+    if (!file.Open(path) || !WriteInto(file)) return CReplacingFile::Outcome::Failed;
+    const CReplacingFile::Outcome outcome = file.CommitIfUnchanged(expected);
+    if (outcome == CReplacingFile::Outcome::Committed && identity != nullptr) {
+        *identity = file.GetCommittedIdentity();
+    }
+    return outcome;
 }

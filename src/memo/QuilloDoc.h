@@ -25,8 +25,10 @@ class CQuilloDoc : public CDocument {
 
     void OnSave();
     void OnSaveAs();
-    // Saves the memo (modified or not) under its path, making one first, and returns it;
-    // empty when it could not be saved.
+    // Makes sure the memo is on disk and returns its path (an alarm is set on it, a rename
+    // moves it): a modified or never-saved memo is saved, one whose file is gone is written
+    // again. Nothing is written over another program's version or over a file that could
+    // not be read: its path is what comes back. Empty when it could not be saved.
     std::string SaveAndGetPath();
     // A path in the save folder that no file has yet, from the current minute; empty when
     // the save folder leaves no room for a name within the device's 260 characters.
@@ -35,12 +37,39 @@ class CQuilloDoc : public CDocument {
     // The file as this document last loaded or saved it; unknown for a memo never saved or
     // a file that could not be opened.
     const FileIdentity& GetFileIdentity() const { return m_fileIdentity; }
+    // True once a first save under an automatic name failed, so the memo has no file yet.
+    bool HasFailedAutoSave() const { return m_bAutoSaveFailed; }
+
+    enum class FileCheck { Unchanged, ChangedElsewhere, Gone };
+    // The window became active: tells of a save that went to a new name while the user was
+    // away, and looks whether another program changed or removed the file of an unmodified
+    // memo (the caller reads it again, or goes on as after a delete).
+    FileCheck CheckFileOnActivation();
+    // The program renamed this memo's file: the document, its title and the recent-file
+    // entry follow it. `wasCurrent`: the file was still the one this document knew.
+    void FollowRename(std::string_view newPath, bool wasCurrent);
 
     CMemoBitmap m_bitmap;
 
   private:
-    FileIdentity m_fileIdentity;
+    enum class SaveResult { Saved, SavedAsNew, Failed };
 
-    // Writes the picture to `path`; true once it is there whole.
-    bool WriteMemo(std::string_view path);
+    // Saves under the memo's path while its file is still the one this document knows;
+    // when another program has replaced or rewritten it, under a new automatic name, so
+    // that no version is lost.
+    SaveResult SaveKeepingOthers();
+    // The first save under an automatic name: never over an existing file.
+    bool SaveUnderNewName();
+    // Writes the picture to `path`; with `expected`, only while the file there is that one
+    // (or none); without it over whatever is there (the user chose the name).
+    CReplacingFile::Outcome WriteMemo(std::string_view path, const FileIdentity* expected);
+    // A save as any leave makes it: an empty canvas (a file that was no bitmap) holds
+    // nothing to lose and counts as saved.
+    SaveResult SaveNow();
+    // Tells the user, once, of a save that went to a new name.
+    void TellSavedAsNew();
+
+    FileIdentity m_fileIdentity;
+    bool m_bAutoSaveFailed = false;
+    bool m_bSavedAsNewUntold = false;
 };

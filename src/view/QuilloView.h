@@ -98,8 +98,9 @@ class CQuilloView : public CView {
     void OnUpdateAlarmNone(CCmdUI* ui);
     void OnUpdatePenWidth(CCmdUI* ui);
     void OnUpdateEraserWidth(CCmdUI* ui);
-    // Saves the memo for an alarm; its path, or empty (and the user told) when it failed.
-    std::string SaveForAlarm();
+    // Puts the memo on disk for an alarm or a rename; its path, or empty (and the user told)
+    // when it could not be saved.
+    std::string SaveToDisk();
     // Pop-up `popup` of the view's pop-up menus, just below tool bar button `button`.
     void PopUpUnderButton(UINT button, int popup);
     // The memo's alarm in the store, or -1.

@@ -47,8 +47,8 @@ void StoreAlarm(const AlarmEntry& alarm) {
 
 }  // namespace
 
-std::string CQuilloView::SaveForAlarm() {
-    // An alarm names a file: only a memo that is on disk can have one.
+std::string CQuilloView::SaveToDisk() {
+    // An alarm names a file, a rename moves one: only a memo on disk can have either.
     const std::string path = GetDocument()->SaveAndGetPath();
     if (path.empty()) AfxMessageBox("メモを保存できませんでした。", MB_OK | MB_ICONEXCLAMATION);
     return path;
@@ -64,7 +64,7 @@ void CQuilloView::OnAlarmCustom() {
     std::string path = doc->GetPathName();
     // A memo never saved is saved too, so the alarm never names no file.
     if (doc->IsModified() || path.empty()) {
-        path = SaveForAlarm();
+        path = SaveToDisk();
         if (path.empty()) return;
     }
     CAlarmDlg dialog;
@@ -91,7 +91,7 @@ void CQuilloView::OnAlarmMenu() {
 
 void CQuilloView::OnQuickAlarm(UINT id) {
     const SYSTEMTIME time = QuickAlarmTime(id);
-    const std::string path = SaveForAlarm();
+    const std::string path = SaveToDisk();
     if (path.empty()) return;
     StoreAlarm({path, time, AlarmRepeat::None, DefaultSound(), DefaultSoundRepeat()});
 }

@@ -83,24 +83,12 @@ void CQuilloView::OnClear() {
 }
 
 void CQuilloView::OnDeleteMemo() {
-    CQuilloApp* app = QuilloApp();
-    CQuilloDoc* document = GetDocument();
-    const std::string path = document->GetPathName();
-    const std::string title = CQuilloApp::GetMemoTitle(path);
-    if (AfxMessageBox(title + " を削除してよろしいですか？", MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    const std::string path = GetDocument()->GetPathName();
+    if (AfxMessageBox(CQuilloApp::GetMemoTitle(path) + " を削除してよろしいですか？",
+                      MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
-    const int count = app->RefreshMemoList();
-    int next = -1;
-    // With no other memo to go to (this was the only one, or the folder lists none at all),
-    // a new memo follows.
-    if (count > 1) {
-        const int current = app->FindMemo(title + app->m_strMemoExt);
-        next = current + 1 < count ? current + 1 : 0;
-    }
-    Device::FileSystem().DeleteFile(path);
-    document->SetModifiedFlag(false);
-    OpenMemoAt(next);
+    QuilloApp()->DeleteMemo(path);
 }
 
 void CQuilloView::OnNextMemo() {
@@ -120,24 +108,15 @@ void CQuilloView::OnPrevMemo() {
 }
 
 void CQuilloView::OnRenameMemo() {
-    CQuilloApp* app = QuilloApp();
     CQuilloDoc* document = GetDocument();
-    const std::string path = document->GetPathName();
     CRenameDlg dialog;
-    dialog.m_strOldName = CQuilloApp::GetMemoTitle(path);
+    dialog.m_strOldName = CQuilloApp::GetMemoTitle(document->GetPathName());
     dialog.m_strNewName = dialog.m_strOldName;
     if (dialog.DoModal() != IDOK) return;
-    document->SaveMemo(path);
-    // The name goes into the save folder as typed; a name the device cannot hold (a
-    // separator, "..", a refused character, nothing at all) is as invalid as one that is
-    // taken, and must not lead the file anywhere else.
-    const std::string fileName = dialog.m_strNewName + ".bmp";
-    const std::string newPath = app->GetMemoPath(fileName);
-    if (IsValidDeviceName(fileName) && Device::FileSystem().MoveFile(path, newPath)) {
-        document->SetPathName(newPath);
-    } else {
-        AfxMessageBox("ファイル名が無効です。有効な名前を入力してください。", MB_OK);
-    }
+    // What is renamed is the memo as it is on screen, on disk first.
+    const std::string path = SaveToDisk();
+    if (path.empty()) return;
+    QuilloApp()->RenameMemo(path, dialog.m_strNewName);
 }
 
 void CQuilloView::OnMemoInfo() {

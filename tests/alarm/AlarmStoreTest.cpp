@@ -92,11 +92,12 @@ TEST_F(AlarmStoreTest, AVanishedMemoLosesItsAlarmAtLoadAndOldNumbersStay) {
     EXPECT_EQ(StoredText("FileName02"), "\\My Documents\\Quillo\\c.bmp") << "left, unseen";
 }
 
-TEST_F(AlarmStoreTest, AnEmptyOrFolderFileNameIsDroppedAtLoad) {
+TEST_F(AlarmStoreTest, AnEmptyOrFolderFileNameIsDroppedAtLoadAndTheRestSpelledAsOnDisk) {
+    Memo("kept");
     m_app.WriteProfileInt("MemoNotify", "Count", 3);
     m_app.WriteProfileString("MemoNotify", "FileName00", "");
     m_app.WriteProfileString("MemoNotify", "FileName01", "\\My Documents\\Quillo");
-    m_app.WriteProfileString("MemoNotify", "FileName02", Memo("kept"));
+    m_app.WriteProfileString("MemoNotify", "FileName02", "my documents/QUILLO//KEPT.bmp");
     ASSERT_EQ(m_store.Load(), 1);
     EXPECT_EQ(m_store.GetAt(0).FileName, "\\My Documents\\Quillo\\kept.bmp");
 }

@@ -6,6 +6,7 @@
 #include "alarm/AlarmTime.h"
 #include "alarm/SnoozeDlg.h"
 #include "platform/shell/TimedLaunch.h"
+#include "platform/ui/DocTemplate.h"
 #include "res/ResourceIds.h"
 #include "support/QuilloScenario.h"
 
@@ -132,7 +133,9 @@ TEST_F(AlarmFiring, ReNotifyCancelledAndClosedLeavesNoAlarm) {
 TEST_F(AlarmFiring, DeleteAsksAndRemovesTheMemoOnlyOnYes) {
     SetClock(2009, 1, 13, 10, 0);
     ASSERT_TRUE(Start());
-    MemoWithAlarm("A.bmp", At(10, 0), AlarmRepeat::None, "Chime", 1);
+    const std::string memo = MemoWithAlarm("A.bmp", At(10, 0), AlarmRepeat::None, "Chime", 1);
+    app->m_pDocTemplate->OpenDocumentFile(memo);
+    Stroke({{10, 50}, {100, 50}});
     ExpectNotice("A", [this](ModalRun& run) {
         run.Press(IDC_NOTIFY_DELETE);
         EXPECT_TRUE(run.IsOpen());
@@ -153,6 +156,10 @@ TEST_F(AlarmFiring, DeleteAsksAndRemovesTheMemoOnlyOnYes) {
     EXPECT_FALSE(fs::exists(HostSaveFolder() / "A.bmp"));
     ASSERT_FALSE(m_sounds.empty());
     EXPECT_TRUE(m_sounds.back().stop);
+    EXPECT_TRUE(doc->GetPathName().empty()) << "the open memo went with its file";
+    Stroke({{10, 60}, {100, 60}});
+    SendCommand(frame, ID_FILE_NEW);
+    EXPECT_FALSE(fs::exists(HostSaveFolder() / "A.bmp")) << "and stays deleted";
 }
 
 TEST_F(AlarmFiring, TwoAlarmsOfOneMinuteRingOnTwoTicksAndAMissedMinuteStillRings) {

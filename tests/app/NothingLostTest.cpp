@@ -39,12 +39,16 @@ TEST_F(NothingLost, LeavingAMemoThatCannotBeSavedKeepsItAndSaysSo) {
     ASSERT_TRUE(Start());
     const std::string shown = doc->GetPathName();
     Stroke({{10, 50}, {100, 50}});
-    // The memo's own file turned into a folder: its saves fail, the other memo stays listed.
-    const fs::path file = HostSaveFolder() / shown.substr(shown.rfind('\\') + 1);
-    fs::remove(file);
-    fs::create_directories(file);
-    for (const UINT command : {ID_NEXT_MEMO, ID_PREV_MEMO, ID_FILE_NEW}) {
+    BreakSaveFolder();
+    // The preview saves before it lists the folder: the failure is told, and it opens.
+    for (const UINT command : {ID_FILE_NEW, ID_PREVIEW}) {
         ExpectSaveFailed();
+        if (command == ID_PREVIEW) {
+            ExpectModal([](ModalRun& run) {
+                EXPECT_EQ(run.caption, "プレビュー");
+                run.Press(IDCANCEL);
+            });
+        }
         SendCommand(frame, command);
         ExpectAllModalsAnswered();
         EXPECT_EQ(doc->GetPathName(), shown) << command;
@@ -80,8 +84,12 @@ TEST_F(NothingLost, AFailedSaveOnLeavingTheWindowIsSilentAndADeletedMemoStaysDel
     EXPECT_EQ(ModalRunsSeen(), 0);
     EXPECT_TRUE(doc->IsModified());
     fs::rename(HostSaveFolder().string() + "-away", HostSaveFolder());
+    // The permissions changed the file, as another program would: the stroke becomes a memo
+    // of its own when the question takes the window, and the user is told once it is back.
     ExpectModal([](ModalRun& run) { run.Answer(IDYES); });
+    ExpectModal([](ModalRun& run) { run.Answer(IDOK); });
     SendCommand(frame, ID_DELETE_MEMO);
+    ExpectAllModalsAnswered();
     EXPECT_FALSE(fs::exists(file)) << "the deleted memo stays deleted";
 }
 

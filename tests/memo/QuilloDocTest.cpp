@@ -1,6 +1,8 @@
 #include <filesystem>
 
+#include "alarm/AlarmTime.h"
 #include "platform/base/Format.h"
+#include "platform/ui/DocTemplate.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/Wnd.h"
 #include "support/QuilloScenario.h"
@@ -21,6 +23,106 @@ TEST_F(Document, SavingANewMemoNamesItFromTheMinute) {
     SendCommand(frame, ID_FILE_SAVE_AS);
     EXPECT_EQ(doc->GetPathName(), "\\My Documents\\Quillo\\200901131530(01).bmp")
         << "save-as on an untitled memo takes the automatic name too";
+}
+
+TEST_F(Document, AutomaticNamesArePaddedAndTakeNoNameThatAnythingHolds) {
+    ASSERT_TRUE(Start());
+    SetClock(2009, 1, 5, 7, 3);
+    EXPECT_EQ(doc->CreateAutoPath(), "\\My Documents\\Quillo\\200901050703.bmp");
+    // A folder, a link to nothing and a file nobody may read all hold their names.
+    SetClock(2009, 1, 13, 15, 30);
+    fs::create_directories(HostSaveFolder() / "200901131530.bmp");
+    fs::create_symlink("/nowhere", HostSaveFolder() / "200901131530(01).bmp");
+    WriteHostFile(HostSaveFolder() / "200901131530(02).bmp", "private");
+    fs::permissions(HostSaveFolder() / "200901131530(02).bmp", fs::perms::none);
+    EXPECT_EQ(doc->CreateAutoPath(), "\\My Documents\\Quillo\\200901131530(03).bmp");
+}
+
+TEST_F(Document, AnotherProgramsVersionIsNeverOverwritten) {
+    const std::string path = WriteMemo("A.bmp", 240, 294, 255);
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(doc->GetPathName(), path);
+    app->m_alarmStore.Update([&](CAlarmStore& store) {
+        store.SetAlarm(path, MakeSpan(2009, 2, 1, 8, 0, 0), AlarmRepeat::None, "", 0);
+    });
+    // A sync tool renames its download over the memo's file, then the user draws and leaves.
+    WriteMemo("download.tmp", 40, 30, 7);
+    const std::string theirs = ReadHostFile(HostSaveFolder() / "download.tmp");
+    fs::rename(HostSaveFolder() / "download.tmp", HostSaveFolder() / "A.bmp");
+    Stroke({{10, 50}, {100, 50}});
+    frame->SendMessage(WM_ACTIVATE, WA_INACTIVE);
+    EXPECT_EQ(ModalRunsSeen(), 0) << "nobody is there to be told yet";
+    EXPECT_EQ(ReadHostFile(HostSaveFolder() / "A.bmp"), theirs) << "the other version stays";
+    const std::string mine = "\\My Documents\\Quillo\\200901131530.bmp";
+    EXPECT_EQ(doc->GetPathName(), mine);
+    EXPECT_EQ(ReadHostFile(HostSaveFolder() / "200901131530.bmp"), doc->m_bitmap.EncodeFile());
+    EXPECT_EQ(app->m_alarmStore.GetAt(0).FileName, path) << "the alarm stays with the old file";
+    const auto expectTold = [this] {
+        ExpectModal([](ModalRun& run) {
+            EXPECT_EQ(run.text, "別のプログラムがメモを変更したため、新しいメモとして保存しました。");
+            run.Answer(IDOK);
+        });
+    };
+    expectTold();
+    frame->SendMessage(WM_ACTIVATE, WA_ACTIVE);
+    ExpectAllModalsAnswered();
+
+    // Rewritten in place: a save the user asks for goes to a new name and says so at once.
+    WriteHostFile(HostSaveFolder() / "200901131530.bmp", theirs);
+    Stroke({{10, 60}, {100, 60}});
+    expectTold();
+    SendCommand(frame, ID_FILE_SAVE);
+    ExpectAllModalsAnswered();
+    EXPECT_EQ(doc->GetPathName(), "\\My Documents\\Quillo\\200901131530(01).bmp");
+    // Deleted meanwhile: written again under its name.
+    fs::remove(HostSaveFolder() / "200901131530(01).bmp");
+    Stroke({{10, 70}, {100, 70}});
+    SendCommand(frame, ID_FILE_SAVE);
+    EXPECT_EQ(doc->GetPathName(), "\\My Documents\\Quillo\\200901131530(01).bmp");
+    EXPECT_TRUE(fs::exists(HostSaveFolder() / "200901131530(01).bmp"));
+    // Unmodified and changed: an alarm's save leaves the file, the window reads it again.
+    fs::copy_file(HostSaveFolder() / "A.bmp", HostSaveFolder() / "200901131530(01).bmp",
+                  fs::copy_options::overwrite_existing);
+    EXPECT_EQ(doc->SaveAndGetPath(), "\\My Documents\\Quillo\\200901131530(01).bmp");
+    EXPECT_EQ(ReadHostFile(HostSaveFolder() / "200901131530(01).bmp"), theirs);
+    frame->SendMessage(WM_ACTIVATE, WA_ACTIVE);
+    EXPECT_EQ(doc->m_bitmap.EncodeFile(), theirs);
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(Document, AFailedFirstSaveLeavesNoPathAndAFailedSaveAsKeepsThePath) {
+    ASSERT_TRUE(Start());
+    Stroke({{10, 50}, {100, 50}});
+    fs::remove_all(HostSaveFolder());
+    WriteHostFile(HostSaveFolder(), "in the way");
+    frame->SendMessage(WM_ACTIVATE, WA_INACTIVE);
+    EXPECT_TRUE(doc->GetPathName().empty());
+    EXPECT_TRUE(doc->HasFailedAutoSave());
+    EXPECT_TRUE(app->GetRecentFiles().empty());
+    // Save-as asks for the name; one that cannot be written says so and changes nothing.
+    ExpectModal([](ModalRun& run) {
+        EXPECT_EQ(run.kind, ModalRun::Kind::FileDialog);
+        run.AnswerPath("\\My Documents\\Quillo\\shopping");
+    });
+    ExpectModal([](ModalRun& run) {
+        EXPECT_EQ(run.text, "メモを保存できませんでした。");
+        run.Answer(IDOK);
+    });
+    SendCommand(frame, ID_FILE_SAVE_AS);
+    ExpectAllModalsAnswered();
+    EXPECT_TRUE(doc->GetPathName().empty());
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(Document, APathWithSlashesOrAnotherCaseOpensUnderItsOneSpelling) {
+    WriteMemo("Shopping.bmp");
+    WriteMemo("B.bmp");
+    ASSERT_TRUE(Start());
+    app->m_pDocTemplate->OpenDocumentFile("my documents/QUILLO//shopping.BMP");
+    EXPECT_EQ(doc->GetPathName(), "\\My Documents\\Quillo\\Shopping.bmp");
+    EXPECT_EQ(doc->GetTitle(), "Shopping.bmp");
+    app->RefreshMemoList();
+    EXPECT_GE(app->FindMemo(doc->GetTitle()), 0) << "found in the memo list";
 }
 
 TEST_F(Document, AutomaticNameCountsPastNinetyNine) {
@@ -109,14 +211,23 @@ TEST_F(Document, FailedSaveLeavesTheMemoModifiedAndTheOldFileWhole) {
     Stroke({{2, 2}, {20, 20}});
     ASSERT_TRUE(doc->IsModified());
     fs::permissions(HostSaveFolder(), fs::perms::owner_read | fs::perms::owner_exec);
+    const auto expectSaveFailed = [this] {
+        ExpectModal([](ModalRun& run) {
+            EXPECT_EQ(run.text, "メモを保存できませんでした。");
+            run.Answer(IDOK);
+        });
+    };
     if (::geteuid() != 0) {  // root may write anywhere; the refusal needs an ordinary user
+        expectSaveFailed();
         SendCommand(frame, ID_FILE_SAVE);
         EXPECT_TRUE(doc->IsModified());
         EXPECT_EQ(ReadHostFile(HostSaveFolder() / "memo.bmp"), before);
     }
     fs::permissions(HostSaveFolder(), fs::perms::owner_all);
     fs::remove_all(HostSaveFolder());
+    expectSaveFailed();
     SendCommand(frame, ID_FILE_SAVE);
+    ExpectAllModalsAnswered();
     EXPECT_TRUE(doc->IsModified()) << "the folder is gone: the save failed and says so";
     fs::create_directories(HostSaveFolder());
     SendCommand(frame, ID_FILE_NEW);

@@ -271,5 +271,21 @@ TEST_F(AlarmCommands, AMemoNeverSavedIsSavedFirstAndAFailedSaveSetsNoAlarm) {
         SendCommand(frame, command);
         ExpectAllModalsAnswered();
         EXPECT_EQ(app->m_alarmStore.GetCount(), 1) << command;
+        EXPECT_TRUE(doc->GetPathName().empty()) << "no path of a file that is not there";
+        EXPECT_TRUE(doc->HasFailedAutoSave());
+        EXPECT_FALSE(State(ID_DELETE_MEMO).m_bEnabled);
     }
+}
+
+TEST_F(AlarmCommands, AMemoThatCouldNotBeReadGetsItsAlarmAndStaysAsItIs) {
+    SetClock(2009, 1, 13, 10, 0);
+    fs::create_directories(HostSaveFolder());
+    WriteHostFile(HostSaveFolder() / "notes.bmp", "BM and then nothing a picture needs");
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(doc->m_bitmap.GetBitmap(), nullptr);
+    SendCommand(frame, kOneDay);
+    ASSERT_EQ(app->m_alarmStore.GetCount(), 1);
+    EXPECT_EQ(OnlyAlarm().FileName, "\\My Documents\\Quillo\\notes.bmp");
+    EXPECT_EQ(ReadHostFile(HostSaveFolder() / "notes.bmp"), "BM and then nothing a picture needs");
+    EXPECT_EQ(doc->GetPathName(), "\\My Documents\\Quillo\\notes.bmp");
 }

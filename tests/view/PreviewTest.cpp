@@ -170,8 +170,9 @@ TEST_F(Preview, DeleteAsksRefreshesAndStartsAtTheTopWithoutSelection) {
         });
     EXPECT_FALSE(fs::exists(HostSaveFolder() / "M05.bmp"));
     EXPECT_EQ(app->m_memoList.size(), 6u);
-    EXPECT_EQ(Shown(), "\\My Documents\\Quillo\\M05.bmp") << "the view's memo is left alone";
-    EXPECT_EQ(app->m_alarmStore.GetCount(), 1) << "and so is its alarm";
+    EXPECT_EQ(Shown(), "\\My Documents\\Quillo\\M06.bmp")
+        << "the view goes on as after its own delete, to the memo that followed";
+    EXPECT_EQ(app->m_alarmStore.GetCount(), 0) << "the alarm went with its memo";
 }
 
 TEST_F(Preview, ATitleChangeKeepsItsPlaceAndABadTitleChangesNothing) {
@@ -210,6 +211,33 @@ TEST_F(Preview, ATitleChangeKeepsItsPlaceAndABadTitleChangesNothing) {
     EXPECT_FALSE(fs::exists(HostSaveFolder() / "M01.bmp"));
     EXPECT_FALSE(fs::exists(m_device->Host("My Documents/x.bmp")));
     EXPECT_EQ(std::distance(fs::directory_iterator(HostSaveFolder()), {}), 4);
+}
+
+TEST_F(Preview, TheMemoJustDrawnIsListedAndATitleChangeOfItIsFollowed) {
+    WriteMemos(2);
+    ASSERT_TRUE(Start());
+    SendCommand(frame, ID_FILE_NEW);
+    Stroke({{10, 50}, {100, 50}});
+    RunPreview(
+        [](CPreviewDlg* dialog) {
+            ASSERT_EQ(dialog->m_pMemoList->size(), 3u) << "saved before the folder was listed";
+            EXPECT_EQ((*dialog->m_pMemoList)[0].name, "200901131530.bmp");
+            Press(dialog, 0);
+            dialog->PressButton(IDC_PREVIEW_TITLE);
+        },
+        [this] {
+            ExpectModal([](ModalRun& run) {
+                run.dialog->SetDlgItemText(IDC_RENAME_NEW, "shopping");
+                run.Press(IDOK);
+            });
+        });
+    const std::string renamed = "\\My Documents\\Quillo\\shopping.bmp";
+    EXPECT_EQ(Shown(), renamed) << "the open memo follows its file";
+    EXPECT_EQ(doc->GetTitle(), "shopping.bmp");
+    EXPECT_EQ(app->GetRecentFiles().front(), renamed);
+    Stroke({{10, 60}, {100, 60}});
+    SendCommand(frame, ID_FILE_NEW);
+    EXPECT_FALSE(fs::exists(HostSaveFolder() / "200901131530.bmp")) << "no second memo";
 }
 
 TEST_F(Preview, APaintShowsGreyFramesStretchedMemosTitlesAndTheInvertedSelection) {

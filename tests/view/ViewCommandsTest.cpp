@@ -1,5 +1,6 @@
 #include <filesystem>
 
+#include "alarm/AlarmTime.h"
 #include "platform/base/Format.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/Surface.h"
@@ -106,6 +107,23 @@ TEST_F(ViewCommands, DeleteOpensTheNextMemo) {
     ExpectAllModalsAnswered();
 }
 
+TEST_F(ViewCommands, DeleteTakesTheAlarmAndAVanishedFileActsAsADelete) {
+    WriteThreeMemos();
+    ASSERT_TRUE(Start());
+    Open("B.bmp");
+    app->m_alarmStore.Update([&](CAlarmStore& store) {
+        store.SetAlarm(doc->GetPathName(), MakeSpan(2009, 2, 1, 8, 0, 0), AlarmRepeat::None, "", 0);
+    });
+    AnswerDelete("B", IDYES);
+    SendCommand(frame, ID_DELETE_MEMO);
+    EXPECT_EQ(app->m_alarmStore.GetCount(), 0) << "a deleted memo never rings";
+    ASSERT_EQ(Shown(), "C.bmp");
+    fs::remove(HostSaveFolder() / "C.bmp");  // by another program, while the user was away
+    frame->SendMessage(WM_ACTIVATE, WA_ACTIVE);
+    EXPECT_EQ(Shown(), "A.bmp");
+    EXPECT_FALSE(fs::exists(HostSaveFolder() / "C.bmp"));
+}
+
 TEST_F(ViewCommands, AnsweringNoDeletesNothing) {
     WriteThreeMemos();
     ASSERT_TRUE(Start());
@@ -168,9 +186,12 @@ TEST_F(ViewCommands, EscapeAsksForThePreview) {
     EXPECT_EQ(commands[0].second, ID_PREVIEW);
 }
 
-TEST_F(ViewCommands, RenameMovesTheFileAndTheTitleFollows) {
-    WriteMemo("200901131530.bmp");
+TEST_F(ViewCommands, RenameMovesTheFileAndTheTitleAndTheAlarmFollow) {
+    const std::string old = WriteMemo("200901131530.bmp");
     ASSERT_TRUE(Start());
+    app->m_alarmStore.Update([&](CAlarmStore& store) {
+        store.SetAlarm(old, MakeSpan(2009, 2, 1, 8, 0, 0), AlarmRepeat::Daily, "Bell", 1);
+    });
     Stroke({{3, 3}, {30, 3}});
     ExpectModal([](ModalRun& run) {
         ASSERT_EQ(run.kind, ModalRun::Kind::Dialog);
@@ -190,6 +211,10 @@ TEST_F(ViewCommands, RenameMovesTheFileAndTheTitleFollows) {
     ASSERT_TRUE(saved.LoadFile("\\My Documents\\Quillo\\shopping.bmp"));
     EXPECT_EQ(saved.GetBitmap()->GetSurface()->GetPixelValue(10, 3), 0u) << "with the stroke";
     EXPECT_EQ(frame->GetWindowText(), "Folian");
+    EXPECT_EQ(app->GetRecentFiles(), std::vector<std::string>{doc->GetPathName()});
+    ASSERT_EQ(app->m_alarmStore.GetCount(), 1);
+    EXPECT_EQ(app->m_alarmStore.GetAt(0).FileName, doc->GetPathName());
+    EXPECT_EQ(app->m_alarmStore.GetAt(0).Repeat, AlarmRepeat::Daily);
 }
 
 TEST_F(ViewCommands, RenameToANameThatCannotBeShowsTheMessageAndChangesNothing) {

@@ -47,21 +47,6 @@ UniqueFd OpenFolderNames(int start, const std::vector<std::string>& names, size_
     return current;
 }
 
-// Calls `visit(name, stat)` for every entry the device can see: no hidden host names, no
-// names the device could not spell, no symbolic links or other special files.
-template <typename Visit>
-bool ForEachVisibleEntry(int folder, Visit visit) {
-    return ForEachHostNameUntil(folder, [&](std::string_view hostName) {
-        const std::string name(hostName);
-        struct stat st {};
-        if (IsValidDeviceName(name) && LStatAt(folder, name, st) &&
-            (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))) {
-            return visit(name, st);
-        }
-        return true;
-    });
-}
-
 std::atomic<uint64_t> gEntriesRead{0};
 
 }  // namespace
@@ -138,6 +123,20 @@ bool DeviceFileSystem::Locate(std::string_view path, HostLocation& location) con
     location.exists = !found.empty();
     location.name = location.exists ? found : names->back();
     return true;
+}
+
+std::string DeviceFileSystem::CanonicalPath(std::string_view path) const {
+    auto names = ParseDevicePath(path);
+    if (!names) return std::string(path);
+    UniqueFd current(::openat(m_root.Get(), ".", kFolderFlags));
+    for (std::string& name : *names) {
+        if (!current.IsValid()) break;
+        const std::string hostName = FindNameNoCase(current.Get(), name);
+        if (hostName.empty()) break;
+        name = hostName;
+        current = UniqueFd(::openat(current.Get(), hostName.c_str(), kFolderFlags));
+    }
+    return JoinDevicePath(*names);
 }
 
 UniqueFd DeviceFileSystem::OpenFolder(std::string_view path) const {
@@ -225,15 +224,15 @@ bool DeviceFileSystem::CreateFolder(std::string_view path) const {
 
 bool DeviceFileSystem::Find(std::string_view pattern, std::vector<FindEntry>& entries) const {
     entries.clear();
-    FindEach(pattern, [&](const FindEntry& entry) {
-        entries.push_back(entry);
+    FindEach(pattern, [&](FindEntry& entry) {
+        entries.push_back(std::move(entry));
         return true;
     });
     return !entries.empty();
 }
 
 bool DeviceFileSystem::FindEach(std::string_view pattern,
-                                const std::function<bool(const FindEntry&)>& visit) const {
+                                const std::function<bool(FindEntry&)>& visit) const {
     const auto names = ParseDevicePath(pattern, true);
     if (!names || names->empty()) {
         return false;
@@ -243,9 +242,21 @@ bool DeviceFileSystem::FindEach(std::string_view pattern,
         return false;
     }
     const std::string& wildcard = names->back();
-    return ForEachVisibleEntry(folder.Get(), [&](const std::string& name, const struct stat& st) {
-        if (!MatchesPattern(name, wildcard)) return true;
+    // A listing of the save folder runs whenever the memos are stepped through or previewed:
+    // the name decides before the disk is asked, and each name is copied once.
+    const int at = folder.Get();
+    return ForEachHostNameUntil(at, [&](std::string_view hostName) {
+        // What the device can see: no hidden host names, no names it could not spell, no
+        // links or other special files.
+        if (!IsValidDeviceName(hostName) || !MatchesPattern(hostName, wildcard)) return true;
+        struct stat st {};
+        // The name comes from the directory entry and ends in a NUL.
+        if (::fstatat(at, hostName.data(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !(S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))) {
+            return true;
+        }
         const FileStatus status = ToStatus(st);
-        return visit({name, status.isFolder, status.size, status.lastWrite});
+        FindEntry entry{std::string(hostName), status.isFolder, status.size, status.lastWrite};
+        return visit(entry);
     });
 }

@@ -45,6 +45,9 @@ class DeviceFileSystem {
     // The folder that will hold `path`'s last name, opened; fails when a folder on the way
     // does not exist or the path is invalid. The root itself has no location.
     bool Locate(std::string_view path, HostLocation& location) const;
+    // The one spelling of `path`: a leading "\", "\" between names, each name that exists
+    // spelled as on disk (the rest as given). An invalid path comes back as it is.
+    std::string CanonicalPath(std::string_view path) const;
     // Opens the folder that `path` names (the root for "\").
     UniqueFd OpenFolder(std::string_view path) const;
 
@@ -59,7 +62,8 @@ class DeviceFileSystem {
     bool Find(std::string_view pattern, std::vector<FindEntry>& entries) const;
     // The same one entry at a time, until `visit` answers false; false when the folder
     // cannot be read.
-    bool FindEach(std::string_view pattern, const std::function<bool(const FindEntry&)>& visit) const;
+    // `visit` may move from the entry it is given.
+    bool FindEach(std::string_view pattern, const std::function<bool(FindEntry&)>& visit) const;
 
     int RootFd() const { return m_root.Get(); }
 

@@ -1,5 +1,7 @@
 #include "DevicePath.h"
 
+#include <algorithm>
+
 #include "platform/base/Text.h"
 
 namespace {
@@ -88,10 +90,34 @@ std::string JoinDevicePath(const std::vector<std::string>& names) {
     return result;
 }
 
+namespace {
+
+// "*" and then plain ASCII, as "*.bmp": when the name ends in as many ASCII bytes, those
+// alone decide, with no folding of the whole name. Empty when the general match must.
+std::optional<bool> MatchesAsciiSuffix(std::string_view name, std::string_view pattern) {
+    const auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+    if (pattern.size() < 2 || pattern.front() != '*') return std::nullopt;
+    const std::string_view suffix = pattern.substr(1);
+    if (!std::all_of(suffix.begin(), suffix.end(),
+                     [&](char c) { return isAscii(c) && c != '*' && c != '?'; }) ||
+        name.size() < suffix.size()) {
+        return std::nullopt;
+    }
+    const std::string_view tail = name.substr(name.size() - suffix.size());
+    if (!std::all_of(tail.begin(), tail.end(), isAscii)) return std::nullopt;
+    return std::equal(tail.begin(), tail.end(), suffix.begin(), [](char a, char b) {
+        return FoldCase(static_cast<char32_t>(a)) == FoldCase(static_cast<char32_t>(b));
+    });
+}
+
+}  // namespace
+
 bool MatchesPattern(std::string_view name, std::string_view pattern) {
     if (pattern == "*.*") {
         return true;
     }
+    // Every listing of the save folder asks this of each name.
+    if (const auto matched = MatchesAsciiSuffix(name, pattern)) return *matched;
     const auto text = FoldedCodePoints(name);
     const auto wild = FoldedCodePoints(pattern);
     // Greedy match with one backtrack point: linear in practice, never exponential.

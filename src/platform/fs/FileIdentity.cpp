@@ -25,11 +25,13 @@ FileIdentity IdentityFromStat(const struct stat& st) {
 
 FileIdentity FileIdentityAt(std::string_view path) {
     HostLocation location;
+    if (!Device::FileSystem().Locate(path, location) || !location.exists) return {};
+    return FileIdentityAtHost(location.folder.Get(), location.name);
+}
+
+FileIdentity FileIdentityAtHost(int folder, const std::string& name) {
     struct stat st {};
-    if (!Device::FileSystem().Locate(path, location) || !location.exists ||
-        ::fstatat(location.folder.Get(), location.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-        return {};
-    }
+    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return {};
     return IdentityFromStat(st);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // What tells one version of a file from another: a sync tool's download renamed over it
@@ -21,5 +22,8 @@ struct FileIdentity {
 // What is at a device path now; unknown when nothing is there or the path is invalid. A link
 // is not followed: it is not the file that was written.
 FileIdentity FileIdentityAt(std::string_view path);
+// Of the entry `name` in an open host folder, not followed when it is a link; unknown when
+// nothing is there.
+FileIdentity FileIdentityAtHost(int folder, const std::string& name);
 // Of an open host descriptor; unknown when it cannot be read.
 FileIdentity FileIdentityOfHostFd(int fd);

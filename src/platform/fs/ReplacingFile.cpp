@@ -80,22 +80,44 @@ bool CReplacingFile::Write(const void* data, size_t count) {
 }
 
 bool CReplacingFile::Commit() {
-    return Finish(true);
+    return Finish(true) == Outcome::Committed;
 }
 
 bool CReplacingFile::CommitIfAbsent() {
-    return Finish(false);
+    return Finish(false) == Outcome::Committed;
 }
 
-bool CReplacingFile::Finish(bool replace) {
+CReplacingFile::Outcome CReplacingFile::CommitIfUnchanged(const FileIdentity& expected) {
     if (!m_fd.IsValid()) {
-        return false;
+        return Outcome::Failed;
     }
-    if (::fsync(m_fd.Get()) != 0 ||
-        ::renameat2(m_folder.Get(), m_tempName.c_str(), m_folder.Get(), m_name.c_str(),
-                    replace ? 0 : RENAME_NOREPLACE) != 0) {
+    const FileIdentity there = FileIdentityAtHost(m_folder.Get(), m_name);
+    if (!there.IsKnown()) {
+        // Nothing there: the rename must not take a name that is filled meanwhile.
+        return Finish(false);
+    }
+    if (!expected.IsKnown() || there != expected) {
         Abort();
-        return false;
+        return Outcome::TargetChanged;
+    }
+    // What remains of the race is the time from this look to the rename, a few system
+    // calls: a replacement landing exactly then is overwritten. The host has no rename that
+    // replaces only a given inode.
+    return Finish(true);
+}
+
+CReplacingFile::Outcome CReplacingFile::Finish(bool replace) {
+    if (!m_fd.IsValid()) {
+        return Outcome::Failed;
+    }
+    if (::fsync(m_fd.Get()) != 0) {
+        Abort();
+        return Outcome::Failed;
+    }
+    if (!(replace ? RenameOver() : RenameIfFree())) {
+        const bool taken = errno == EEXIST;
+        Abort();
+        return taken ? Outcome::TargetChanged : Outcome::Failed;
     }
     m_tempName.clear();
     // Read through the descriptor, not the name: another program may already have put
@@ -105,6 +127,25 @@ bool CReplacingFile::Finish(bool replace) {
     // The rename itself must reach the disk, or a power cut could bring back the old name.
     ::fsync(m_folder.Get());
     m_folder.Reset();
+    return Outcome::Committed;
+}
+
+bool CReplacingFile::RenameOver() {
+    return ::renameat(m_folder.Get(), m_tempName.c_str(), m_folder.Get(), m_name.c_str()) == 0;
+}
+
+bool CReplacingFile::RenameIfFree() {
+    if (::renameat2(m_folder.Get(), m_tempName.c_str(), m_folder.Get(), m_name.c_str(),
+                    RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system without the no-replace rename (some network and FUSE mounts): a hard
+    // link fails just as atomically when the name is taken; then the temporary name goes.
+    if (::linkat(m_folder.Get(), m_tempName.c_str(), m_folder.Get(), m_name.c_str(), 0) != 0) {
+        return false;
+    }
+    ::unlinkat(m_folder.Get(), m_tempName.c_str(), 0);
     return true;
 }
 

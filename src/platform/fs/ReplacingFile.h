@@ -28,6 +28,13 @@ class CReplacingFile {
     // The same, but only when no file of that name is there by then; an existing one is
     // never replaced (false).
     bool CommitIfAbsent();
+
+    enum class Outcome { Committed, TargetChanged, Failed };
+    // Makes the new content the file's only while the file under the name is still the one
+    // `expected` names, or nothing is there (a file deleted meanwhile is written again). An
+    // unknown `expected` asks for the name to be free. Anything else there stays as it is
+    // (TargetChanged), and so does the temporary's content: nothing is renamed.
+    Outcome CommitIfUnchanged(const FileIdentity& expected);
     void Abort();
 
     bool IsOpen() const { return m_fd.IsValid(); }
@@ -37,7 +44,11 @@ class CReplacingFile {
     const FileIdentity& GetCommittedIdentity() const { return m_committed; }
 
   private:
-    bool Finish(bool replace);
+    Outcome Finish(bool replace);
+    bool RenameOver();
+    // Renames the temporary to the name only while nothing is there; errno EEXIST when
+    // something is.
+    bool RenameIfFree();
 
     UniqueFd m_folder;
     UniqueFd m_fd;

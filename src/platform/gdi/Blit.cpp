@@ -151,24 +151,62 @@ uint64_t Packed(COLORREF color) {
            uint64_t{(color >> 16) & 0xFF} << (2 * kChannelBits);
 }
 
-// (sum + n / 2) / n without a division: exact for sums below 2^22 and n below 2^18.
-class RoundedDivider {
+// (sum + n / 2) / n without a division, given Reciprocal(n): exact for sums below 2^22 and
+// n below 2^18.
+uint64_t Reciprocal(uint32_t n) {
+    return ((uint64_t{1} << kReciprocalShift) + n - 1) / n;
+}
+
+uint32_t DivideRounded(uint64_t sum, uint32_t n, uint64_t reciprocal) {
+    return static_cast<uint32_t>(((sum + n / 2) * reciprocal) >> kReciprocalShift);
+}
+
+// Each column box's reciprocal for one band height; a shrink has at most two heights, so
+// the divisions are made once per shrink, not once per pixel.
+class BoxReciprocals {
   public:
-    uint32_t operator()(uint64_t sum, uint32_t n) {
-        uint64_t reciprocal = 0;
-        for (const auto& [known, value] : m_cache) {
-            if (known == n) reciprocal = value;
+    explicit BoxReciprocals(const std::vector<std::pair<int32_t, int32_t>>& columns)
+        : m_columns(columns) {}
+
+    const std::vector<uint64_t>& For(uint32_t bandHeight) {
+        for (const auto& [height, values] : m_byHeight) {
+            if (height == bandHeight) return values;
         }
-        if (reciprocal == 0) {
-            reciprocal = ((uint64_t{1} << kReciprocalShift) + n - 1) / n;
-            m_cache.emplace_back(n, reciprocal);
+        std::vector<uint64_t> values(m_columns.size());
+        for (size_t i = 0; i < m_columns.size(); ++i) {
+            values[i] = Reciprocal(BoxSize(i, bandHeight));
         }
-        return static_cast<uint32_t>(((sum + n / 2) * reciprocal) >> kReciprocalShift);
+        m_byHeight.emplace_back(bandHeight, std::move(values));
+        return m_byHeight.back().second;
+    }
+
+    uint32_t BoxSize(size_t column, uint32_t bandHeight) const {
+        return static_cast<uint32_t>(m_columns[column].second - m_columns[column].first) *
+               bandHeight;
     }
 
   private:
-    std::vector<std::pair<uint32_t, uint64_t>> m_cache;  // a box has at most four sizes
+    const std::vector<std::pair<int32_t, int32_t>>& m_columns;
+    std::vector<std::pair<uint32_t, std::vector<uint64_t>>> m_byHeight;
 };
+
+// The packed colour sum of row[first, last) of an 8-bit source. Most of a memo is paper: the
+// run of its first index, told eight bytes at a time, costs one lookup.
+[[gnu::always_inline]] inline uint64_t SumIndexedRun(const uint8_t* row, int32_t first, int32_t last,
+                       const std::vector<uint64_t>& palette) {
+    const uint8_t* run = row + first;
+    const int32_t count = last - first;
+    const uint64_t same = uint64_t{run[0]} * 0x0101010101010101u;
+    int32_t i = 0;
+    for (uint64_t word = 0; i + 8 <= count; i += 8) {
+        std::memcpy(&word, run + i, sizeof word);
+        if (word != same) break;
+    }
+    while (i < count && run[i] == run[0]) ++i;
+    uint64_t sum = palette[run[0]] * static_cast<uint64_t>(i);
+    for (; i < count; ++i) sum += palette[run[i]];
+    return sum;
+}
 
 // The shrink of StretchPixels when every column box is wider than one pixel: each source
 // pixel's colour is looked up once and added to its column's sums in one addition. False
@@ -196,7 +234,7 @@ bool ShrinkByBoxes(Surface& target, const ClipRegion& clip, const CRect& to, con
     const auto shrinkRows = [&](int32_t top, int32_t bottom, CRect& changedPart) {
         std::vector<uint64_t> sums(columns.size());
         std::vector<uint32_t> rowValues(columns.size());
-        RoundedDivider divide;
+        BoxReciprocals boxes(columns);
         for (int32_t ty = top; ty < bottom; ++ty) {
             const auto [rowFirst, rowLast] = rows[static_cast<size_t>(ty - to.top)];
             std::fill(sums.begin(), sums.end(), 0);
@@ -208,12 +246,9 @@ bool ShrinkByBoxes(Surface& target, const ClipRegion& clip, const CRect& to, con
                     const uint8_t* upper = source.Row(sy);
                     const uint8_t* lower = source.Row(sy + 1);
                     for (size_t i = 0; i < columns.size(); ++i) {
-                        uint64_t a = 0, b = 0;
-                        for (int32_t sx = columns[i].first; sx < columns[i].second; ++sx) {
-                            a += palette[upper[sx]];
-                            b += palette[lower[sx]];
-                        }
-                        sums[i] += a + b;
+                        const auto [first, last] = columns[i];
+                        sums[i] += SumIndexedRun(upper, first, last, palette) +
+                                   SumIndexedRun(lower, first, last, palette);
                     }
                 }
             }
@@ -222,9 +257,7 @@ bool ShrinkByBoxes(Surface& target, const ClipRegion& clip, const CRect& to, con
                 for (size_t i = 0; i < columns.size(); ++i) {
                     uint64_t run = 0;
                     if (eightBit) {
-                        for (int32_t sx = columns[i].first; sx < columns[i].second; ++sx) {
-                            run += palette[row[sx]];
-                        }
+                        run = SumIndexedRun(row, columns[i].first, columns[i].second, palette);
                     } else {
                         for (int32_t sx = columns[i].first; sx < columns[i].second; ++sx) {
                             run += Packed(colors.At(row, sx, sy));
@@ -234,14 +267,16 @@ bool ShrinkByBoxes(Surface& target, const ClipRegion& clip, const CRect& to, con
                 }
             }
             const auto bandHeight = static_cast<uint32_t>(rowLast - rowFirst);
+            const std::vector<uint64_t>& reciprocals = boxes.For(bandHeight);
             for (size_t i = 0; i < columns.size(); ++i) {
-                const uint32_t n =
-                    static_cast<uint32_t>(columns[i].second - columns[i].first) * bandHeight;
+                const uint32_t n = boxes.BoxSize(i, bandHeight);
+                const uint64_t r = reciprocals[i];
                 const uint64_t sum = sums[i];
                 rowValues[i] = target.ToPixel(
-                    RGB(static_cast<uint8_t>(divide(sum & kChannelMask, n)),
-                        static_cast<uint8_t>(divide((sum >> kChannelBits) & kChannelMask, n)),
-                        static_cast<uint8_t>(divide(sum >> (2 * kChannelBits), n))));
+                    RGB(static_cast<uint8_t>(DivideRounded(sum & kChannelMask, n, r)),
+                        static_cast<uint8_t>(
+                            DivideRounded((sum >> kChannelBits) & kChannelMask, n, r)),
+                        static_cast<uint8_t>(DivideRounded(sum >> (2 * kChannelBits), n, r))));
             }
             clip.ForEachSpan(bounds, ty, bounds.left, bounds.right, [&](int32_t x0, int32_t x1) {
                 for (int32_t tx = x0; tx < x1; ++tx) {

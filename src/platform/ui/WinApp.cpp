@@ -1,6 +1,7 @@
 #include "WinApp.h"
 
 #include <QApplication>
+#include <algorithm>
 
 #include "platform/base/Format.h"
 #include "platform/base/Text.h"
@@ -157,6 +158,31 @@ void CWinApp::AddToRecentFileList(std::string_view path) {
     if (m_recentFiles.size() > static_cast<size_t>(m_nMaxRecentFiles)) {
         m_recentFiles.resize(static_cast<size_t>(m_nMaxRecentFiles));
     }
+    WriteRecentFileList();
+}
+
+void CWinApp::RenameInRecentFileList(std::string_view from, std::string_view to) {
+    if (std::none_of(m_recentFiles.begin(), m_recentFiles.end(),
+                     [from](const std::string& known) { return EqualNoCase(known, from); })) {
+        return;
+    }
+    // An older entry of the new name goes: the renamed file is the one it names now.
+    std::vector<std::string> renamed;
+    for (const std::string& known : m_recentFiles) {
+        if (EqualNoCase(known, from)) {
+            renamed.emplace_back(to);
+        } else if (!EqualNoCase(known, to)) {
+            renamed.push_back(known);
+        }
+    }
+    m_recentFiles = std::move(renamed);
+    for (size_t i = m_recentFiles.size(); i < static_cast<size_t>(m_nMaxRecentFiles); ++i) {
+        WriteProfileString(kRecentFileSection, Format("File%zu", i + 1), "");
+    }
+    WriteRecentFileList();
+}
+
+void CWinApp::WriteRecentFileList() {
     for (size_t i = 0; i < m_recentFiles.size(); ++i) {
         WriteProfileString(kRecentFileSection, Format("File%zu", i + 1), m_recentFiles[i]);
     }

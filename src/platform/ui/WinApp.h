@@ -62,6 +62,8 @@ class CWinApp : public CCmdTarget {
     // Enables the recent-file list of `maxFiles` entries, read from its own section.
     void LoadStdProfileSettings(int maxFiles);
     void AddToRecentFileList(std::string_view path);
+    // A file of the list renamed: its entry takes the new path where it stands.
+    void RenameInRecentFileList(std::string_view from, std::string_view to);
     const std::vector<std::string>& GetRecentFiles() const { return m_recentFiles; }
 
     void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
@@ -84,6 +86,7 @@ class CWinApp : public CCmdTarget {
     CWnd* m_pMainWnd = nullptr;
 
   private:
+    void WriteRecentFileList();
     Profile& GetProfile();
 
     std::unique_ptr<Profile> m_profile;

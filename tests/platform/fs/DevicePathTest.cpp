@@ -79,6 +79,9 @@ TEST(DevicePath, PatternsMatchWithoutRegardToCase) {
         {"x.bmpx", "*.bmp", false},
         {"xbmp", "*.bmp", false},
         {".bmp", "*.bmp", true},
+        {"メモ.BMP", "*.bmp", true},
+        {"x.bm\u212A", "*.bmk", true},  // the Kelvin sign folds to "k"
+        {"bmp", "*.bmp", false},
         {"a.bmp", "?.bmp", true},
         {"ab.bmp", "?.bmp", false},
         {"noext", "*.*", true},

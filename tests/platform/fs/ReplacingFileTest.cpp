@@ -187,3 +187,45 @@ TEST(ReplacingFile, CommittedIdentityMatchesThePathUntilAnotherWriterChangesIt) 
     hostfs::remove(device.Host("memo.bmp"));
     EXPECT_FALSE(FileIdentityAt("\\memo.bmp").IsKnown());
 }
+
+// Each row changes the file between the writer's Open and its commit, as another program
+// would while a save is under way.
+TEST(ReplacingFile, CommitIfUnchangedNeverReplacesAnotherVersion) {
+    const struct {
+        const char* meanwhile;
+        bool expectKnown;  // the writer expects the file it wrote before; else no file at all
+        CReplacingFile::Outcome outcome;
+        const char* left;  // what the name holds afterwards
+    } rows[] = {
+        {"nothing", true, CReplacingFile::Outcome::Committed, "new"},
+        {"rewritten in place", true, CReplacingFile::Outcome::TargetChanged, "them"},
+        {"replaced by a rename", true, CReplacingFile::Outcome::TargetChanged, "them"},
+        {"deleted", true, CReplacingFile::Outcome::Committed, "new"},
+        {"created", false, CReplacingFile::Outcome::TargetChanged, "them"},
+    };
+    for (const auto& row : rows) {
+        TempDevice device;
+        const hostfs::path host = device.Host("memo.bmp");
+        FileIdentity expected;
+        if (row.expectKnown) {
+            CReplacingFile first;
+            ASSERT_TRUE(first.Open("\\memo.bmp") && first.Write("ours", 4) && first.Commit());
+            expected = first.GetCommittedIdentity();
+        }
+        CReplacingFile writer;
+        ASSERT_TRUE(writer.Open("\\memo.bmp"));
+        ASSERT_TRUE(writer.Write("new", 3));
+        const std::string_view meanwhile = row.meanwhile;
+        if (meanwhile == "rewritten in place" || meanwhile == "created") {
+            WriteHostFile(host, "them");
+        } else if (meanwhile == "replaced by a rename") {
+            WriteHostFile(device.Host("download.tmp"), "them");
+            hostfs::rename(device.Host("download.tmp"), host);
+        } else if (meanwhile == "deleted") {
+            hostfs::remove(host);
+        }
+        EXPECT_EQ(writer.CommitIfUnchanged(expected), row.outcome) << row.meanwhile;
+        EXPECT_EQ(ReadHostFile(host), row.left) << row.meanwhile;
+        EXPECT_EQ(CountHostTemporaries(device.Host("")), 0) << row.meanwhile;
+    }
+}
