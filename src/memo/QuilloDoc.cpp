@@ -1,5 +1,6 @@
 #include "memo/QuilloDoc.h"
 
+#include "app/MemoRecovery.h"
 #include "app/QuilloApp.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Format.h"
@@ -15,6 +16,15 @@ BEGIN_MESSAGE_MAP(CQuilloDoc, CDocument)
     on::Command(ID_FILE_SAVE_AS, &CQuilloDoc::OnSaveAs),
 END_MESSAGE_MAP()
 // clang-format on
+
+void CQuilloDoc::OnModifiedFlagSet(bool modified) {
+    if (m_pRecovery == nullptr) return;
+    if (modified) {
+        m_pRecovery->MemoChanged(*this);
+    } else {
+        m_pRecovery->MemoSafe();
+    }
+}
 
 bool CQuilloDoc::NewMemo() {
     m_fileIdentity = {};

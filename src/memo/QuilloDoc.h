@@ -6,6 +6,8 @@
 #include "memo/MemoBitmap.h"
 #include "platform/ui/Document.h"
 
+class CMemoRecovery;
+
 // One memo: its picture and the file it lives in. A modified memo is saved silently
 // whenever it is left, under a name made from the time of its first save.
 class CQuilloDoc : public CDocument {
@@ -36,10 +38,19 @@ class CQuilloDoc : public CDocument {
     // a file that could not be opened.
     const FileIdentity& GetFileIdentity() const { return m_fileIdentity; }
 
+    // From now on each change goes to `recovery` (null: nowhere), which must say so before
+    // it goes.
+    void KeepChangesIn(CMemoRecovery* recovery) { m_pRecovery = recovery; }
+
     CMemoBitmap m_bitmap;
+
+  protected:
+    // Keeps each change in the recovery copy, and drops the copy once the memo is safe.
+    void OnModifiedFlagSet(bool modified) override;
 
   private:
     FileIdentity m_fileIdentity;
+    CMemoRecovery* m_pRecovery = nullptr;
 
     // Writes the picture to `path`; true once it is there whole.
     bool WriteMemo(std::string_view path);

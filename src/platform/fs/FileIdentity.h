@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // What tells one version of a file from another: a sync tool's download renamed over it
@@ -23,3 +25,10 @@ struct FileIdentity {
 FileIdentity FileIdentityAt(std::string_view path);
 // Of an open host descriptor; unknown when it cannot be read.
 FileIdentity FileIdentityOfHostFd(int fd);
+
+// The identity as a fixed 40 bytes, little-endian, for files that must name the version of
+// another file they belong to.
+constexpr size_t kFileIdentityBytes = 40;
+void AppendFileIdentity(std::string& out, const FileIdentity& identity);
+// Reads kFileIdentityBytes from the front of `in` and drops them; false when `in` is shorter.
+bool TakeFileIdentity(std::string_view& in, FileIdentity& identity);

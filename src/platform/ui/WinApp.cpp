@@ -1,6 +1,7 @@
 #include "WinApp.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include "platform/base/Format.h"
 #include "platform/base/Text.h"
@@ -72,6 +73,12 @@ std::string AfxGetAppName() {
 
 void AfxPostQuitMessage(int exitCode) {
     if (QCoreApplication::instance() != nullptr) QCoreApplication::exit(exitCode);
+}
+
+void AfxPostCall(std::function<void()> call) {
+    if (QCoreApplication::instance() != nullptr) {
+        QTimer::singleShot(0, QCoreApplication::instance(), std::move(call));
+    }
 }
 
 int CWinApp::ExitInstance() {
