@@ -104,10 +104,13 @@ bool DecodeRecoveryCopy(std::string_view bytes, RecoveryCopy& copy) {
 }
 
 std::string EncodeRecoveryCopy(const RecoveryCopy& copy) {
-    std::string out = EncodePrefix(copy.path, copy.identity, copy.memo.size()) + copy.memo;
+    return SealRecoveryCopy(EncodePrefix(copy.path, copy.identity, copy.memo.size()) + copy.memo);
+}
+
+std::string SealRecoveryCopy(std::string_view body) {
     Checksum checksum;
-    checksum.Add(out.data(), out.size());
-    return out + EncodeChecksum(checksum.Value());
+    checksum.Add(body.data(), body.size());
+    return std::string(body) + EncodeChecksum(checksum.Value());
 }
 
 MemoSnapshot::MemoSnapshot(const CMemoBitmap& canvas, std::string path,
