@@ -61,10 +61,11 @@ void CMemoRecovery::Start(CQuilloDoc& document) {
 
 void CMemoRecovery::MemoChanged(const CQuilloDoc& document) {
     if (m_writer == nullptr) return;
-    auto snapshot = std::make_shared<const MemoSnapshot>(
-        document.m_bitmap, document.GetPathName(), document.GetFileIdentity());
+    auto snapshot = std::make_shared<const MemoSnapshot>(document.m_bitmap, document.GetPathName(),
+                                                         document.GetFileIdentity());
     if (snapshot->IsEmpty()) return;
-    m_writer->Write([snapshot](const RecoveryWriter::Sink& sink) { return snapshot->WriteTo(sink); });
+    m_writer->Write(
+        [snapshot](const RecoveryWriter::Sink& sink) { return snapshot->WriteTo(sink); });
     m_copyMayExist = true;
 }
 

@@ -61,10 +61,10 @@ std::string RecoveryFolder::SetCopyAside(std::string_view reason) const {
     struct tm local {};
     ::localtime_r(&now, &local);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = Format("%s.%.*s-%04d%02d%02d-%02d%02d%02d", kRecoveryCopyName,
-                                  static_cast<int>(reason.size()), reason.data(),
-                                  local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                                  local.tm_hour, local.tm_min, local.tm_sec);
+        std::string name =
+            Format("%s.%.*s-%04d%02d%02d-%02d%02d%02d", kRecoveryCopyName,
+                   static_cast<int>(reason.size()), reason.data(), local.tm_year + 1900,
+                   local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
         if (attempt > 0) name += Format("-%d", attempt);
         if (::renameat2(m_folder.Get(), kRecoveryCopyName, m_folder.Get(), name.c_str(),
                         RENAME_NOREPLACE) == 0) {

@@ -105,8 +105,8 @@ void RecoveryWriter::WriteCopy(const Task& task) {
             std::lock_guard lock(m_mutex);
             isVoid = IsVoid(task.generation);
         }
-        renamed = !isVoid &&
-                  ::renameat(m_folder.Get(), kRecoveryTempName, m_folder.Get(), kRecoveryCopyName) == 0;
+        renamed = !isVoid && ::renameat(m_folder.Get(), kRecoveryTempName, m_folder.Get(),
+                                        kRecoveryCopyName) == 0;
     }
     if (!renamed) {
         ::unlinkat(m_folder.Get(), kRecoveryTempName, 0);
