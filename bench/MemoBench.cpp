@@ -15,7 +15,10 @@
 #include "bench/BenchMemos.h"
 #include "memo/DefaultColorTable.h"
 #include "memo/MemoBitmap.h"
+#include "memo/RecoveryCopy.h"
 #include "platform/fs/Device.h"
+#include "platform/fs/RecoveryFolder.h"
+#include "platform/fs/RecoveryWriter.h"
 #include "platform/gdi/DC.h"
 
 namespace {
@@ -180,6 +183,31 @@ void BM_ThumbnailPeer_QImageFast(benchmark::State& state) {
     }
 }
 
+// The recovery copy of the modified memo made durable: encoded on the writer's thread,
+// written, fsynced, renamed, folder fsynced; the floor above does the same bytes by hand.
+void BM_RecoveryWrite(benchmark::State& state) {
+    auto& f = Shared();
+    auto folder = RecoveryFolder::Claim();
+    RecoveryWriter writer(folder->FolderFd(), std::chrono::milliseconds(0));
+    const auto snapshot = std::make_shared<const MemoSnapshot>(f.memo, "\\memo.bmp", FileIdentity{});
+    for (auto _ : state) {
+        writer.Write([snapshot](const RecoveryWriter::Sink& sink) { return snapshot->WriteTo(sink); });
+        writer.Flush();
+    }
+}
+
+// What a change leaves on the user's thread: the canvas taken, the write asked for.
+void BM_RecoverySnapshot(benchmark::State& state) {
+    auto& f = Shared();
+    auto folder = RecoveryFolder::Claim();
+    RecoveryWriter writer(folder->FolderFd());
+    for (auto _ : state) {
+        auto snapshot = std::make_shared<const MemoSnapshot>(f.memo, "\\memo.bmp", FileIdentity{});
+        writer.Write([snapshot](const RecoveryWriter::Sink& sink) { return snapshot->WriteTo(sink); });
+    }
+    writer.Remove();
+}
+
 }  // namespace
 
 BENCHMARK(BM_LoadMemo);
@@ -190,6 +218,8 @@ BENCHMARK(BM_SaveFloor_WriteFsyncRename);
 BENCHMARK(BM_SaveFloor_WriteOnly);
 BENCHMARK(BM_SavePeer_QImage);
 BENCHMARK(BM_CommitStroke1000Points5px);
+BENCHMARK(BM_RecoveryWrite);
+BENCHMARK(BM_RecoverySnapshot);
 BENCHMARK(BM_ThumbnailStretch85x100);
 BENCHMARK(BM_DrawMemoToWindow);
 BENCHMARK(BM_DrawPeer_QImageConvert);

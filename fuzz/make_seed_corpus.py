@@ -33,6 +33,20 @@ seeds = {
     "rgb32-masks.bmp": bmp(2, -2, 32, 3, struct.pack("<III", 0xFF0000, 0xFF00, 0xFF)),
 }
 
+
+def recovery_copy(path, memo):
+    """A recovery copy without its checksum, which the fuzzer adds to every input."""
+    name = path.encode("utf-8")
+    identity = struct.pack("<QQqqq", 2049, 1234567, len(memo), 1_700_000_000_000_000_000,
+                           1_700_000_000_000_000_001)
+    return (b"QuilloRC" + struct.pack("<I", len(name)) + name + identity
+            + struct.pack("<I", len(memo)) + memo)
+
+
+seeds["copy-of-a-memo.qrc"] = recovery_copy("\\My Documents\\Quillo\\a.bmp",
+                                             seeds["memo-8bit.bmp"])
+seeds["copy-of-a-new-memo.qrc"] = recovery_copy("", seeds["memo-8bit-topdown.bmp"])
+
 folder = sys.argv[1] if len(sys.argv) > 1 else "corpus"
 os.makedirs(folder, exist_ok=True)
 for name, data in seeds.items():

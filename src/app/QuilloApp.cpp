@@ -23,6 +23,7 @@ constexpr const char* kSyncKey = "Software\\Microsoft\\Windows CE Services";
 constexpr const char* kSyncValue = "FileSyncPath";
 constexpr size_t kSyncPathCharacters = 256;  // what the value's 512-byte buffer holds
 constexpr const char* kRescuedValue = "RescuedMemo";
+constexpr const char* kRestoredMemo = "保存されていなかったメモを復元しました。";
 
 }  // namespace
 
@@ -75,9 +76,16 @@ bool CQuilloApp::InitInstance() {
     CCommandLineInfo shellCommand;
     // The alarm launch's own argument names no file to open.
     if (!m_bAlarmLaunch) ParseCommandLine(shellCommand);
+    // This process is the running window from here on: what a run that crashed left in
+    // recovery/ is its own now, and comes back before anything is written there.
+    m_recovery.Claim();
+    bool restored = false;
     const int memoCount = RefreshMemoList();
     if (!alarmMemo.empty()) {
+        m_recovery.RescueLeftCopy([this](std::string_view memo) { return KeepInRescued(memo); });
         m_pDocTemplate->OpenDocumentFile(alarmMemo);
+    } else if (m_recovery.RestoreLeftCopy(m_pDocTemplate)) {
+        restored = true;
     } else if (memoCount > 0) {
         m_pDocTemplate->OpenDocumentFile(GetMemoPath(m_memoList[0].name));
     } else if (!ProcessShellCommand(shellCommand)) {
@@ -87,6 +95,11 @@ bool CQuilloApp::InitInstance() {
     m_pMainWnd->ShowWindow(SW_SHOWNORMAL);
     m_pMainWnd->UpdateWindow();
     m_pMainWnd->SetForegroundWindow();
+    if (auto* memo = static_cast<CQuilloDoc*>(m_pDocTemplate->GetDocument())) {
+        m_recovery.Start(*memo);
+    }
+    // Said once the window runs: a logout while the message shows saves the memo.
+    if (restored) AfxPostCall([] { AfxMessageBox(kRestoredMemo, MB_OK); });
     TellOfRescuedMemo();
     return true;
 }
@@ -112,15 +125,18 @@ void CQuilloApp::OnEndSession() {
     CDocument* document = m_pDocTemplate != nullptr ? m_pDocTemplate->GetDocument() : nullptr;
     auto* memo = static_cast<CQuilloDoc*>(document);
     if (memo == nullptr || !memo->IsModified() || memo->SaveSilently()) return;
+    if (KeepInRescued(memo->m_bitmap.EncodeFile())) memo->SetModifiedFlag(false);
+}
+
+bool CQuilloApp::KeepInRescued(std::string_view memo) {
     const SYSTEMTIME now = GetLocalTime();
     const std::string rescued =
         Device::WriteRescuedFile(Format("%04d%02d%02d-%02d%02d%02d.bmp", now.wYear, now.wMonth,
                                         now.wDay, now.wHour, now.wMinute, now.wSecond),
-                                 memo->m_bitmap.EncodeFile());
-    if (!rescued.empty()) {
-        WriteProfileString("System", kRescuedValue, rescued);
-        memo->SetModifiedFlag(false);
-    }
+                                 memo);
+    if (rescued.empty()) return false;
+    WriteProfileString("System", kRescuedValue, rescued);
+    return true;
 }
 
 void CQuilloApp::TellOfRescuedMemo() {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "alarm/AlarmStore.h"
+#include "app/MemoRecovery.h"
 #include "memo/MemoList.h"
 #include "platform/base/Time.h"
 #include "platform/ui/WinApp.h"
@@ -54,6 +55,7 @@ class CQuilloApp : public CWinApp {
     std::string m_strMemoExt;
     std::vector<MemoEntry> m_memoList;
     CAlarmStore m_alarmStore;
+    CMemoRecovery m_recovery;
 
     // The launch minute and the alarm dialog switch, read at start for the alarm launch.
     SYSTEMTIME m_launchMinute{};
@@ -64,6 +66,9 @@ class CQuilloApp : public CWinApp {
     // The launch the system made for an alarm: rings it; false when start-up ends here,
     // else the memo to open first.
     bool RunAlarmLaunch(std::string& memoToOpen);
+    // Writes a memo's bytes into rescued/, for the next start to say where; false when
+    // even that failed.
+    bool KeepInRescued(std::string_view memo);
     // Once: where the memo that could not be saved at the end of the last run was kept.
     void TellOfRescuedMemo();
     void OnAppAbout();

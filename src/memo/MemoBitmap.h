@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "platform/base/Object.h"
@@ -16,6 +17,8 @@ struct BITMAPINFO {
     BITMAPINFOHEADER bmiHeader;
     RGBQUAD bmiColors[256];
 };
+
+class MemoSource;
 
 // The memo canvas: one picture as a device-independent bitmap, read from and written to a
 // BMP file, and copied onto device contexts unscaled or scaled.
@@ -44,8 +47,13 @@ class CMemoBitmap : public CObject {
     // unknown `expected`: only while nothing is there). Never throws.
     CReplacingFile::Outcome SaveFileIfUnchanged(std::string_view path, const FileIdentity& expected,
                                                 FileIdentity* identity);
+    // A memo file's bytes already in memory, checked as LoadFile checks a file.
+    bool LoadBytes(std::string_view bytes);
     // The bytes SaveFile writes; empty for an empty canvas.
     std::string EncodeFile() const;
+    // What a memo file holds before its pixels, for a picture of this header and colours.
+    static std::string EncodeHeaders(const BITMAPINFOHEADER& header,
+                                     std::span<const RGBQUAD> colors);
 
     bool Draw(CDC* target, int32_t x, int32_t y);
     bool StretchDraw(CDC* target, int32_t x, int32_t y, int32_t width, int32_t height);
@@ -70,6 +78,7 @@ class CMemoBitmap : public CObject {
 
   private:
     bool WriteInto(CReplacingFile& file) const;
+    bool LoadFrom(MemoSource& source, std::string_view path);
     // Makes the store from the header and lets `fill` write its pixels; false from `fill`
     // leaves the canvas empty.
     bool CreateWith(const BITMAPINFO* info, const std::function<bool(std::span<uint8_t>)>& fill);

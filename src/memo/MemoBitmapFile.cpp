@@ -1,6 +1,6 @@
 // Reading and writing the memo canvas as a BMP file.
+#include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "memo/BmpFormat.h"
 #include "memo/MemoBitmap.h"
@@ -8,11 +8,56 @@
 #include "platform/fs/File.h"
 #include "platform/fs/ReplacingFile.h"
 
+// Where a memo's bytes are read from: a file of the device, or bytes already in memory.
+class MemoSource {
+  public:
+    virtual ~MemoSource() = default;
+    // Up to `count` bytes, fewer only at the end; -1 on a read error.
+    virtual ptrdiff_t Read(void* buffer, size_t count) = 0;
+    virtual bool SeekTo(uint64_t offset) = 0;
+    virtual int64_t Length() const = 0;
+};
+
 namespace {
 
+class FileSource : public MemoSource {
+  public:
+    explicit FileSource(CFile& file) : m_file(file) {}
+    ptrdiff_t Read(void* buffer, size_t count) override { return m_file.Read(buffer, count); }
+    bool SeekTo(uint64_t offset) override {
+        return m_file.Seek(static_cast<int64_t>(offset), CFile::begin) ==
+               static_cast<int64_t>(offset);
+    }
+    int64_t Length() const override { return m_file.GetLength(); }
+
+  private:
+    CFile& m_file;
+};
+
+class BytesSource : public MemoSource {
+  public:
+    explicit BytesSource(std::string_view bytes) : m_bytes(bytes) {}
+    ptrdiff_t Read(void* buffer, size_t count) override {
+        const size_t got = std::min(count, m_bytes.size() - m_position);
+        std::memcpy(buffer, m_bytes.data() + m_position, got);
+        m_position += got;
+        return static_cast<ptrdiff_t>(got);
+    }
+    bool SeekTo(uint64_t offset) override {
+        if (offset > m_bytes.size()) return false;
+        m_position = static_cast<size_t>(offset);
+        return true;
+    }
+    int64_t Length() const override { return static_cast<int64_t>(m_bytes.size()); }
+
+  private:
+    std::string_view m_bytes;
+    size_t m_position = 0;
+};
+
 // Reads exactly `count` bytes; a short read is a rejection, a read error the file error.
-bool ReadExactly(CFile& file, void* buffer, size_t count, std::string_view path) {
-    const ptrdiff_t got = file.Read(buffer, count);
+bool ReadExactly(MemoSource& source, void* buffer, size_t count, std::string_view path) {
+    const ptrdiff_t got = source.Read(buffer, count);
     if (got < 0) {
         throw CFileException(CFileException::generic, std::string(path));
     }
@@ -28,8 +73,18 @@ bool CMemoBitmap::LoadFile(std::string_view path, FileIdentity* identity) {
         return false;
     }
     if (identity != nullptr) *identity = file.GetIdentity();
+    FileSource source(file);
+    return LoadFrom(source, path);
+}
+
+bool CMemoBitmap::LoadBytes(std::string_view bytes) {
+    BytesSource source(bytes);
+    return LoadFrom(source, {});
+}
+
+bool CMemoBitmap::LoadFrom(MemoSource& source, std::string_view path) {
     uint8_t fileBytes[kBmpFileHeaderSize];
-    if (!ReadExactly(file, fileBytes, sizeof fileBytes, path)) {
+    if (!ReadExactly(source, fileBytes, sizeof fileBytes, path)) {
         return false;
     }
     const BmpFileHeader fileHeader = DecodeFileHeader(fileBytes);
@@ -37,7 +92,7 @@ bool CMemoBitmap::LoadFile(std::string_view path, FileIdentity* identity) {
         return false;
     }
     uint8_t infoBytes[kBmpInfoHeaderSize];
-    if (!ReadExactly(file, infoBytes, sizeof infoBytes, path)) {
+    if (!ReadExactly(source, infoBytes, sizeof infoBytes, path)) {
         return false;
     }
     BITMAPINFO info{};
@@ -46,7 +101,7 @@ bool CMemoBitmap::LoadFile(std::string_view path, FileIdentity* identity) {
         return false;
     }
     const uint32_t colors = ColorTableSize(info.bmiHeader.biBitCount, info.bmiHeader.biCompression);
-    if (colors > 0 && !ReadExactly(file, info.bmiColors, 4 * size_t{colors}, path)) {
+    if (colors > 0 && !ReadExactly(source, info.bmiColors, 4 * size_t{colors}, path)) {
         return false;
     }
     if (fileHeader.fileSize < fileHeader.pixelOffset) {
@@ -55,7 +110,7 @@ bool CMemoBitmap::LoadFile(std::string_view path, FileIdentity* identity) {
     // Nothing is allocated for more pixels than the file holds or the picture needs: the
     // header's claims are checked against the file's real length first.
     const uint64_t pixelBytes = fileHeader.fileSize - fileHeader.pixelOffset;
-    const int64_t length = file.GetLength();
+    const int64_t length = source.Length();
     const BITMAPINFOHEADER& h = info.bmiHeader;
     const int64_t rows = h.biHeight < 0 ? -int64_t{h.biHeight} : int64_t{h.biHeight};
     const uint64_t needed = RowStride(h.biWidth, h.biBitCount) * static_cast<uint64_t>(rows);
@@ -64,46 +119,44 @@ bool CMemoBitmap::LoadFile(std::string_view path, FileIdentity* identity) {
         pixelBytes < needed) {
         return false;
     }
-    if (file.Seek(fileHeader.pixelOffset, CFile::begin) != int64_t{fileHeader.pixelOffset}) {
+    if (!source.SeekTo(fileHeader.pixelOffset)) {
         return false;
     }
     // The rows go straight from the file into the pixel store: no second copy.
     info.bmiHeader.biSizeImage = static_cast<uint32_t>(needed);
     return CreateWith(&info, [&](std::span<uint8_t> store) {
-        return store.size() == needed && ReadExactly(file, store.data(), store.size(), path);
+        return store.size() == needed && ReadExactly(source, store.data(), store.size(), path);
     });
 }
 
-std::string CMemoBitmap::EncodeFile() const {
-    if (m_pBits == nullptr) return {};
-    const uint32_t headersSize = kBmpFileHeaderSize + kBmpInfoHeaderSize + 4 * m_nColors;
+std::string CMemoBitmap::EncodeHeaders(const BITMAPINFOHEADER& header,
+                                       std::span<const RGBQUAD> colors) {
+    const uint32_t headersSize =
+        static_cast<uint32_t>(kBmpFileHeaderSize + kBmpInfoHeaderSize + 4 * colors.size());
     BmpFileHeader fileHeader;
-    fileHeader.fileSize = headersSize + m_header.biSizeImage;
+    fileHeader.fileSize = headersSize + header.biSizeImage;
     fileHeader.pixelOffset = headersSize;
     std::string bytes(headersSize, '\0');
     auto* out = reinterpret_cast<uint8_t*>(bytes.data());
     uint8_t fileBytes[kBmpFileHeaderSize];
     EncodeFileHeader(fileHeader, fileBytes);
     std::memcpy(out, fileBytes, kBmpFileHeaderSize);
-    EncodeInfoHeader(m_header, out + kBmpFileHeaderSize);
-    std::memcpy(out + kBmpFileHeaderSize + kBmpInfoHeaderSize, m_colorTable, 4 * size_t{m_nColors});
+    EncodeInfoHeader(header, out + kBmpFileHeaderSize);
+    if (!colors.empty()) {
+        std::memcpy(out + kBmpFileHeaderSize + kBmpInfoHeaderSize, colors.data(), 4 * colors.size());
+    }
+    return bytes;
+}
+
+std::string CMemoBitmap::EncodeFile() const {
+    if (m_pBits == nullptr) return {};
+    std::string bytes = EncodeHeaders(m_header, ColorTable());
     bytes.append(reinterpret_cast<const char*>(m_pBits), m_header.biSizeImage);
     return bytes;
 }
 
 bool CMemoBitmap::WriteInto(CReplacingFile& file) const {
-    const uint32_t headersSize = kBmpFileHeaderSize + kBmpInfoHeaderSize + 4 * m_nColors;
-    BmpFileHeader fileHeader;
-    fileHeader.fileSize = headersSize + m_header.biSizeImage;
-    fileHeader.pixelOffset = headersSize;
-
-    std::vector<uint8_t> headers(headersSize);
-    uint8_t fileBytes[kBmpFileHeaderSize];
-    EncodeFileHeader(fileHeader, fileBytes);
-    std::copy(std::begin(fileBytes), std::end(fileBytes), headers.begin());
-    EncodeInfoHeader(m_header, headers.data() + kBmpFileHeaderSize);
-    std::memcpy(headers.data() + kBmpFileHeaderSize + kBmpInfoHeaderSize, m_colorTable,
-                4 * size_t{m_nColors});
+    const std::string headers = EncodeHeaders(m_header, ColorTable());
     return file.Write(headers.data(), headers.size()) && file.Write(m_pBits, m_header.biSizeImage);
 }
 

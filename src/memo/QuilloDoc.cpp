@@ -1,5 +1,6 @@
 #include "memo/QuilloDoc.h"
 
+#include "app/MemoRecovery.h"
 #include "app/QuilloApp.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Format.h"
@@ -30,6 +31,15 @@ constexpr int kAutoNameAttempts = 8;
 using Outcome = CReplacingFile::Outcome;
 
 }  // namespace
+
+void CQuilloDoc::OnModifiedFlagSet(bool modified) {
+    if (m_pRecovery == nullptr) return;
+    if (modified) {
+        m_pRecovery->MemoChanged(*this);
+    } else {
+        m_pRecovery->MemoSafe();
+    }
+}
 
 bool CQuilloDoc::NewMemo() {
     m_fileIdentity = {};

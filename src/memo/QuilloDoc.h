@@ -6,6 +6,8 @@
 #include "memo/MemoBitmap.h"
 #include "platform/ui/Document.h"
 
+class CMemoRecovery;
+
 // One memo: its picture and the file it lives in. A modified memo is saved silently
 // whenever it is left, under a name made from the time of its first save.
 class CQuilloDoc : public CDocument {
@@ -49,7 +51,15 @@ class CQuilloDoc : public CDocument {
     // entry follow it. `wasCurrent`: the file was still the one this document knew.
     void FollowRename(std::string_view newPath, bool wasCurrent);
 
+    // From now on each change goes to `recovery` (null: nowhere), which must say so before
+    // it goes.
+    void KeepChangesIn(CMemoRecovery* recovery) { m_pRecovery = recovery; }
+
     CMemoBitmap m_bitmap;
+
+  protected:
+    // Keeps each change in the recovery copy, and drops the copy once the memo is safe.
+    void OnModifiedFlagSet(bool modified) override;
 
   private:
     enum class SaveResult { Saved, SavedAsNew, Failed };
@@ -70,6 +80,7 @@ class CQuilloDoc : public CDocument {
     void TellSavedAsNew();
 
     FileIdentity m_fileIdentity;
+    CMemoRecovery* m_pRecovery = nullptr;
     bool m_bAutoSaveFailed = false;
     bool m_bSavedAsNewUntold = false;
 };

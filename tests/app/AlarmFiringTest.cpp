@@ -5,6 +5,8 @@
 #include "alarm/AlarmNotifyDlg.h"
 #include "alarm/AlarmTime.h"
 #include "alarm/SnoozeDlg.h"
+#include "memo/RecoveryCopy.h"
+#include "platform/fs/RecoveryFolder.h"
 #include "platform/shell/TimedLaunch.h"
 #include "platform/ui/DocTemplate.h"
 #include "res/ResourceIds.h"
@@ -215,6 +217,12 @@ TEST_F(AlarmFiring, WithoutNoticesTheSoundPlaysOnceAndNothingShows) {
 TEST_F(AlarmFiring, TheLaunchRingsThenEndsOrOpensTheMemo) {
     SetClock(2009, 1, 13, 10, 0, 30);
     const std::string memo = MemoWithAlarm("A.bmp", At(10, 0), AlarmRepeat::Hourly, "Bell", 0);
+    // A copy a crashed window left: only a launch that becomes the window may take it.
+    const fs::path copy = m_device->Directory() / "recovery" / kRecoveryCopyName;
+    const std::string unsaved = ReadHostFile(HostSaveFolder() / "A.bmp");
+    fs::create_directories(copy.parent_path());
+    WriteHostFile(copy, EncodeRecoveryCopy({"", {}, unsaved}));
+    const std::string left = ReadHostFile(copy);
     ExpectNotice("A", [](ModalRun& run) { run.Press(IDC_NOTIFY_SNOOZE); });
     ExpectSnooze("5", 0);
     EXPECT_FALSE(Start("AppRunAtTime"));
@@ -232,12 +240,20 @@ TEST_F(AlarmFiring, TheLaunchRingsThenEndsOrOpensTheMemo) {
     EXPECT_EQ(StoredCount(), 0);
     EXPECT_EQ(app->GetProfileString("MemoNotify", "FileName00", ""), memo) << "left, unseen";
     app.reset();
+    EXPECT_EQ(ReadHostFile(copy), left) << "launches that end never touch a copy";
 
     MemoWithAlarm("A.bmp", At(10, 5));
     ExpectNotice("A", [](ModalRun& run) { run.Press(IDOK); });
+    const fs::path rescued = m_device->Directory() / "rescued" / "20090113-100500.bmp";
+    ExpectModal([&](ModalRun& run) {
+        EXPECT_EQ(run.text, "保存できなかったメモを次の場所に残しました: " + rescued.string());
+        run.Answer(IDOK);
+    });
     ASSERT_TRUE(Start("AppRunAtTime"));
     EXPECT_EQ(doc->GetPathName(), memo);
     ExpectAllModalsAnswered();
+    EXPECT_FALSE(fs::exists(copy)) << "moved, never over the alarm's memo";
+    EXPECT_EQ(ReadHostFile(rescued), unsaved);
 }
 
 TEST_F(AlarmFiring, ALaunchWithNothingDueEndsQuietlyAndKeepsTheNextAlarmRequested) {

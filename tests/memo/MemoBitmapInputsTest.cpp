@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "memo/MemoBitmap.h"
+#include "memo/RecoveryCopy.h"
 #include "support/TempDevice.h"
 
 // Every input kept from fuzzing (and any that ever crashed the loader) is loaded again here:
@@ -34,4 +35,31 @@ TEST(MemoBitmapInputs, KeptInputsLoadSafelyAndRoundTrip) {
     }
     EXPECT_GT(files, 10);
     EXPECT_GT(loaded, 5) << "the seeds themselves load";
+}
+
+// The same for recovery copies, each read as kept and sealed with a valid checksum: refused
+// whole, or read back to the same copy, its memo loading or refused cleanly.
+TEST(RecoveryCopyInputs, KeptInputsReadSafely) {
+    int read = 0;
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(QUILLO_RECOVERY_INPUTS)) {
+        ++files;
+        const std::string kept = ReadHostFile(entry.path());
+        for (const std::string& bytes : {kept, SealRecoveryCopy(kept)}) {
+            const std::string name = entry.path().filename().string();
+            RecoveryCopy copy;
+            if (!DecodeRecoveryCopy(bytes, copy)) {
+                EXPECT_TRUE(copy.path.empty() && copy.memo.empty()) << name;
+                continue;
+            }
+            ++read;
+            EXPECT_EQ(EncodeRecoveryCopy(copy), bytes) << name;
+            CMemoBitmap memo;
+            if (!memo.LoadBytes(copy.memo)) {
+                EXPECT_EQ(memo.GetBitmap(), nullptr) << name;
+            }
+        }
+    }
+    EXPECT_GT(files, 3);
+    EXPECT_GT(read, 1) << "the seeds themselves read";
 }

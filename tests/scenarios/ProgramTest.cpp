@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "memo/DefaultColorTable.h"
 #include "memo/MemoBitmap.h"
 #include "platform/fs/Device.h"
 #include "platform/shell/SingleInstance.h"
@@ -69,7 +70,9 @@ TEST(Program, HelpListsThePlatformOptions) {
 namespace {
 
 // Starts the program with a stroke drawn on its memo; the stroke is there once this returns.
-pid_t LaunchWithAStroke(const std::string& device, rlim_t fileSizeLimit = RLIM_INFINITY) {
+// Without the stroke: the program runs its loop, hearing requests to end, once this returns.
+pid_t LaunchWithAStroke(const std::string& device, rlim_t fileSizeLimit = RLIM_INFINITY,
+                        bool stroke = true) {
     int out[2];
     if (::pipe(out) != 0) return -1;
     const pid_t pid = ::fork();
@@ -77,6 +80,7 @@ pid_t LaunchWithAStroke(const std::string& device, rlim_t fileSizeLimit = RLIM_I
         ::dup2(out[1], STDOUT_FILENO);
         ::close(out[0]);
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        if (!stroke) ::setenv("QUILLO_NO_STROKE", "1", 1);
         const rlimit limit{fileSizeLimit, fileSizeLimit};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         ::execl(QUILLO_STROKE_THEN_WAIT, "quillo", "--device", device.c_str(), "--screen",
@@ -141,4 +145,44 @@ TEST(Program, AFileSizeLimitFailsTheSaveInsteadOfKillingTheProgram) {
     EXPECT_EQ(WaitFor(program), 0) << "a write past the limit fails; it does not end the program";
     EXPECT_TRUE(BmpFilesIn(folder.Path() / "device/root/My Documents/Quillo").empty())
         << "no partial memo";
+}
+
+TEST(Program, AStrokeSurvivesAKillAndTheNextStartSavesItToItsOwnFile) {
+    for (const bool savedBefore : {true, false}) {
+        TempFolder folder;
+        const std::string device = (folder.Path() / "device").string();
+        const std::filesystem::path saveFolder = folder.Path() / "device/root/My Documents/Quillo";
+        const std::filesystem::path copy = folder.Path() / "device/recovery/memo.copy";
+        if (savedBefore) {
+            ASSERT_TRUE(Device::Mount(device));
+            Device::FileSystem().CreateFolder("\\My Documents\\Quillo");
+            CMemoBitmap memo;
+            const BITMAPINFOHEADER header{40, 240, 294, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
+            std::vector<uint8_t> white(240 * 294, 215);
+            BITMAPINFO info{header, {}};
+            std::copy(DefaultColorTable().begin(), DefaultColorTable().end(), info.bmiColors);
+            ASSERT_TRUE(memo.CreateFromDib(&info, white) && memo.SaveFile("\\My Documents\\Quillo\\A.bmp"));
+            Device::Unmount();
+        }
+        const pid_t program = LaunchWithAStroke(device);
+        ASSERT_GT(program, 0);
+        // Wait for the copy (the event, not a time), then end the program as a crash would.
+        for (int i = 0; i < 600 && !std::filesystem::exists(copy); ++i) ::usleep(20000);
+        ASSERT_TRUE(std::filesystem::exists(copy)) << "the stroke never reached recovery/";
+        ::kill(program, SIGKILL);
+        WaitFor(program);
+        ASSERT_TRUE(BmpFilesIn(saveFolder).size() == (savedBefore ? 1u : 0u)) << "nothing was saved";
+
+        const pid_t restart = LaunchWithAStroke(device, RLIM_INFINITY, false);
+        ASSERT_GT(restart, 0);
+        ::kill(restart, SIGTERM);  // with the restored memo, and the message about it, showing
+        EXPECT_EQ(WaitFor(restart), 0);
+        const auto saved = BmpFilesIn(saveFolder);
+        ASSERT_EQ(saved.size(), 1u) << (savedBefore ? "its own file" : "a new name");
+        if (savedBefore) {
+            EXPECT_EQ(saved[0].filename(), "A.bmp");
+        }
+        EXPECT_TRUE(HasTheStroke(device, saved[0])) << saved[0];
+        EXPECT_FALSE(std::filesystem::exists(copy)) << "saved, so no copy";
+    }
 }

@@ -299,10 +299,11 @@ TEST_F(Tools, ANewOrClearedMemoHasTheBackgroundAsTheWorkingCubeAndTheMemoTableGi
     app->WriteProfileInt("Edit", "BackColor", static_cast<int>(background));
     // Filled on a 5 x 5 x 5 cube of the levels 255, 192, 128, 64, 0, then copied onto the
     // memo's own table.
+    constexpr uint8_t kLevels[] = {255, 192, 128, 64, 0};
     std::vector<COLORREF> cube;
-    for (const int r : {255, 192, 128, 64, 0})
-        for (const int g : {255, 192, 128, 64, 0})
-            for (const int b : {255, 192, 128, 64, 0}) cube.push_back(RGB(r, g, b));
+    for (const uint8_t r : kLevels)
+        for (const uint8_t g : kLevels)
+            for (const uint8_t b : kLevels) cube.push_back(RGB(r, g, b));
     std::vector<COLORREF> memoTable;
     for (const RGBQUAD& q : DefaultColorTable())
         memoTable.push_back(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -27,3 +28,10 @@ FileIdentity FileIdentityAt(std::string_view path);
 FileIdentity FileIdentityAtHost(int folder, const std::string& name);
 // Of an open host descriptor; unknown when it cannot be read.
 FileIdentity FileIdentityOfHostFd(int fd);
+
+// The identity as a fixed 40 bytes, little-endian, for files that must name the version of
+// another file they belong to.
+constexpr size_t kFileIdentityBytes = 40;
+void AppendFileIdentity(std::string& out, const FileIdentity& identity);
+// Reads kFileIdentityBytes from the front of `in` and drops them; false when `in` is shorter.
+bool TakeFileIdentity(std::string_view& in, FileIdentity& identity);

@@ -20,18 +20,18 @@ void CDocument::SetPathName(std::string_view path, bool addToRecentFiles) {
 bool CDocument::NewMemo() {
     m_strPathName.clear();
     m_strTitle = "Untitled";
-    m_bModified = false;
+    SetModifiedFlag(false);
     return true;
 }
 
 bool CDocument::OpenMemo(std::string_view path) {
     SetPathName(path);
-    m_bModified = false;
+    SetModifiedFlag(false);
     return true;
 }
 
 bool CDocument::SaveMemo(std::string_view) {
-    m_bModified = false;
+    SetModifiedFlag(false);
     return true;
 }
 

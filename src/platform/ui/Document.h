@@ -24,7 +24,11 @@ class CDocument : public CCmdTarget {
     void SetTitle(std::string_view title) { m_strTitle = title; }
 
     bool IsModified() const { return m_bModified; }
-    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+    // Every change marks the document anew (true), every open, save or discard clears it.
+    void SetModifiedFlag(bool modified = true) {
+        m_bModified = modified;
+        OnModifiedFlagSet(modified);
+    }
 
     // The new-document hook: the path emptied and the modified flag cleared.
     virtual bool NewMemo();
@@ -38,6 +42,13 @@ class CDocument : public CCmdTarget {
     virtual bool SaveBeforeClose() { return SaveIfModified(); }
 
     CView* GetFirstView() const { return m_pView; }
+
+  protected:
+    // Told of each SetModifiedFlag: a change (true) or the document no longer differing
+    // from its file, or given up (false).
+    virtual void OnModifiedFlagSet(bool /*modified*/) {}
+
+  public:
     CSingleDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
 
 

@@ -1,6 +1,7 @@
 #include "WinApp.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <algorithm>
 
 #include "platform/base/Format.h"
@@ -55,6 +56,12 @@ std::string AfxGetAppName() {
 
 void AfxPostQuitMessage(int exitCode) {
     if (QCoreApplication::instance() != nullptr) QCoreApplication::exit(exitCode);
+}
+
+void AfxPostCall(std::function<void()> call) {
+    if (QCoreApplication::instance() != nullptr) {
+        QTimer::singleShot(0, QCoreApplication::instance(), std::move(call));
+    }
 }
 
 int CWinApp::ExitInstance() {

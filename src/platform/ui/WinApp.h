@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -100,6 +101,9 @@ CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 std::string AfxGetAppName();
 void AfxPostQuitMessage(int exitCode);
+// Runs `call` on the user-interface thread once its message loop turns again: after start-up,
+// where a request to end the program is already heard.
+void AfxPostCall(std::function<void()> call);
 
 // The program's entry: takes the platform's options (--device DIR, --screen WxHxx,
 // --help) off the command line, mounts the device, starts the toolkit and runs the

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/fs/RecoveryFolder.h"
+#include "platform/fs/RecoveryWriter.h"
+
+class CQuilloDoc;
+struct RecoveryCopy;
+class CSingleDocTemplate;
+
+// Not one stroke lost to a crash: while the memo differs from its file, every change of it
+// is kept in recovery/ of the device within about a second, and the start after a crash
+// brings that copy back. Only the running window keeps copies: it holds the folder's lock.
+class CMemoRecovery {
+  public:
+    CMemoRecovery();
+    ~CMemoRecovery();
+
+    // Takes recovery/ for this process, which is becoming the running window; false when
+    // another process holds it (nothing is kept then).
+    bool Claim();
+    // An ordinary start: opens the copy that a run which ended without saving left behind,
+    // in place of the newest memo. True when a memo was opened from it; a damaged copy is set
+    // aside and the start goes on as usual (false).
+    bool RestoreLeftCopy(CSingleDocTemplate* docTemplate);
+    // A start for an alarm's memo: the copy left behind goes to rescued/ (`keep` writes the
+    // memo there and says where at the start), never over the alarm's memo.
+    void RescueLeftCopy(const std::function<bool(std::string_view memo)>& keep);
+    // From here on the changes of `document` are kept, beginning with it as it is now when
+    // it differs from its file.
+    void Start(CQuilloDoc& document);
+
+    // The memo changed: its canvas is taken now and written a little later, elsewhere.
+    void MemoChanged(const CQuilloDoc& document);
+    // The memo is in its file (or rescued, deleted, cleared, left unchanged): no copy.
+    void MemoSafe();
+    // Waits until the copy on disk is what was asked for last.
+    void Flush();
+
+  private:
+    // The copy left behind, whole; a damaged one is set aside (false).
+    bool ReadLeftCopy(RecoveryCopy& copy);
+
+    CQuilloDoc* m_pDocument = nullptr;
+    std::unique_ptr<RecoveryFolder> m_folder;
+    std::unique_ptr<RecoveryWriter> m_writer;
+    bool m_copyMayExist = false;
+};

@@ -1,0 +1,77 @@
+#include "RecoveryFolder.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/base/Format.h"
+#include "platform/fs/Device.h"
+#include "platform/fs/File.h"
+
+namespace {
+
+constexpr const char* kLockName = "lock";
+
+}  // namespace
+
+RecoveryFolder::RecoveryFolder(UniqueFd folder, UniqueFd lock, std::string hostPath)
+    : m_folder(std::move(folder)), m_lock(std::move(lock)), m_hostPath(std::move(hostPath)) {}
+
+std::unique_ptr<RecoveryFolder> RecoveryFolder::Claim() {
+    if (!Device::IsMounted()) return nullptr;
+    std::string path = Device::HostDirectory() + "/recovery";
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return nullptr;
+    UniqueFd folder(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!folder.IsValid()) return nullptr;
+    UniqueFd lock(
+        ::openat(folder.Get(), kLockName, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    // The lock belongs to this open file: a second claim in the same process is refused too.
+    if (!lock.IsValid() || ::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) return nullptr;
+    return std::unique_ptr<RecoveryFolder>(
+        new RecoveryFolder(std::move(folder), std::move(lock), std::move(path)));
+}
+
+bool RecoveryFolder::HasCopy() const {
+    struct stat st {};
+    return ::fstatat(m_folder.Get(), kRecoveryCopyName, &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+void RecoveryFolder::RemoveCopy() const {
+    if (::unlinkat(m_folder.Get(), kRecoveryCopyName, 0) == 0) ::fsync(m_folder.Get());
+}
+
+bool RecoveryFolder::ReadCopy(std::string& bytes) const {
+    bytes.clear();
+    UniqueFd fd(::openat(m_folder.Get(), kRecoveryCopyName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st {};
+    if (!fd.IsValid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    bytes.resize(static_cast<size_t>(st.st_size));
+    const ptrdiff_t got = ReadFully(fd.Get(), bytes.data(), bytes.size());
+    if (got < 0) return false;
+    bytes.resize(static_cast<size_t>(got));
+    return true;
+}
+
+std::string RecoveryFolder::SetCopyAside(std::string_view reason) const {
+    const time_t now = ::time(nullptr);
+    struct tm local {};
+    ::localtime_r(&now, &local);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name =
+            Format("%s.%.*s-%04d%02d%02d-%02d%02d%02d", kRecoveryCopyName,
+                   static_cast<int>(reason.size()), reason.data(), local.tm_year + 1900,
+                   local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+        if (attempt > 0) name += Format("-%d", attempt);
+        if (::renameat2(m_folder.Get(), kRecoveryCopyName, m_folder.Get(), name.c_str(),
+                        RENAME_NOREPLACE) == 0) {
+            ::fsync(m_folder.Get());
+            return m_hostPath + "/" + name;
+        }
+        if (errno != EEXIST) break;
+    }
+    return {};
+}

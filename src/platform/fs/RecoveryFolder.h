@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/fs/UniqueFd.h"
+
+// recovery/ of the device directory (beside root/ and rescued/), where the memo being
+// written is kept until it is safe in its file. One process owns it at a time: the one that
+// holds its lock, which the system drops when that process ends, however it ends.
+class RecoveryFolder {
+  public:
+    // Opens the folder of the mounted device, making it, and takes its lock; null when
+    // another process holds the lock or the folder cannot be used.
+    static std::unique_ptr<RecoveryFolder> Claim();
+
+    // The copy a process left behind; false when there is none or it cannot be read.
+    bool ReadCopy(std::string& bytes) const;
+    // Moves the copy out of the way under a name of its own (it is never deleted); the
+    // host path it went to, empty when it could not be moved.
+    std::string SetCopyAside(std::string_view reason) const;
+    bool HasCopy() const;
+    void RemoveCopy() const;
+
+    int FolderFd() const { return m_folder.Get(); }
+    const std::string& HostPath() const { return m_hostPath; }
+
+  private:
+    RecoveryFolder(UniqueFd folder, UniqueFd lock, std::string hostPath);
+
+    UniqueFd m_folder;
+    UniqueFd m_lock;
+    std::string m_hostPath;
+};
+
+// The one copy's name inside the folder, and the temporary it is written as first.
+constexpr const char* kRecoveryCopyName = "memo.copy";
+constexpr const char* kRecoveryTempName = ".memo.copy-writing";

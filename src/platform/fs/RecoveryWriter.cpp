@@ -1,0 +1,124 @@
+#include "RecoveryWriter.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "platform/fs/File.h"
+#include "platform/fs/RecoveryFolder.h"
+
+RecoveryWriter::RecoveryWriter(int folderFd, std::chrono::milliseconds spacing)
+    : m_folder(::fcntl(folderFd, F_DUPFD_CLOEXEC, 0)), m_spacing(spacing) {
+    m_thread = std::thread([this] { Run(); });
+}
+
+RecoveryWriter::~RecoveryWriter() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+        m_hurry = true;
+    }
+    m_changed.notify_all();
+    m_thread.join();
+}
+
+void RecoveryWriter::Write(Payload payload) {
+    {
+        std::lock_guard lock(m_mutex);
+        const uint64_t generation = ++m_lastGeneration;
+        if (!m_tasks.empty() && m_tasks.back().payload) {
+            // Not started yet: it takes the newer picture and keeps its time.
+            m_tasks.back().payload = std::move(payload);
+            m_tasks.back().generation = generation;
+            return;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        const auto spaced = m_lastWriteStart + m_spacing;
+        m_tasks.push_back({generation, std::move(payload), spaced > now ? spaced : now});
+    }
+    m_changed.notify_all();
+}
+
+void RecoveryWriter::Remove() {
+    {
+        std::lock_guard renaming(m_renameMutex);
+        std::lock_guard lock(m_mutex);
+        const uint64_t generation = ++m_lastGeneration;
+        m_voidThrough = generation;
+        // Writes still queued are void already; only the removal itself is left to do.
+        std::erase_if(m_tasks, [](const Task& task) { return static_cast<bool>(task.payload); });
+        m_tasks.push_back({generation, {}, {}});
+    }
+    m_changed.notify_all();
+}
+
+void RecoveryWriter::Flush() {
+    std::unique_lock lock(m_mutex);
+    m_hurry = true;
+    m_changed.notify_all();
+    m_changed.wait(lock, [this] { return m_tasks.empty() && !m_busy; });
+    m_hurry = m_stopping;
+}
+
+uint64_t RecoveryWriter::CopiesWritten() const {
+    std::lock_guard lock(m_mutex);
+    return m_written;
+}
+
+void RecoveryWriter::Run() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [this] { return m_stopping || !m_tasks.empty(); });
+        if (m_tasks.empty()) return;  // stopping, with nothing left
+        if (m_tasks.front().payload) {
+            m_changed.wait_until(lock, m_tasks.front().due, [this] {
+                return m_hurry || m_tasks.empty() || !m_tasks.front().payload;
+            });
+            if (m_tasks.empty()) continue;
+        }
+        const Task task = std::move(m_tasks.front());
+        m_tasks.pop_front();
+        m_busy = true;
+        if (task.payload) m_lastWriteStart = std::chrono::steady_clock::now();
+        lock.unlock();
+        if (task.payload) {
+            WriteCopy(task);
+        } else {
+            RemoveCopy();
+        }
+        lock.lock();
+        m_busy = false;
+        m_changed.notify_all();
+    }
+}
+
+void RecoveryWriter::WriteCopy(const Task& task) {
+    UniqueFd fd(::openat(m_folder.Get(), kRecoveryTempName,
+                         O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
+    const Sink sink = [&fd](const void* data, size_t count) {
+        return WriteFully(fd.Get(), data, count);
+    };
+    bool renamed = false;
+    if (fd.IsValid() && task.payload(sink) && ::fsync(fd.Get()) == 0) {
+        std::lock_guard renaming(m_renameMutex);
+        bool isVoid;
+        {
+            std::lock_guard lock(m_mutex);
+            isVoid = IsVoid(task.generation);
+        }
+        renamed = !isVoid && ::renameat(m_folder.Get(), kRecoveryTempName, m_folder.Get(),
+                                        kRecoveryCopyName) == 0;
+    }
+    if (!renamed) {
+        ::unlinkat(m_folder.Get(), kRecoveryTempName, 0);
+        return;
+    }
+    // The rename itself must reach the disk, or a power cut could bring back the older copy.
+    ::fsync(m_folder.Get());
+    std::lock_guard lock(m_mutex);
+    ++m_written;
+}
+
+void RecoveryWriter::RemoveCopy() {
+    if (::unlinkat(m_folder.Get(), kRecoveryCopyName, 0) == 0) ::fsync(m_folder.Get());
+    ::unlinkat(m_folder.Get(), kRecoveryTempName, 0);
+}

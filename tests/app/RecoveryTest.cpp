@@ -1,0 +1,116 @@
+// Every change of a memo kept in recovery/ until the memo is safe, and brought back after
+// a crash.
+#include <filesystem>
+#include <functional>
+
+#include "memo/RecoveryCopy.h"
+#include "platform/fs/RecoveryFolder.h"
+#include "res/ResourceIds.h"
+#include "support/QuilloScenario.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Recovery : public QuilloScenario {
+  protected:
+    fs::path Folder() const { return m_device->Directory() / "recovery"; }
+    fs::path Copy() const { return Folder() / kRecoveryCopyName; }
+    // A copy as a run that crashed leaves it: the memo of `path` with a stroke on it.
+    std::string CopyOfAStroke(const std::string& path) {
+        CMemoBitmap memo;
+        EXPECT_TRUE(memo.LoadFile(WriteMemo("stroked.bmp", 240, 294, 0)));
+        fs::remove(HostSaveFolder() / "stroked.bmp");
+        return EncodeRecoveryCopy({path, FileIdentityAt(path), memo.EncodeFile()});
+    }
+    bool Inked(int x, int y) {
+        const Surface* picture = doc->m_bitmap.GetBitmap()->GetSurface();
+        return picture->ToColor(picture->GetPixelValue(x, y)) == 0;
+    }
+};
+
+}  // namespace
+
+TEST_F(Recovery, NoCopyIsLeftOnceTheMemoIsSafe) {
+    const std::vector<std::pair<const char*, std::function<void()>>> safePoints = {
+        {"saved", [&] { SendCommand(frame, ID_FILE_SAVE); }},
+        {"deleted",
+         [&] {
+             ExpectModal([](ModalRun& run) { run.Answer(IDYES); });
+             SendCommand(frame, ID_DELETE_MEMO);
+         }},
+        {"cleared", [&] { SendCommand(frame, ID_EDIT_CLEAR); }},
+        {"a clean exit",
+         [&] {
+             frame->SendMessage(WM_CLOSE);
+             app.reset();
+         }},
+    };
+    for (const auto& [what, makeSafe] : safePoints) {
+        WriteMemo("A.bmp", 240, 294, 255);
+        ASSERT_TRUE(Start());
+        Stroke({{10, 50}, {100, 50}});
+        app->m_recovery.Flush();
+        ASSERT_TRUE(fs::exists(Copy())) << "every change is kept";
+        makeSafe();
+        if (app) app->m_recovery.Flush();
+        EXPECT_FALSE(fs::exists(Copy())) << what;
+        app.reset();
+        ProcessEvents();
+    }
+}
+
+TEST_F(Recovery, ACopyWhoseFileChangedSinceComesBackUnderANewNameAndTheFileStays) {
+    const std::string path = WriteMemo("A.bmp", 240, 294, 255);
+    fs::create_directories(Folder());
+    WriteHostFile(Copy(), CopyOfAStroke(path));
+    WriteMemo("A.bmp", 240, 294, 200);  // a sync tool brought another version meanwhile
+    const std::string synced = ReadHostFile(HostSaveFolder() / "A.bmp");
+
+    ExpectModal([](ModalRun& run) {
+        EXPECT_EQ(run.text, "保存されていなかったメモを復元しました。");
+        run.Answer(IDOK);
+    });
+    ASSERT_TRUE(Start());
+    ProcessEvents();
+    ExpectAllModalsAnswered();
+    // The message box is a leave: the memo is saved then, under a name of its own.
+    EXPECT_EQ(doc->GetPathName(), "\\My Documents\\Quillo\\200901131530.bmp");
+    EXPECT_TRUE(Inked(50, 50));
+    CMemoBitmap saved;
+    ASSERT_TRUE(saved.LoadFile(doc->GetPathName()));
+    EXPECT_EQ(saved.EncodeFile(), doc->m_bitmap.EncodeFile());
+    EXPECT_EQ(ReadHostFile(HostSaveFolder() / "A.bmp"), synced);
+}
+
+TEST_F(Recovery, ADamagedCopyIsSetAsideAndTheStartGoesOn) {
+    const std::string path = WriteMemo("A.bmp", 240, 294, 255);
+    const std::string whole = CopyOfAStroke(path);
+    std::string flipped = whole;
+    flipped[flipped.size() / 2] ^= 0x10;
+    const std::pair<const char*, std::string> damaged[] = {
+        {"cut short by a crash", whole.substr(0, whole.size() / 2)},
+        {"a byte the disk changed", flipped},
+        {"no copy at all", "BM not a copy"},
+        {"a copy of no picture", EncodeRecoveryCopy({path, {}, "BM"})},
+    };
+    fs::create_directories(Folder());
+    for (const auto& [what, bytes] : damaged) {
+        WriteHostFile(Copy(), bytes);
+        ASSERT_TRUE(Start()) << what;
+        ProcessEvents();
+        EXPECT_EQ(ModalRunsSeen(), 0) << what;
+        EXPECT_EQ(doc->GetPathName(), path) << what;
+        EXPECT_FALSE(fs::exists(Copy())) << what;
+        int setAside = 0;
+        for (const auto& entry : fs::directory_iterator(Folder())) {
+            if (!entry.path().filename().string().starts_with("memo.copy.damaged-")) continue;
+            EXPECT_EQ(ReadHostFile(entry.path()), bytes) << what << ": kept as it was";
+            fs::remove(entry.path());
+            ++setAside;
+        }
+        EXPECT_EQ(setAside, 1) << what;
+        app.reset();
+        ProcessEvents();
+    }
+}

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <future>
+#include <string>
+#include <vector>
+
+#include "platform/fs/RecoveryFolder.h"
+#include "platform/fs/RecoveryWriter.h"
+#include "support/TempDevice.h"
+
+namespace hostfs = std::filesystem;
+
+namespace {
+
+RecoveryWriter::Payload Bytes(std::string text) {
+    return [text](const RecoveryWriter::Sink& sink) { return sink(text.data(), text.size()); };
+}
+
+}  // namespace
+
+TEST(RecoveryFolder, OnlyOneOwnerAtATimeAndTheLockGoesWithIt) {
+    TempDevice device;
+    auto owner = RecoveryFolder::Claim();
+    ASSERT_NE(owner, nullptr);
+    EXPECT_EQ(RecoveryFolder::Claim(), nullptr) << "a second window must not write copies";
+    owner.reset();
+    EXPECT_NE(RecoveryFolder::Claim(), nullptr) << "the lock goes with its owner";
+}
+
+TEST(RecoveryWriter, AWriteOvertakenByARemovalNeverAppears) {
+    TempDevice device;
+    auto folder = RecoveryFolder::Claim();
+    ASSERT_NE(folder, nullptr);
+    const hostfs::path copy = device.Directory() / "recovery" / kRecoveryCopyName;
+    RecoveryWriter writer(folder->FolderFd(), std::chrono::milliseconds(0));
+
+    // The write is under way (its bytes half out) when the save's removal comes.
+    std::promise<void> started, removed;
+    writer.Write([&](const RecoveryWriter::Sink& sink) {
+        started.set_value();
+        removed.get_future().wait();
+        return sink("stale", 5);
+    });
+    started.get_future().wait();
+    writer.Remove();
+    removed.set_value();
+    writer.Flush();
+    EXPECT_FALSE(hostfs::exists(copy)) << "a voided write is never renamed into place";
+    std::vector<std::string> left;
+    for (const auto& entry : hostfs::directory_iterator(copy.parent_path())) {
+        left.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(left, std::vector<std::string>{"lock"}) << "no temporary left";
+
+    // Later changes are kept again, newest last; a waiting write takes the newer picture.
+    writer.Write(Bytes("first"));
+    writer.Write(Bytes("second"));
+    writer.Flush();
+    EXPECT_EQ(ReadHostFile(copy), "second");
+    writer.Remove();
+    writer.Flush();
+    EXPECT_FALSE(hostfs::exists(copy));
+}
