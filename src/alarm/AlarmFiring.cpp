@@ -20,6 +20,15 @@ void StoreAgain(const AlarmEntry& entry, const SYSTEMTIME& time) {
     });
 }
 
+// Ended by a logout with the notice open: the open memo is saved (or rescued) as it would
+// be without a notice, and the alarm goes back as it was, for the next launch to ring it.
+std::function<void()> EndedWhileOpen(const AlarmEntry& entry) {
+    return [entry] {
+        QuilloApp()->OnEndSession();
+        StoreAgain(entry, entry.Time);
+    };
+}
+
 // Shows the notice of `entry` (or, without notices, plays its sound); `unfinished` runs
 // when the process is told to end while the notice is open.
 AlarmOutcome Ring(const AlarmEntry& entry, int notifyDialog,
@@ -66,11 +75,8 @@ FiredAlarm FireLaunchAlarm(const SYSTEMTIME& launchMinute, int notifyDialog) {
         store.Update([](CAlarmStore&) {});
         return {};
     }
-    // Ended by a logout with the notice open, the alarm goes back as it was, for the next
-    // launch to ring it.
     const AlarmEntry entry = *taken;
-    const AlarmOutcome outcome =
-        Ring(entry, notifyDialog, [entry] { StoreAgain(entry, entry.Time); });
+    const AlarmOutcome outcome = Ring(entry, notifyDialog, EndedWhileOpen(entry));
     return {outcome, entry};
 }
 
@@ -81,10 +87,9 @@ FiredAlarm FireRunningAlarm(const SYSTEMTIME& now) {
     if (due(store) < 0) return {};
     const auto taken = store.TakeDue(due);
     if (!taken) return {};
-    if (CWnd* main = AfxGetMainWnd()) main->SetForegroundWindow();
+    // The main window is not brought forward: the notice stands in front of it anyway.
     const AlarmEntry entry = *taken;
-    const AlarmOutcome outcome =
-        Ring(entry, QuilloApp()->GetProfileInt("System", "NotifyDialog", 1),
-             [entry] { StoreAgain(entry, entry.Time); });
+    const AlarmOutcome outcome = Ring(
+        entry, QuilloApp()->GetProfileInt("System", "NotifyDialog", 1), EndedWhileOpen(entry));
     return {outcome, entry};
 }
