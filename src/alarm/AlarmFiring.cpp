@@ -1,6 +1,7 @@
 #include "alarm/AlarmFiring.h"
 
 #include <memory>
+#include <optional>
 
 #include "alarm/AlarmNotifyDlg.h"
 #include "alarm/AlarmTime.h"
@@ -9,6 +10,7 @@
 #include "platform/shell/Screen.h"
 #include "platform/shell/Sound.h"
 #include "platform/shell/Termination.h"
+#include "platform/shell/TimedLaunch.h"
 
 namespace {
 
@@ -31,10 +33,12 @@ std::function<void()> EndedWhileOpen(const AlarmEntry& entry) {
 
 // Shows the notice of `entry` (or, without notices, plays its sound); `unfinished` runs
 // when the process is told to end while the notice is open.
-AlarmOutcome Ring(const AlarmEntry& entry, int notifyDialog,
+AlarmOutcome Ring(const AlarmEntry& entry, const SYSTEMTIME& due, int notifyDialog,
                   const std::function<void()>& unfinished) {
-    // Also on another workspace, or with no notice at all, the desktop tells of the alarm.
-    PostDesktopNotification(kNoticeSummary, CQuilloApp::GetMemoTitle(entry.FileName));
+    // Also on another workspace, or with no notice at all, the desktop tells of the alarm,
+    // and of when it was due: a late one says so.
+    PostDesktopNotification(kNoticeSummary, CQuilloApp::GetMemoTitle(entry.FileName) + "\n" +
+                                                FormatAlarmTime(due));
     if (notifyDialog == 0) {
         // An alarm without a sound has nothing to play, not a file named ".wav".
         if (!entry.WaveFile.empty()) PlaySoundFile(SoundPath(entry.WaveFile), SoundPlay::Once);
@@ -63,10 +67,25 @@ AlarmOutcome Ring(const AlarmEntry& entry, int notifyDialog,
     return AlarmOutcome::Open;
 }
 
+// The minute `entry` rang for: a one-shot alarm's own; for a repeating one the occurrence,
+// the one the launch was requested for when that is it, else the launch's minute.
+SYSTEMTIME DueMinute(const AlarmEntry& entry, const SYSTEMTIME& now,
+                     const std::optional<SYSTEMTIME>& requested) {
+    if (entry.Repeat == AlarmRepeat::None) return entry.Time;
+    if (requested && !IsLater(*requested, now) &&
+        IsSameTime(CAlarmStore::NextOccurrence(entry, *requested), *requested)) {
+        return *requested;
+    }
+    return CAlarmStore::NextOccurrence(entry, now);
+}
+
 }  // namespace
 
 FiredAlarm FireLaunchAlarm(const SYSTEMTIME& launchMinute, int notifyDialog) {
     CAlarmStore& store = QuilloApp()->m_alarmStore;
+    // Read before the take, which requests the next alarm.
+    std::optional<SYSTEMTIME> requested;
+    if (SYSTEMTIME when{}; GetRunAppAtTimeRequest(when)) requested = when;
     const auto taken =
         store.TakeDue([&](const CAlarmStore& latest) { return latest.FindDue(launchMinute); });
     if (!taken) {
@@ -76,7 +95,8 @@ FiredAlarm FireLaunchAlarm(const SYSTEMTIME& launchMinute, int notifyDialog) {
         return {};
     }
     const AlarmEntry entry = *taken;
-    const AlarmOutcome outcome = Ring(entry, notifyDialog, EndedWhileOpen(entry));
+    const AlarmOutcome outcome = Ring(entry, DueMinute(entry, launchMinute, requested),
+                                      notifyDialog, EndedWhileOpen(entry));
     return {outcome, entry};
 }
 
@@ -89,7 +109,8 @@ FiredAlarm FireRunningAlarm(const SYSTEMTIME& now) {
     if (!taken) return {};
     // The main window is not brought forward: the notice stands in front of it anyway.
     const AlarmEntry entry = *taken;
-    const AlarmOutcome outcome = Ring(
-        entry, QuilloApp()->GetProfileInt("System", "NotifyDialog", 1), EndedWhileOpen(entry));
+    const AlarmOutcome outcome =
+        Ring(entry, DueMinute(entry, now, std::nullopt),
+             QuilloApp()->GetProfileInt("System", "NotifyDialog", 1), EndedWhileOpen(entry));
     return {outcome, entry};
 }

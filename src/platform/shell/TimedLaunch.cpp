@@ -298,6 +298,11 @@ void TakeRunAppAtTimeRequest() {
     if (Registry* registry = Registry::OfDevice()) Forget(*registry, {kHandled});
 }
 
+std::string GetRunAppAtTimeBackend() {
+    Registry* registry = Registry::OfDevice();
+    return registry != nullptr ? ReadText(*registry, kBackend).value_or("") : std::string();
+}
+
 bool GetRunAppAtTimeRequest(SYSTEMTIME& when) {
     Registry* registry = Registry::OfDevice();
     if (registry == nullptr) return false;

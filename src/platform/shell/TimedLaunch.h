@@ -23,6 +23,10 @@ void RunAppAtTime(std::string_view application, const SYSTEMTIME* when);
 // Without it, a request of an unchanged time and command line arms nothing again.
 void TakeRunAppAtTimeRequest();
 
+// The backend the background work chose for the standing request ("systemd", "at" or
+// "self"); empty while it has not chosen. Only reads the record: it probes nothing.
+std::string GetRunAppAtTimeBackend();
+
 // The time of the device's standing request; false when none stands.
 bool GetRunAppAtTimeRequest(SYSTEMTIME& when);
 
