@@ -161,6 +161,7 @@ TEST_F(TimedLaunchTest, SystemdGetsAPersistentTimerThatIsReplacedAndWithdrawn) {
               "TimeoutStartSec=infinity\n"
               "Environment=\"DISPLAY=:3\"\n"
               "Environment=\"QT_QPA_PLATFORM=xcb\"\n"
+              "Environment=\"TZ=JST-9\"\n"
               "ExecStart=\"" + std::string(kApp) + "\" \"--device\" \"" + Device::HostDirectory() +
               "\" \"--timed-launch\"\n");
 
@@ -214,6 +215,7 @@ TEST_F(TimedLaunchTest, AtGetsOneJobThatIsReplacedAndWithdrawn) {
     ASSERT_EQ(commands.size(), 3u);
     EXPECT_EQ(commands[2].input, "DISPLAY=:3; export DISPLAY\n"
                                  "QT_QPA_PLATFORM=xcb; export QT_QPA_PLATFORM\n"
+                                 "TZ=JST-9; export TZ\n"
                                  "[ -x " + std::string(kApp) + " ] || exit 0\n"
                                  "exec " + std::string(kApp) + " --device " +
                                      ShellQuote(Device::HostDirectory()) + " --timed-launch\n");
@@ -328,7 +330,7 @@ TEST_F(TimedLaunchTest, ATimeNotInTheFutureLaunchesAtOnceAndOnlyOnce) {
     ASSERT_EQ(lines.size(), 2u);
     const std::string prefix = "systemd-run --user --collect --quiet --unit=quillo-run-" + Hash();
     EXPECT_EQ(lines[1].substr(0, prefix.size()), prefix);
-    const std::string tail = " --setenv=DISPLAY=:7 --setenv=QT_QPA_PLATFORM=xcb -- " +
+    const std::string tail = " --setenv=DISPLAY=:7 --setenv=QT_QPA_PLATFORM=xcb --setenv=TZ=JST-9 -- " +
                              std::string(kApp) + " --device " +
                              ShellQuote(Device::HostDirectory()) + " AppRunAtTime";
     ASSERT_GT(lines[1].size(), tail.size());
