@@ -196,7 +196,7 @@ bool LaunchBackends::ArmSystemd(int64_t when, const std::vector<std::string>& la
         "[Unit]\n"
         "Description=Quillo: start for an alarm\n"
         // A program removed since leaves a timer that starts nothing and fails nothing.
-        "ConditionPathIsExecutable=" + SystemdQuoteSetting(launcher.front()) + "\n"
+        "ConditionPathIsExecutable=" + SystemdEscapePercents(launcher.front()) + "\n"
         "\n"
         "[Service]\n"
         "Type=oneshot\n"

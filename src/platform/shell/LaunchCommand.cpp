@@ -243,11 +243,23 @@ std::string SystemdQuoteSetting(std::string_view value) {
     return SystemdQuoted(value, false);
 }
 
-std::string SystemdEscapeDollars(std::string_view word) {
+namespace {
+
+std::string WithEvery(std::string_view word, char doubled) {
     std::string escaped;
     for (const char c : word) {
         escaped += c;
-        if (c == '$') escaped += '$';
+        if (c == doubled) escaped += doubled;
     }
     return escaped;
+}
+
+}  // namespace
+
+std::string SystemdEscapePercents(std::string_view path) {
+    return WithEvery(path, '%');
+}
+
+std::string SystemdEscapeDollars(std::string_view word) {
+    return WithEvery(word, '$');
 }

@@ -154,7 +154,7 @@ TEST_F(TimedLaunchTest, SystemdGetsAPersistentTimerThatIsReplacedAndWithdrawn) {
     EXPECT_EQ(ReadHostFile(UnitFile(".service")),
               "[Unit]\n"
               "Description=Quillo: start for an alarm\n"
-              "ConditionPathIsExecutable=\"" + std::string(kApp) + "\"\n"
+              "ConditionPathIsExecutable=" + std::string(kApp) + "\n"
               "\n"
               "[Service]\n"
               "Type=oneshot\n"
@@ -417,6 +417,7 @@ TEST_F(TimedLaunchTest, PathsWithDollarsSpacesAndQuotesSurvive) {
     EXPECT_EQ(SystemdQuote(strange), "\"/tmp/it's a \\\"$$HOME\\\" 100%%\"");
     EXPECT_EQ(SystemdQuoteSetting("XAUTHORITY=/run/$x%"), "\"XAUTHORITY=/run/$x%%\"");
     EXPECT_EQ(SystemdEscapeDollars("a$b"), "a$$b");
+    EXPECT_EQ(SystemdEscapePercents("/opt/100% quillo"), "/opt/100%% quillo");
 }
 
 TEST_F(TimedLaunchTest, TheLauncherWaitsForADisplayAndTouchesNothingMeanwhile) {
