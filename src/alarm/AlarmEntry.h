@@ -15,4 +15,6 @@ struct AlarmEntry {
     AlarmRepeat Repeat = AlarmRepeat::None;
     std::string WaveFile;    // a sound of \Windows by name without extension; empty: silent
     int32_t WaveRepeat = 0;  // nonzero: the sound loops while the notice is open
+
+    friend bool operator==(const AlarmEntry&, const AlarmEntry&) = default;
 };

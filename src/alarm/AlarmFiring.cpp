@@ -1,6 +1,7 @@
 #include "alarm/AlarmFiring.h"
 
 #include <memory>
+#include <optional>
 
 #include "alarm/AlarmNotifyDlg.h"
 #include "alarm/AlarmTime.h"
@@ -9,6 +10,7 @@
 #include "platform/shell/Screen.h"
 #include "platform/shell/Sound.h"
 #include "platform/shell/Termination.h"
+#include "platform/shell/TimedLaunch.h"
 
 namespace {
 
@@ -20,12 +22,23 @@ void StoreAgain(const AlarmEntry& entry, const SYSTEMTIME& time) {
     });
 }
 
+// Ended by a logout with the notice open: the open memo is saved (or rescued) as it would
+// be without a notice, and the alarm goes back as it was, for the next launch to ring it.
+std::function<void()> EndedWhileOpen(const AlarmEntry& entry) {
+    return [entry] {
+        QuilloApp()->OnEndSession();
+        StoreAgain(entry, entry.Time);
+    };
+}
+
 // Shows the notice of `entry` (or, without notices, plays its sound); `unfinished` runs
 // when the process is told to end while the notice is open.
-AlarmOutcome Ring(const AlarmEntry& entry, int notifyDialog,
+AlarmOutcome Ring(const AlarmEntry& entry, const SYSTEMTIME& due, int notifyDialog,
                   const std::function<void()>& unfinished) {
-    // Also on another workspace, or with no notice at all, the desktop tells of the alarm.
-    PostDesktopNotification(kNoticeSummary, CQuilloApp::GetMemoTitle(entry.FileName));
+    // Also on another workspace, or with no notice at all, the desktop tells of the alarm,
+    // and of when it was due: a late one says so.
+    PostDesktopNotification(kNoticeSummary, CQuilloApp::GetMemoTitle(entry.FileName) + "\n" +
+                                                FormatAlarmTime(due));
     if (notifyDialog == 0) {
         // An alarm without a sound has nothing to play, not a file named ".wav".
         if (!entry.WaveFile.empty()) PlaySoundFile(SoundPath(entry.WaveFile), SoundPlay::Once);
@@ -54,10 +67,25 @@ AlarmOutcome Ring(const AlarmEntry& entry, int notifyDialog,
     return AlarmOutcome::Open;
 }
 
+// The minute `entry` rang for: a one-shot alarm's own; for a repeating one the occurrence,
+// the one the launch was requested for when that is it, else the launch's minute.
+SYSTEMTIME DueMinute(const AlarmEntry& entry, const SYSTEMTIME& now,
+                     const std::optional<SYSTEMTIME>& requested) {
+    if (entry.Repeat == AlarmRepeat::None) return entry.Time;
+    if (requested && !IsLater(*requested, now) &&
+        IsSameTime(CAlarmStore::NextOccurrence(entry, *requested), *requested)) {
+        return *requested;
+    }
+    return CAlarmStore::NextOccurrence(entry, now);
+}
+
 }  // namespace
 
 FiredAlarm FireLaunchAlarm(const SYSTEMTIME& launchMinute, int notifyDialog) {
     CAlarmStore& store = QuilloApp()->m_alarmStore;
+    // Read before the take, which requests the next alarm.
+    std::optional<SYSTEMTIME> requested;
+    if (SYSTEMTIME when{}; GetRunAppAtTimeRequest(when)) requested = when;
     const auto taken =
         store.TakeDue([&](const CAlarmStore& latest) { return latest.FindDue(launchMinute); });
     if (!taken) {
@@ -66,11 +94,9 @@ FiredAlarm FireLaunchAlarm(const SYSTEMTIME& launchMinute, int notifyDialog) {
         store.Update([](CAlarmStore&) {});
         return {};
     }
-    // Ended by a logout with the notice open, the alarm goes back as it was, for the next
-    // launch to ring it.
     const AlarmEntry entry = *taken;
-    const AlarmOutcome outcome =
-        Ring(entry, notifyDialog, [entry] { StoreAgain(entry, entry.Time); });
+    const AlarmOutcome outcome = Ring(entry, DueMinute(entry, launchMinute, requested),
+                                      notifyDialog, EndedWhileOpen(entry));
     return {outcome, entry};
 }
 
@@ -81,10 +107,10 @@ FiredAlarm FireRunningAlarm(const SYSTEMTIME& now) {
     if (due(store) < 0) return {};
     const auto taken = store.TakeDue(due);
     if (!taken) return {};
-    if (CWnd* main = AfxGetMainWnd()) main->SetForegroundWindow();
+    // The main window is not brought forward: the notice stands in front of it anyway.
     const AlarmEntry entry = *taken;
     const AlarmOutcome outcome =
-        Ring(entry, QuilloApp()->GetProfileInt("System", "NotifyDialog", 1),
-             [entry] { StoreAgain(entry, entry.Time); });
+        Ring(entry, DueMinute(entry, now, std::nullopt),
+             QuilloApp()->GetProfileInt("System", "NotifyDialog", 1), EndedWhileOpen(entry));
     return {outcome, entry};
 }

@@ -25,6 +25,5 @@ struct FiredAlarm {
 FiredAlarm FireLaunchAlarm(const SYSTEMTIME& launchMinute, int notifyDialog);
 
 // One look of a running window at the store, on its timer: rings at most one alarm, the
-// one of this minute, else the oldest missed one-shot alarm. The window comes to the
-// front first.
+// one of this minute, else the oldest missed one-shot alarm.
 FiredAlarm FireRunningAlarm(const SYSTEMTIME& now);

@@ -10,6 +10,7 @@ namespace {
 
 constexpr UINT kFrontTimer = 301;
 constexpr UINT kFrontPeriodMs = 1000;
+constexpr FILETIME kDeafSpan = 1 * kFileTimeUnitsPerSecond;
 
 }  // namespace
 
@@ -45,14 +46,36 @@ bool CAlarmNotifyDlg::OnInitDialog() {
     MoveKeepingSize(CPoint{0, 0});
     // On a desktop of many windows the notice must not get lost behind them.
     SetTopMost(true);
-    SetForegroundWindow();
+    // A user typing in another program keeps the keyboard: a Space or Enter meant for it
+    // would press a button here and the alarm would be gone unseen.
+    m_bTookKeyboard = IsProgramActive();
+    if (m_bTookKeyboard) {
+        SetForegroundWindow();
+    } else {
+        ShowWithoutActivating();
+        BringWindowToTop();
+        FlashWindow();
+    }
+    m_opened = GetLocalTime();
     m_bTimerStopped = false;
     SetTimer(kFrontTimer, kFrontPeriodMs);
     return true;
 }
 
 void CAlarmNotifyDlg::OnTimer(UINT id) {
-    if (id == kFrontTimer) SetForegroundWindow();
+    if (id == kFrontTimer) BringWindowToTop();
+}
+
+bool CAlarmNotifyDlg::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_KEYDOWN) {
+        FILETIME opened = 0;
+        FILETIME now = 0;
+        if (SystemTimeToFileTime(m_opened, opened) && SystemTimeToFileTime(GetLocalTime(), now) &&
+            now < opened + kDeafSpan) {
+            return true;
+        }
+    }
+    return CDialog::PreTranslateMessage(msg);
 }
 
 void CAlarmNotifyDlg::StopFrontTimer() {

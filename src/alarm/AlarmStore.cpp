@@ -1,5 +1,7 @@
 #include "alarm/AlarmStore.h"
 
+#include <algorithm>
+
 #include "alarm/AlarmTime.h"
 #include "platform/base/Format.h"
 #include "platform/fs/Device.h"
@@ -43,36 +45,50 @@ SYSTEMTIME NotBefore(SYSTEMTIME candidate, const SYSTEMTIME& now, const SYSTEMTI
 }  // namespace
 
 int CAlarmStore::Load() {
-    return ReadStored(true);
+    m_droppedAtStart.clear();
+    Adopt(ReadProfile(), true);
+    return GetCount();
 }
 
-int CAlarmStore::ReadStored(bool dropVanished) {
+std::vector<AlarmEntry> CAlarmStore::ReadProfile() {
     CWinApp* app = AfxGetApp();
     Registry* registry = app->GetRegistry();
     // Read as one piece, so a store another process is writing is never seen half written.
     RegistryTransaction transaction(registry);
-    m_entries.clear();
+    std::vector<AlarmEntry> stored;
     const int count = app->GetProfileInt(kSection, "Count", 0);
     for (int i = 0; i < count; ++i) {
         const auto index = static_cast<size_t>(i);
         AlarmEntry entry;
         entry.FileName = app->GetProfileString(kSection, ValueName("FileName", index));
-        if (dropVanished) {
-            // The memo went; at a start its alarm goes too.
-            if (!CanBeRead(entry.FileName)) continue;
-            // One spelling per file, as the open memo has it, so that the alarm is found.
-            entry.FileName = Device::FileSystem().CanonicalPath(entry.FileName);
-        }
         // A damaged time text keeps what it could read; such an entry is never due.
         ParseAlarmTime(app->GetProfileString(kSection, ValueName("Time", index)), entry.Time);
         entry.Repeat =
             static_cast<AlarmRepeat>(app->GetProfileInt(kSection, ValueName("Repeat", index), 0));
         entry.WaveFile = app->GetProfileString(kSection, ValueName("WaveFile", index));
         entry.WaveRepeat = app->GetProfileInt(kSection, ValueName("WaveRepeat", index), 0);
-        m_entries.push_back(std::move(entry));
+        stored.push_back(std::move(entry));
     }
     m_nStoredVersion = registry != nullptr ? registry->DataVersion() : -1;
-    return GetCount();
+    return stored;
+}
+
+void CAlarmStore::Adopt(std::vector<AlarmEntry> stored, bool atStart) {
+    m_stored = stored;
+    m_entries.clear();
+    for (AlarmEntry& entry : stored) {
+        const bool dropped = std::find(m_droppedAtStart.begin(), m_droppedAtStart.end(),
+                                       entry.FileName) != m_droppedAtStart.end();
+        // The memo went; at a start its alarm goes too, and does not come back with a later
+        // reading of a profile that still names it.
+        if ((atStart || dropped) && !CanBeRead(entry.FileName)) {
+            if (atStart) m_droppedAtStart.push_back(entry.FileName);
+            continue;
+        }
+        // One spelling per file, as the open memo has it, so that the alarm is found.
+        if (atStart) entry.FileName = Device::FileSystem().CanonicalPath(entry.FileName);
+        m_entries.push_back(std::move(entry));
+    }
 }
 
 void CAlarmStore::Save() {
@@ -89,6 +105,7 @@ void CAlarmStore::Save() {
         app->WriteProfileString(kSection, ValueName("WaveFile", i), entry.WaveFile);
         app->WriteProfileInt(kSection, ValueName("WaveRepeat", i), entry.WaveRepeat);
     }
+    m_stored = m_entries;
     m_nStoredVersion = registry != nullptr ? registry->DataVersion() : -1;
 }
 
@@ -228,7 +245,9 @@ void CAlarmStore::ReadAgainIfChanged() {
     const Registry* registry = AfxGetApp()->GetRegistry();
     // Without a registry there is nothing newer to read, and reading would empty the store.
     // What is stored, as it is: alarms of vanished memos go only at the next start.
-    if (registry != nullptr && registry->DataVersion() != m_nStoredVersion) ReadStored(false);
+    if (registry == nullptr || registry->DataVersion() == m_nStoredVersion) return;
+    std::vector<AlarmEntry> stored = ReadProfile();
+    if (stored != m_stored) Adopt(std::move(stored), false);
 }
 
 void CAlarmStore::Update(const std::function<void(CAlarmStore&)>& change) {
@@ -254,6 +273,8 @@ std::optional<AlarmEntry> CAlarmStore::TakeDue(
         taken = GetAt(index);
         RemoveAt(index);
         Save();
+        // Another alarm of the same minute is then requested anew, and rings too.
+        TakeRunAppAtTimeRequest();
     }
     Schedule(CurrentMinute());
     return taken;

@@ -69,11 +69,19 @@ class CAlarmStore {
     void ReadAgainIfChanged();
 
   private:
-    int ReadStored(bool dropVanished);
+    // The entries as the profile holds them, read as one piece.
+    std::vector<AlarmEntry> ReadProfile();
+    // Takes `stored` as what the profile holds; at a start, alarms of vanished memos go,
+    // and stay gone at every later reading while their memo stays away.
+    void Adopt(std::vector<AlarmEntry> stored, bool atStart);
     int FindThisMinute(const SYSTEMTIME& now) const;
     int FindOldestMissedOneShot(const SYSTEMTIME& now) const;
 
     std::vector<AlarmEntry> m_entries;
+    // What the profile held when this process last read or wrote it: a commit that left it
+    // so (the timed launch's own, another section's) changes nothing here.
+    std::vector<AlarmEntry> m_stored;
+    std::vector<std::string> m_droppedAtStart;
     int64_t m_nStoredVersion = -1;
     bool m_bInUpdate = false;
 };

@@ -9,6 +9,7 @@
 #include "platform/registry/Registry.h"
 #include "platform/shell/Screen.h"
 #include "platform/shell/SingleInstance.h"
+#include "platform/shell/Sound.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/DocTemplate.h"
 #include "platform/ui/ModalRun.h"
@@ -115,6 +116,8 @@ bool CQuilloApp::RunAlarmLaunch(std::string& memoToOpen) {
         WriteProfileString("System", "NotifyFile", fired.entry.FileName);
         running->SendCommand(ID_OPEN_BY_NOTIFICATION);
         running->BringToFront();
+        // Without a notice the sound is all the user gets: it is not cut off by the end.
+        if (fired.outcome == AlarmOutcome::Sounded) WaitForSoundToEnd();
         return false;
     }
     memoToOpen = fired.entry.FileName;

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "alarm/AlarmEntry.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/ui/View.h"
 
@@ -105,6 +106,11 @@ class CQuilloView : public CView {
     void PopUpUnderButton(UINT button, int popup);
     // The memo's alarm in the store, or -1.
     int FindAlarmOfMemo() const;
+    // Stores the memo's alarm; where nothing but the program itself can ring it, the user
+    // is told once per device, when the background work has chosen.
+    void StoreAlarm(const AlarmEntry& alarm);
+    void TellOfSelfLaunchOnce();
+    bool m_bSelfLaunchToTell = false;
     void OnKeyDown(UINT key, UINT repeat, UINT flags);
     // Opens the memo at position `index` of the memo list (a new one for -1).
     void OpenMemoAt(int index);

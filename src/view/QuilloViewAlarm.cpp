@@ -7,6 +7,7 @@
 #include "memo/QuilloDoc.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/DocTemplate.h"
+#include "platform/shell/TimedLaunch.h"
 #include "platform/ui/ModalRun.h"
 #include "res/ResourceIds.h"
 #include "view/QuilloView.h"
@@ -38,14 +39,28 @@ int DefaultSoundRepeat() {
     return QuilloApp()->GetProfileInt("Alerm", "DefaultWaveRepeat", 0);
 }
 
-// Stores the alarm over what the store holds now, and schedules again.
-void StoreAlarm(const AlarmEntry& alarm) {
+constexpr const char* kSelfLaunchTold = "SelfLaunchTold";
+
+}  // namespace
+
+void CQuilloView::StoreAlarm(const AlarmEntry& alarm) {
+    // Over what the store holds now; it schedules again.
     QuilloApp()->m_alarmStore.Update([&](CAlarmStore& store) {
         store.SetAlarm(alarm.FileName, alarm.Time, alarm.Repeat, alarm.WaveFile, alarm.WaveRepeat);
     });
+    m_bSelfLaunchToTell = QuilloApp()->GetProfileInt("System", kSelfLaunchTold, 0) != 1;
 }
 
-}  // namespace
+void CQuilloView::TellOfSelfLaunchOnce() {
+    if (!m_bSelfLaunchToTell) return;
+    const std::string backend = GetRunAppAtTimeBackend();
+    if (backend.empty()) return;  // not chosen yet: the next look
+    m_bSelfLaunchToTell = false;
+    if (backend != "self" || QuilloApp()->GetProfileInt("System", kSelfLaunchTold, 0) == 1) return;
+    QuilloApp()->WriteProfileInt("System", kSelfLaunchTold, 1);
+    AfxMessageBox("Quillo を終了している間はアラームが鳴りません。次に起動したときに鳴ります。",
+                  MB_OK);
+}
 
 std::string CQuilloView::SaveToDisk() {
     // An alarm names a file, a rename moves one: only a memo on disk can have either.
@@ -56,7 +71,10 @@ std::string CQuilloView::SaveToDisk() {
 
 int CQuilloView::FindAlarmOfMemo() const {
     const std::string& path = GetDocument()->GetPathName();
-    return path.empty() ? -1 : QuilloApp()->m_alarmStore.FindByFile(path);
+    CAlarmStore& store = QuilloApp()->m_alarmStore;
+    // What another process stored since (a launch that rang it, another window) shows.
+    store.ReadAgainIfChanged();
+    return path.empty() ? -1 : store.FindByFile(path);
 }
 
 void CQuilloView::OnAlarmCustom() {
@@ -73,7 +91,8 @@ void CQuilloView::OnAlarmCustom() {
     dialog.m_repeat = AlarmRepeat::None;
     dialog.m_strSound = DefaultSound();
     dialog.m_bSoundRepeat = DefaultSoundRepeat();
-    const CAlarmStore& store = QuilloApp()->m_alarmStore;
+    CAlarmStore& store = QuilloApp()->m_alarmStore;
+    store.ReadAgainIfChanged();
     if (const int found = store.FindByFile(path); found >= 0) {
         const AlarmEntry alarm = store.GetAt(found);
         dialog.m_time = alarm.Time;
@@ -116,6 +135,7 @@ void CQuilloView::OnUpdateAlarmNone(CCmdUI* ui) {
 
 void CQuilloView::OnTimer(UINT id) {
     if (id != kAlarmCheckTimer) return;
+    TellOfSelfLaunchOnce();
     const FiredAlarm fired = FireRunningAlarm(CurrentMinute());
     // "開く" shows the memo; the memo on screen is saved first, as every leave saves it.
     if (fired.outcome == AlarmOutcome::Open) {

@@ -280,6 +280,31 @@ TEST_F(AlarmStoreTest, AReloadKeepsAlarmsOfVanishedMemosUntilTheNextStart) {
     EXPECT_EQ(started.Load(), 0);
 }
 
+TEST_F(AlarmStoreTest, WhatAStartDropsStaysDropped) {
+    m_store.Update([&](CAlarmStore& store) {
+        store.SetAlarm(Memo("gone"), At(2009, 1, 21, 8, 0), AlarmRepeat::None, "", 0);
+        store.SetAlarm(Memo("kept"), At(2009, 1, 22, 8, 0), AlarmRepeat::None, "", 0);
+    });
+    RemoveMemo("gone");
+    CAlarmStore started;
+    ASSERT_EQ(started.Load(), 1);
+    // The timed launch's worker writes on a connection of its own; then another process
+    // that still holds the old list stores it again.
+    for (const char* writer : {"worker", "older process"}) {
+        auto other = Registry::Open(Device::RegistryFile());
+        if (std::string(writer) == "worker") {
+            other->Write(Hive::LocalMachine, "Software\\Quillo\\RunAppAtTime", "Backend",
+                         std::string("systemd"));
+        } else {
+            other->Write(Hive::CurrentUser, kSectionKey, "WaveRepeat01", 1);
+        }
+        started.ReadAgainIfChanged();
+        ASSERT_EQ(started.GetCount(), 1) << writer;
+        EXPECT_EQ(started.GetAt(0).FileName, "\\My Documents\\Quillo\\kept.bmp") << writer;
+    }
+    EXPECT_EQ(started.GetAt(0).WaveRepeat, 1) << "what another process changed is read";
+}
+
 TEST_F(AlarmStoreTest, ATakenAlarmIsGoneForEveryoneElse) {
     SetClock(At(2009, 1, 13, 10, 20));
     const std::string file = Memo("a");

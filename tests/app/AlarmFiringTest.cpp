@@ -1,5 +1,9 @@
 // Alarms that ring: in a running window on its timer, and in the launch the system makes.
+#include <QApplication>
+#include <QTest>
 #include <QWidget>
+#include <QWindow>
+#include <csignal>
 #include <filesystem>
 
 #include "alarm/AlarmNotifyDlg.h"
@@ -10,6 +14,7 @@
 #include "platform/shell/TimedLaunch.h"
 #include "platform/ui/DocTemplate.h"
 #include "res/ResourceIds.h"
+#include "support/InstanceHelperProcess.h"
 #include "support/QuilloScenario.h"
 
 namespace fs = std::filesystem;
@@ -268,4 +273,71 @@ TEST_F(AlarmFiring, ALaunchWithNothingDueEndsQuietlyAndKeepsTheNextAlarmRequeste
     SYSTEMTIME requested{};
     ASSERT_TRUE(GetRunAppAtTimeRequest(requested));
     EXPECT_EQ(FormatAlarmTime(requested), "2009/01/13 11:00");
+}
+
+TEST_F(AlarmFiring, ALaunchWithoutNoticesHandsOverAndLetsItsSoundPlayOut) {
+    SetClock(2009, 1, 13, 10, 0);
+    const std::string log = (m_device->Directory() / "requests.log").string();
+    Helper running(m_device->Directory().string(), "Folian", log);
+    ASSERT_EQ(running.First(), "ready\n");
+    MemoWithAlarm("A.bmp", At(10, 0), AlarmRepeat::None, "Chime", 0);
+    {
+        CWinApp before("quillo");
+        before.SetRegistryKey(CQuilloApp::kRegistryCompany);
+        before.WriteProfileInt("System", "NotifyDialog", 0);
+    }
+    EXPECT_FALSE(Start("AppRunAtTime"));
+    EXPECT_EQ(ReadHostFile(log), "command " + std::to_string(ID_OPEN_BY_NOTIFICATION) + "\nfront\n");
+    ASSERT_EQ(m_sounds.size(), 2u);
+    EXPECT_EQ(m_sounds[0].path, "\\windows\\Chime.wav");
+    EXPECT_TRUE(m_sounds[1].awaitEnd) << "the sound is not cut off as the launch ends";
+}
+
+TEST_F(AlarmFiring, ALogoutWhileTheNoticeIsOpenKeepsTheMemoFirst) {
+    SetClock(2009, 1, 13, 10, 0);
+    ASSERT_TRUE(Start());
+    MemoWithAlarm("A.bmp", At(10, 0));
+    Stroke({{10, 50}, {100, 50}});
+    // Every save fails: the memo can only be rescued.
+    fs::remove_all(HostSaveFolder());
+    WriteHostFile(HostSaveFolder(), "in the way");
+    FinishTimedLaunchRequests();  // nothing half done crosses the fork
+    ExpectNotice("A", [](ModalRun&) {
+        ::raise(SIGTERM);  // as a logout sends it; handled in the notice's own loop
+        ProcessEvents();
+    });
+    EXPECT_EXIT(
+        {
+            Tick();
+            std::_Exit(1);  // the notice must not have ended otherwise
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_TRUE(fs::exists(m_device->Directory() / "rescued" / "20090113-100000.bmp"));
+    EXPECT_EQ(StoredCount(), 1) << "the alarm went back";
+}
+
+TEST_F(AlarmFiring, TheNoticeLeavesAnotherProgramsKeyboardAloneAndIgnoresItsFirstSecondOfKeys) {
+    SetClock(2009, 1, 13, 10, 0);
+    ASSERT_TRUE(Start());
+    MemoWithAlarm("A.bmp", At(10, 0));
+    QApplication::setActiveWindow(nullptr);  // the user works in another program
+    ExpectNotice("A", [this](ModalRun& run) {
+        QWidget* notice = run.dialog->GetWidget();
+        EXPECT_FALSE(Notice(run)->m_bTookKeyboard);
+        EXPECT_TRUE(notice->testAttribute(Qt::WA_ShowWithoutActivating));
+        Notice(run)->SendMessage(WM_TIMER, 301);
+        EXPECT_FALSE(CWnd::IsProgramActive()) << "a tick raises it, never activates it";
+        // A Space typed for the other program as the notice appears presses nothing.
+        notice->activateWindow();
+        QTest::keyClick(notice->windowHandle(), Qt::Key_Space);
+        ProcessEvents();
+        EXPECT_TRUE(run.IsOpen());
+        SetClock(2009, 1, 13, 10, 0, 1);
+        QTest::keyClick(notice->windowHandle(), Qt::Key_Space);
+        ProcessEvents();
+        EXPECT_FALSE(run.IsOpen()) << "a second later, keys are the user's answer";
+    });
+    Tick();
+    ExpectAllModalsAnswered();
+    EXPECT_EQ(StoredCount(), 0);
 }

@@ -181,7 +181,7 @@ TEST_F(AlarmProgram, ALaunchWithoutNoticesHandsTheMemoToTheRunningWindow) {
     EXPECT_EQ(Text(Hive::CurrentUser, std::string(kProfile) + "Recent File List", "File1"), kMemo)
         << "the running window opened the memo before the launch ended";
     EXPECT_EQ(StoredCount(), 0);
-    EXPECT_EQ(ReadHostFile(m_notifications), "Quillo（アラーム）|A\n");
+    EXPECT_EQ(ReadHostFile(m_notifications), "Quillo（アラーム）|A\n2009/01/13 10:00\n");
 }
 
 TEST_F(AlarmProgram, ALaunchWithNothingDueEndsAndLeavesTheNextAlarmRequested) {
@@ -204,7 +204,7 @@ TEST_F(AlarmProgram, ARunningWindowAndALaunchOfTheSameMinuteRingItOnce) {
     // The running window looks every ten seconds; give it a look after the launch.
     ::sleep(11);
     EXPECT_EQ(StoredCount(), 0);
-    EXPECT_EQ(ReadHostFile(m_notifications), "Quillo（アラーム）|A\n");
+    EXPECT_EQ(ReadHostFile(m_notifications), "Quillo（アラーム）|A\n2009/01/13 10:00\n");
 }
 
 TEST_F(AlarmProgram, ALogoutWhileTheNoticeIsOpenPutsTheAlarmBack) {
@@ -212,7 +212,7 @@ TEST_F(AlarmProgram, ALogoutWhileTheNoticeIsOpenPutsTheAlarmBack) {
     const pid_t launch = StartQuillo("@2009-01-13 10:00:00", true);
     // The desktop notification comes with the notice.
     for (int i = 0; i < 600 && ReadHostFile(m_notifications).empty(); ++i) ::usleep(50000);
-    ASSERT_EQ(ReadHostFile(m_notifications), "Quillo（アラーム）|A\n");
+    ASSERT_EQ(ReadHostFile(m_notifications), "Quillo（アラーム）|A\n2009/01/13 10:00\n");
     EXPECT_EQ(StoredCount(), 0) << "taken while the notice shows";
     ::kill(launch, SIGTERM);
     EXPECT_EQ(Finish(launch), 0);
@@ -223,4 +223,11 @@ TEST_F(AlarmProgram, ALogoutWhileTheNoticeIsOpenPutsTheAlarmBack) {
               "2009/01/13 10:00")
         << "requested again, to ring at the next launch";
     EXPECT_NE(ReadHostFile(m_systemLog).find("systemd-run --user --collect"), std::string::npos);
+}
+
+TEST_F(AlarmProgram, ALateLaunchTellsTheDesktopWhenTheAlarmWasDue) {
+    SetAlarm("2009/01/13 10:00", 1);
+    StartQuillo("@2009-01-13 10:03:00", true);  // the machine slept through the minute
+    for (int i = 0; i < 600 && ReadHostFile(m_notifications).empty(); ++i) ::usleep(50000);
+    EXPECT_EQ(ReadHostFile(m_notifications), "Quillo（アラーム）|A\n2009/01/13 10:00\n");
 }

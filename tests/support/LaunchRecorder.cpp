@@ -2,14 +2,18 @@
 
 #include <cstdlib>
 
+#include "platform/shell/LaunchBackends.h"
 #include "platform/shell/TimedLaunch.h"
 
 LaunchRecorder::LaunchRecorder() {
-    if (const char* config = std::getenv("XDG_CONFIG_HOME")) {
-        m_hadConfig = true;
-        m_previousConfig = config;
+    // The user's units and the user manager's timer stamps go to a temporary folder.
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
+        const char* value = std::getenv(name);
+        m_saved.push_back({name, value != nullptr ? value : "", value != nullptr});
     }
     ::setenv("XDG_CONFIG_HOME", m_config.Path().c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (m_config.Path() / "data").c_str(), 1);
+    SetAtDaemonProbe([this] { return m_atDaemonRunning.load(); });
     SetLaunchCommandRunner([this](const LaunchCommand& command) {
         LaunchCommandRunner answer;
         {
@@ -24,11 +28,18 @@ LaunchRecorder::LaunchRecorder() {
 LaunchRecorder::~LaunchRecorder() {
     FinishTimedLaunchRequests();
     SetLaunchCommandRunner(nullptr);
-    if (m_hadConfig) {
-        ::setenv("XDG_CONFIG_HOME", m_previousConfig.c_str(), 1);
-    } else {
-        ::unsetenv("XDG_CONFIG_HOME");
+    SetAtDaemonProbe(nullptr);
+    for (const SavedVariable& saved : m_saved) {
+        if (saved.had) {
+            ::setenv(saved.name, saved.value.c_str(), 1);
+        } else {
+            ::unsetenv(saved.name);
+        }
     }
+}
+
+void LaunchRecorder::SetAtDaemonRunning(bool running) {
+    m_atDaemonRunning = running;
 }
 
 void LaunchRecorder::Answer(LaunchCommandRunner answer) {
@@ -50,6 +61,7 @@ void LaunchRecorder::AnswerAsWorkingSystemd() {
 }
 
 void LaunchRecorder::AnswerAsWorkingAt() {
+    SetAtDaemonRunning(true);
     Answer([this](const LaunchCommand& command) {
         const std::string& tool = command.argv.front();
         if (command.detached || tool == "atq" || tool == "atrm") {

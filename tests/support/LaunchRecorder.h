@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -25,6 +26,8 @@ class LaunchRecorder {
     // numbers its jobs from 1.
     void AnswerAsWorkingSystemd();
     void AnswerAsWorkingAt();
+    // Whether `atd` looks as if it runs (AnswerAsWorkingAt makes it run).
+    void SetAtDaemonRunning(bool running);
 
     // Each command as one line, its words joined as the shell would read them.
     std::vector<std::string> Lines() const;
@@ -35,9 +38,15 @@ class LaunchRecorder {
     std::string UnitFolder() const;
 
   private:
+    struct SavedVariable {
+        const char* name;
+        std::string value;
+        bool had = false;
+    };
+
     TempFolder m_config;
-    std::string m_previousConfig;
-    bool m_hadConfig = false;
+    std::vector<SavedVariable> m_saved;
+    std::atomic<bool> m_atDaemonRunning{false};
     mutable std::mutex m_mutex;
     std::vector<LaunchCommand> m_commands;
     LaunchCommandRunner m_answer;

@@ -1,9 +1,12 @@
 // Setting, changing and removing the alarm of the memo on screen.
+#include <QCalendarWidget>
+#include <QToolButton>
 #include <filesystem>
 
 #include "alarm/AlarmDlg.h"
 #include "alarm/AlarmTime.h"
 #include "alarm/CalendarDlg.h"
+#include "platform/fs/Device.h"
 #include "platform/registry/Registry.h"
 #include "platform/shell/TimedLaunch.h"
 #include "res/ResourceIds.h"
@@ -132,6 +135,11 @@ TEST_F(AlarmCommands, TheCalendarPicksTheDateAndKeepsTheTypedTime) {
             SYSTEMTIME shown{};
             ASSERT_TRUE(calendar->m_calendar.GetCurSel(shown));
             EXPECT_EQ(FormatAlarmTime(shown), "2009/01/13 00:00");
+            const auto* widget = static_cast<QCalendarWidget*>(calendar->m_calendar.GetWidget());
+            EXPECT_EQ(widget->firstDayOfWeek(), Qt::Sunday);
+            const auto* month = widget->findChild<QToolButton*>("qt_calendar_monthbutton");
+            ASSERT_NE(month, nullptr);
+            EXPECT_EQ(month->text().toStdString(), "1月");
             calendar->m_calendar.SetCurSel(MakeSpan(2009, 2, 14, 0, 0, 0));
             run.Press(IDOK);
         });
@@ -288,4 +296,39 @@ TEST_F(AlarmCommands, AMemoThatCouldNotBeReadGetsItsAlarmAndStaysAsItIs) {
     EXPECT_EQ(OnlyAlarm().FileName, "\\My Documents\\Quillo\\notes.bmp");
     EXPECT_EQ(ReadHostFile(HostSaveFolder() / "notes.bmp"), "BM and then nothing a picture needs");
     EXPECT_EQ(doc->GetPathName(), "\\My Documents\\Quillo\\notes.bmp");
+}
+
+TEST_F(AlarmCommands, TheMenuAndTheDialogShowWhatAnotherProcessStoredJustNow) {
+    SetClock(2009, 1, 13, 15, 30);
+    StartOnMemo();
+    {
+        // A launch that rang nothing of this memo stored its alarm a moment ago.
+        auto other = Registry::Open(Device::RegistryFile());
+        const std::string section = "Software\\Vornak\\quillo\\MemoNotify";
+        other->Write(Hive::CurrentUser, section, "Count", 1);
+        other->Write(Hive::CurrentUser, section, "FileName00", std::string(kMemo));
+        other->Write(Hive::CurrentUser, section, "Time00", std::string("2009/01/13 15:35"));
+    }
+    EXPECT_EQ(State(ID_ALARM_NONE).m_nCheck, 0) << "the memo has an alarm now";
+    EXPECT_EQ(State(kFiveMinutes).m_nCheck, 1);
+    ExpectModal([](ModalRun& run) {
+        EXPECT_EQ(Dialog(run)->GetDlgItemText(IDC_ALARM_MINUTE), "35");
+        run.Press(IDCANCEL);
+    });
+    SendCommand(frame, ID_ALARM_CUSTOM);
+    ExpectAllModalsAnswered();
+}
+
+TEST_F(AlarmCommands, WhereOnlyTheProgramCanRingAnAlarmSettingOneSaysSoOncePerDevice) {
+    SetClock(2009, 1, 13, 15, 30);
+    StartOnMemo();  // nothing of the system answers: the program itself is the backend
+    ExpectMessage("Quillo を終了している間はアラームが鳴りません。次に起動したときに鳴ります。");
+    for (int i = 0; i < 2; ++i) {
+        SendCommand(frame, kFiveMinutes);
+        FinishTimedLaunchRequests();
+        frame->SendMessage(WM_TIMER, kAlarmCheckTimer);
+    }
+    ExpectAllModalsAnswered();
+    EXPECT_EQ(ModalRunsSeen(), 1);
+    EXPECT_EQ(app->GetProfileInt("System", "SelfLaunchTold", 0), 1);
 }

@@ -1,5 +1,6 @@
 #include "Time.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <ctime>
@@ -147,4 +148,66 @@ SYSTEMTIME FileTimeToLocalTime(FILETIME time) {
     const int64_t seconds = static_cast<int64_t>(time / kFileTimeUnitsPerSecond) -
                             static_cast<int64_t>(kUnixEpochAsFileTime / kFileTimeUnitsPerSecond);
     return UnixTimeToLocalTime(seconds);
+}
+
+namespace {
+
+// Seconds since 1970 of the record's fields read as UTC.
+int64_t FieldsAsUtc(const SYSTEMTIME& time) {
+    FILETIME fileTime = 0;
+    SystemTimeToFileTime(time, fileTime);
+    return static_cast<int64_t>(fileTime / kFileTimeUnitsPerSecond) -
+           static_cast<int64_t>(kUnixEpochAsFileTime / kFileTimeUnitsPerSecond);
+}
+
+// How far the host's local time is ahead of UTC at `seconds`.
+int64_t UtcOffsetAt(int64_t seconds) {
+    const auto hostSeconds = static_cast<std::time_t>(seconds);
+    std::tm tm{};
+    if (localtime_r(&hostSeconds, &tm) == nullptr) return 0;
+    return tm.tm_gmtoff;
+}
+
+}  // namespace
+
+bool LocalTimeToUnixTime(const SYSTEMTIME& local, int64_t& seconds) {
+    SYSTEMTIME wall = local;
+    wall.wMilliseconds = 0;
+    FILETIME check = 0;
+    if (!SystemTimeToFileTime(wall, check)) return false;
+    const int64_t fields = FieldsAsUtc(wall);
+    // No zone is ever more than a day from UTC, nor changes its offset twice within a day:
+    // the offsets a day either side are the only ones the local time can be read with.
+    constexpr int64_t kDay = 86400;
+    int64_t first = 0;
+    bool found = false;
+    for (const int64_t offset : {UtcOffsetAt(fields - kDay), UtcOffsetAt(fields + kDay)}) {
+        const int64_t candidate = fields - offset;
+        if (UtcOffsetAt(candidate) == offset && (!found || candidate < first)) {
+            first = candidate;
+            found = true;
+        }
+    }
+    if (!found) {
+        // Skipped by a change of offset: the change itself is the first instant after.
+        int64_t before = fields - std::max(UtcOffsetAt(fields - kDay), UtcOffsetAt(fields + kDay));
+        int64_t after = fields - std::min(UtcOffsetAt(fields - kDay), UtcOffsetAt(fields + kDay));
+        const int64_t offsetBefore = UtcOffsetAt(before);
+        while (after - before > 1) {
+            const int64_t middle = before + (after - before) / 2;
+            (UtcOffsetAt(middle) == offsetBefore ? before : after) = middle;
+        }
+        first = after;
+    }
+    seconds = first;
+    return true;
+}
+
+SYSTEMTIME UnixTimeToUtcTime(int64_t seconds) {
+    SYSTEMTIME result{};
+    FileTimeToSystemTime(static_cast<FILETIME>(seconds + static_cast<int64_t>(kUnixEpochAsFileTime /
+                                                                             kFileTimeUnitsPerSecond)) *
+                             kFileTimeUnitsPerSecond,
+                         result);
+    return result;
 }

@@ -42,6 +42,15 @@ void SetFixedLocalTime(const SYSTEMTIME* time);
 // A host time (seconds since 1970-01-01 UTC) as a local time record, milliseconds 0.
 SYSTEMTIME UnixTimeToLocalTime(int64_t seconds);
 
+// The instant (seconds since 1970-01-01 UTC) that a local time record names in the host's
+// time zone, to the second. A time that a daylight-saving change skips names the first
+// instant after the gap; one that it repeats names its first occurrence. False for a
+// record that names no real time.
+bool LocalTimeToUnixTime(const SYSTEMTIME& local, int64_t& seconds);
+
+// An instant as a UTC time record, milliseconds 0.
+SYSTEMTIME UnixTimeToUtcTime(int64_t seconds);
+
 // A file time that the file system reports (UTC) as a local time record, truncated to
 // whole seconds.
 SYSTEMTIME FileTimeToLocalTime(FILETIME time);

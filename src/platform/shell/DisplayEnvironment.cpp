@@ -43,6 +43,9 @@ EnvironmentMap OwnDisplayEnvironment() {
         const std::string key(name);
         if (const char* value = std::getenv(key.c_str())) environment[key] = value;
     }
+    // Alarm times are this program's local times: a program started for one reads the
+    // clock in the same zone, whatever zone the system's timer service keeps.
+    if (const char* zone = std::getenv("TZ")) environment["TZ"] = zone;
     return environment;
 }
 

@@ -17,7 +17,7 @@ inline constexpr std::array<std::string_view, 7> kDisplayVariableNames = {
     "DISPLAY",         "WAYLAND_DISPLAY", "XAUTHORITY",     "XDG_SESSION_TYPE",
     "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR", "QT_QPA_PLATFORM"};
 
-// Those of them that this process has.
+// Those of them that this process has, and its time zone (TZ) when it has one.
 EnvironmentMap OwnDisplayEnvironment();
 
 // Those of them in the output of `systemctl --user show-environment` ("NAME=value" lines,

@@ -5,9 +5,12 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
+#include <mutex>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
 
 #include "platform/base/Format.h"
 #include "platform/base/Text.h"
@@ -39,6 +42,27 @@ bool WriteWhole(const std::string& path, const std::string& text) {
         return false;
     }
     return true;
+}
+
+constexpr const char* kAtPidFile = "/run/atd.pid";
+
+std::mutex gAtProbeMutex;
+std::function<bool()> gAtProbe;
+
+bool AtDaemonRuns() {
+    std::function<bool()> probe;
+    {
+        std::lock_guard<std::mutex> lock(gAtProbeMutex);
+        probe = gAtProbe;
+    }
+    return probe ? probe() : PidFileNamesLiveProcess(kAtPidFile, "atd");
+}
+
+std::string FirstLine(const std::string& path) {
+    std::ifstream file(path);
+    std::string line;
+    std::getline(file, line);
+    return line;
 }
 
 std::string ScheduledAtText(const SYSTEMTIME& when) {
@@ -95,9 +119,21 @@ std::string DeviceHash(std::string_view deviceDirectory) {
     return Format("%016llx", static_cast<unsigned long long>(Fnv1a(deviceDirectory)));
 }
 
-std::string CalendarText(const SYSTEMTIME& when) {
-    return Format("%04d-%02d-%02d %02d:%02d:00", when.wYear, when.wMonth, when.wDay, when.wHour,
-                  when.wMinute);
+std::string CalendarText(int64_t when) {
+    const SYSTEMTIME utc = UnixTimeToUtcTime(when);
+    return Format("%04d-%02d-%02d %02d:%02d:%02d UTC", utc.wYear, utc.wMonth, utc.wDay, utc.wHour,
+                  utc.wMinute, utc.wSecond);
+}
+
+bool PidFileNamesLiveProcess(const std::string& pidFile, std::string_view name) {
+    const std::string pid = FirstLine(pidFile);
+    if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) return false;
+    return FirstLine("/proc/" + pid + "/comm") == name;
+}
+
+void SetAtDaemonProbe(std::function<bool()> probe) {
+    std::lock_guard<std::mutex> lock(gAtProbeMutex);
+    gAtProbe = std::move(probe);
 }
 
 LaunchBackends::LaunchBackends(std::string deviceDirectory)
@@ -129,7 +165,7 @@ bool LaunchBackends::SystemdAnswers() {
 }
 
 bool LaunchBackends::AtAnswers() {
-    if (!m_at) m_at = RunTool({"atq"}).exitCode == 0;
+    if (!m_at) m_at = AtDaemonRuns() && RunTool({"atq"}).exitCode == 0;
     return *m_at;
 }
 
@@ -144,12 +180,23 @@ bool LaunchBackends::Systemctl(std::vector<std::string> arguments) {
     return RunTool(std::move(arguments)).exitCode == 0;
 }
 
-bool LaunchBackends::ArmSystemd(const SYSTEMTIME& when, const std::vector<std::string>& launcher,
+std::string LaunchBackends::StampFile() const {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    const std::string folder = data != nullptr && data[0] == '/'
+                                   ? std::string(data)
+                                   : std::string(home != nullptr ? home : "") + "/.local/share";
+    return folder + "/systemd/timers/stamp-" + TimerName();
+}
+
+bool LaunchBackends::ArmSystemd(int64_t when, const std::vector<std::string>& launcher,
                                 const EnvironmentMap& environment) {
     const std::string folder = UnitFolder();
     std::string service =
         "[Unit]\n"
         "Description=Quillo: start for an alarm\n"
+        // A program removed since leaves a timer that starts nothing and fails nothing.
+        "ConditionPathIsExecutable=" + SystemdEscapePercents(launcher.front()) + "\n"
         "\n"
         "[Service]\n"
         "Type=oneshot\n"
@@ -185,10 +232,38 @@ bool LaunchBackends::ArmSystemd(const SYSTEMTIME& when, const std::vector<std::s
     return false;
 }
 
+bool LaunchBackends::SystemdFiredSince(int64_t when) {
+    LaunchCommand show;
+    show.argv = {"systemctl", "--user", "show", "--property=LastTriggerUSec", "--value",
+                 TimerName()};
+    // "Tue 2026-12-08 10:05:00 UTC", or "n/a" for a timer that never fired.
+    show.environment = {"TZ=UTC"};
+    const LaunchCommandResult result = RunLaunchCommand(show);
+    SYSTEMTIME fired{};
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    if (result.exitCode != 0 || std::sscanf(result.output.c_str(), "%*s %d-%d-%d %d:%d:%d", &year,
+                                            &month, &day, &hour, &minute, &second) != 6) {
+        return false;
+    }
+    fired.wYear = static_cast<uint16_t>(year);
+    fired.wMonth = static_cast<uint16_t>(month);
+    fired.wDay = static_cast<uint16_t>(day);
+    fired.wHour = static_cast<uint16_t>(hour);
+    fired.wMinute = static_cast<uint16_t>(minute);
+    fired.wSecond = static_cast<uint16_t>(second);
+    FILETIME instant = 0;
+    if (!SystemTimeToFileTime(fired, instant)) return false;
+    const int64_t firedSeconds = static_cast<int64_t>(instant / kFileTimeUnitsPerSecond) -
+                                 static_cast<int64_t>(kUnixEpochAsFileTime / kFileTimeUnitsPerSecond);
+    return firedSeconds >= when;
+}
+
 void LaunchBackends::WithdrawSystemd() {
     const std::string folder = UnitFolder();
     const std::string timer = folder + "/" + TimerName();
     const std::string service = folder + "/" + ServiceName();
+    // A stamp left behind would fire a later timer of the same name at once.
+    ::unlink(StampFile().c_str());
     if (::access(timer.c_str(), F_OK) != 0 && ::access(service.c_str(), F_OK) != 0) return;
     // Only the timer stops: a program it started runs as a unit of its own.
     Systemctl({"disable", "--now", TimerName()});
@@ -207,6 +282,8 @@ std::optional<std::string> LaunchBackends::ArmAt(const SYSTEMTIME& when,
     for (const auto& [name, value] : environment) {
         script += name + "=" + ShellQuote(value) + "; export " + name + "\n";
     }
+    // A program removed since ends the job quietly.
+    script += "[ -x " + ShellQuote(launcher.front()) + " ] || exit 0\n";
     script += "exec " + ShellJoin(launcher) + "\n";
     const LaunchCommandResult result =
         RunTool({"at", "-t", ScheduledAtText(when)}, script);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,16 +25,21 @@ class LaunchBackends {
     explicit LaunchBackends(std::string deviceDirectory);
 
     bool SystemdAnswers();
+    // `atq` answers even with no daemon to run the jobs: `at` counts only while `atd` runs.
     bool AtAnswers();
     // The best backend that answers.
     LaunchBackend Choose();
 
-    // The timer and its service under the user's unit folder, enabled and (re)started; on
-    // any failure nothing of them is left.
-    bool ArmSystemd(const SYSTEMTIME& when, const std::vector<std::string>& launcher,
+    // The timer and its service under the user's unit folder, enabled and (re)started, for
+    // the instant `when` (seconds since 1970, UTC); on any failure nothing of them is left.
+    bool ArmSystemd(int64_t when, const std::vector<std::string>& launcher,
                     const EnvironmentMap& environment);
+    // True when the timer has fired at or after `when`.
+    bool SystemdFiredSince(int64_t when);
+    // The timer, its service, its link under timers.target and its stamp all go.
     void WithdrawSystemd();
-    // The number of the job that runs `launcher` at `when`; `previousJob` is removed first.
+    // The number of the job that runs `launcher` at the local time `when`; `previousJob` is
+    // removed first.
     std::optional<std::string> ArmAt(const SYSTEMTIME& when,
                                      const std::vector<std::string>& launcher,
                                      const EnvironmentMap& environment,
@@ -51,6 +58,8 @@ class LaunchBackends {
     std::string ServiceName() const;
     // ${XDG_CONFIG_HOME:-$HOME/.config}/systemd/user
     static std::string UnitFolder();
+    // Where the user manager keeps the time a persistent timer last fired.
+    std::string StampFile() const;
 
   private:
     bool Systemctl(std::vector<std::string> arguments);
@@ -64,5 +73,11 @@ class LaunchBackends {
 
 // 16 hexadecimal digits naming the device in unit and job names.
 std::string DeviceHash(std::string_view deviceDirectory);
-// "2026-12-07 10:05:00"
-std::string CalendarText(const SYSTEMTIME& when);
+// "2026-12-07 10:05:00 UTC": an instant as the user manager reads it in any zone of its own.
+std::string CalendarText(int64_t when);
+
+// True when the pid file names a live process called `name`.
+bool PidFileNamesLiveProcess(const std::string& pidFile, std::string_view name);
+// Test seam: whether `atd` runs is answered by `probe` instead of the system; null restores
+// the system's answer.
+void SetAtDaemonProbe(std::function<bool()> probe);

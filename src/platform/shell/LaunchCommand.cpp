@@ -50,6 +50,12 @@ int WaitFor(pid_t pid) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+// `at` keeps the folder it was asked from and gives up when it is gone by the alarm's
+// minute (a build folder, a removed temporary one): every command runs from "/".
+void FromTheRoot(posix_spawn_file_actions_t& actions) {
+    posix_spawn_file_actions_addchdir_np(&actions, "/");
+}
+
 // A shell in a session of its own starts the program in the background and ends at once:
 // the program is nobody's child then, and nothing waits for it or is killed with us.
 LaunchCommandResult StartDetached(const LaunchCommand& command) {
@@ -60,9 +66,13 @@ LaunchCommandResult StartDetached(const LaunchCommand& command) {
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    FromTheRoot(actions);
     pid_t pid = 0;
-    const int error = ::posix_spawn(&pid, argv[0].c_str(), nullptr, &attributes,
+    const int error = ::posix_spawn(&pid, argv[0].c_str(), &actions, &attributes,
                                     Pointers(argv).data(), Pointers(environment).data());
+    posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (error != 0) return {};
     return {WaitFor(pid), {}};
@@ -83,6 +93,7 @@ LaunchCommandResult RunToEnd(const LaunchCommand& command) {
     posix_spawn_file_actions_adddup2(&actions, inputRead.Get(), STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, outputWrite.Get(), STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, outputWrite.Get(), STDERR_FILENO);
+    FromTheRoot(actions);
     std::vector<std::string> argv = command.argv;
     std::vector<std::string> environment = MergedEnvironment(command.environment);
     pid_t pid = 0;
@@ -232,11 +243,23 @@ std::string SystemdQuoteSetting(std::string_view value) {
     return SystemdQuoted(value, false);
 }
 
-std::string SystemdEscapeDollars(std::string_view word) {
+namespace {
+
+std::string WithEvery(std::string_view word, char doubled) {
     std::string escaped;
     for (const char c : word) {
         escaped += c;
-        if (c == '$') escaped += '$';
+        if (c == doubled) escaped += doubled;
     }
     return escaped;
+}
+
+}  // namespace
+
+std::string SystemdEscapePercents(std::string_view path) {
+    return WithEvery(path, '%');
+}
+
+std::string SystemdEscapeDollars(std::string_view word) {
+    return WithEvery(word, '$');
 }

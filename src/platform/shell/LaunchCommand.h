@@ -38,5 +38,7 @@ std::vector<std::string> ShellSplit(std::string_view line);
 std::string SystemdQuote(std::string_view word);
 // A quoted value of a unit's setting such as Environment=, "%" kept literal.
 std::string SystemdQuoteSetting(std::string_view value);
+// A path as a unit's condition reads it: unquoted, "%" kept literal.
+std::string SystemdEscapePercents(std::string_view path);
 // "$" kept literal in a command that systemd expands variables in.
 std::string SystemdEscapeDollars(std::string_view word);

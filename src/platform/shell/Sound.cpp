@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <chrono>
 #include <mutex>
 
 #include "platform/base/Format.h"
@@ -38,6 +39,8 @@ bool ToTestOutput(const SoundRequest& request) {
 struct Playing {
     QPointer<QSoundEffect> effect;
     HostLocation location;
+    uint32_t durationMs = 0;
+    std::chrono::steady_clock::time_point started;
 };
 
 Playing& Current() {
@@ -72,7 +75,7 @@ std::optional<WaveInfo> Inspect(std::string_view devicePath, HostLocation& locat
     return info;
 }
 
-void WaitUntilPlayed(QSoundEffect* effect, uint32_t durationMs) {
+void WaitUntilPlayed(QSoundEffect* effect, int64_t deadlineMs) {
     QEventLoop loop;
     QTimer deadline;
     deadline.setSingleShot(true);
@@ -85,7 +88,7 @@ void WaitUntilPlayed(QSoundEffect* effect, uint32_t durationMs) {
     };
     QObject::connect(effect, &QSoundEffect::playingChanged, &loop, checkEnded);
     QObject::connect(effect, &QSoundEffect::statusChanged, &loop, checkEnded);
-    deadline.start(static_cast<int>(durationMs) + kWaitSlackMs);
+    deadline.start(static_cast<int>(deadlineMs));
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
@@ -100,6 +103,8 @@ void PlaySoundFile(std::string_view devicePath, SoundPlay how) {
     if (!info) return;
     Playing& playing = Current();
     playing.location = std::move(location);
+    playing.durationMs = info->DurationMs();
+    playing.started = std::chrono::steady_clock::now();
     // The folder stays open, so the name is read where it was found.
     const QString hostPath = QString::fromStdString(
         Format("/proc/self/fd/%d/%s", playing.location.folder.Get(), playing.location.name.c_str()));
@@ -109,9 +114,23 @@ void PlaySoundFile(std::string_view devicePath, SoundPlay how) {
     effect->setLoopCount(how == SoundPlay::Loop ? QSoundEffect::Infinite : 1);
     effect->play();
     if (how == SoundPlay::Wait) {
-        WaitUntilPlayed(effect, info->DurationMs());
+        WaitUntilPlayed(effect, int64_t{info->DurationMs()} + kWaitSlackMs);
         if (playing.effect == effect) StopCurrent();
     }
+}
+
+void WaitForSoundToEnd() {
+    if (ToTestOutput({false, {}, SoundPlay::Once, true})) return;
+    Playing& playing = Current();
+    if (!playing.effect) return;
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                             std::chrono::steady_clock::now() - playing.started)
+                             .count();
+    const int64_t left = int64_t{playing.durationMs} + kWaitSlackMs - elapsed;
+    const bool ended = playing.effect->status() == QSoundEffect::Error ||
+                       (!playing.effect->isPlaying() && playing.effect->status() == QSoundEffect::Ready);
+    if (left > 0 && !ended) WaitUntilPlayed(playing.effect, left);
+    StopCurrent();
 }
 
 void StopSound() {

@@ -16,12 +16,17 @@ enum class SoundPlay {
 void PlaySoundFile(std::string_view devicePath, SoundPlay how);
 // Ends the sound that plays, if any.
 void StopSound();
+// Waits until the sound that plays in the background has played, by the same deadline as a
+// waiting play (a looping sound is waited for that long too); a process that is about to
+// end does this so as not to cut its sound off.
+void WaitForSoundToEnd();
 
 // One request to the sound output, as a test sees it.
 struct SoundRequest {
     bool stop = false;  // true: StopSound; the rest is then empty
     std::string path;
     SoundPlay how = SoundPlay::Once;
+    bool awaitEnd = false;  // true: WaitForSoundToEnd; the rest is then empty
 };
 
 // Test seam: every request goes to `output` instead of the speakers; null restores them.

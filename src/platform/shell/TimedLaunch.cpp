@@ -86,11 +86,16 @@ bool ParseTimeText(const std::string& text, SYSTEMTIME& when) {
     return true;
 }
 
-bool IsInTheFuture(const SYSTEMTIME& when) {
-    FILETIME then = 0;
-    FILETIME now = 0;
-    return SystemTimeToFileTime(when, then) && SystemTimeToFileTime(GetLocalTime(), now) &&
-           then > now;
+// Later than this minute: a timer armed for it still fires.
+bool IsInTheFuture(int64_t when) {
+    int64_t now = 0;
+    return LocalTimeToUnixTime(GetLocalTime(), now) && when > now;
+}
+
+// What an armed (or launched) request was made for: the instant, so that a change of the
+// zone counts as a change, and the command line, so that a moved program is armed anew.
+std::string HandledText(int64_t when, const std::string& commandLine) {
+    return CalendarText(when) + " " + commandLine;
 }
 
 // One reconciler at a time per device, across processes: each reads the latest record.
@@ -120,26 +125,36 @@ void Reconcile(const std::string& deviceDirectory) {
         held = LaunchBackend::None;
     };
 
-    SYSTEMTIME when{};
+    SYSTEMTIME local{};
+    int64_t when = 0;
     const std::vector<std::string> program = ShellSplit(record.commandLine.value_or(""));
-    if (!record.time || !ParseTimeText(*record.time, when) || program.empty()) {
+    if (!record.time || !ParseTimeText(*record.time, local) || !LocalTimeToUnixTime(local, when) ||
+        program.empty()) {
         withdrawHeld();
         RegistryTransaction transaction(registry.get());
         Forget(*registry, {kBackend, kHandled, kJob});
         return;
     }
-    const bool done = record.handled == record.time;
+    const std::string handled = HandledText(when, *record.commandLine);
+    const bool done = record.handled == handled;
     LaunchBackend chosen = backends.Choose();
+    const auto remember = [&](LaunchBackend backend, const std::optional<std::string>& job) {
+        RegistryTransaction transaction(registry.get());
+        WriteText(*registry, kBackend, std::string(BackendName(backend)));
+        WriteText(*registry, kHandled, handled);
+        if (job) {
+            WriteText(*registry, kJob, *job);
+        } else {
+            Forget(*registry, {kJob});
+        }
+    };
 
     if (!IsInTheFuture(when)) {
         // A timer set for a time already past may never fire: start the program now.
         if (done) return;
         withdrawHeld();
         backends.LaunchNow(program);
-        RegistryTransaction transaction(registry.get());
-        WriteText(*registry, kBackend, std::string(BackendName(chosen)));
-        WriteText(*registry, kHandled, *record.time);
-        Forget(*registry, {kJob});
+        remember(chosen, std::nullopt);
         return;
     }
     if (done && held == chosen) return;
@@ -150,10 +165,12 @@ void Reconcile(const std::string& deviceDirectory) {
     if (chosen == LaunchBackend::Systemd) {
         if (held != LaunchBackend::Systemd) withdrawHeld();
         if (backends.ArmSystemd(when, launcher, environment)) {
-            RegistryTransaction transaction(registry.get());
-            WriteText(*registry, kBackend, "systemd");
-            WriteText(*registry, kHandled, *record.time);
-            Forget(*registry, {kJob});
+            // The minute may have come while the timer was armed: a timer started after its
+            // time never fires, so the launch is made here (a second one finds nothing due).
+            if (!IsInTheFuture(when) && !backends.SystemdFiredSince(when)) {
+                backends.LaunchNow(program);
+            }
+            remember(LaunchBackend::Systemd, std::nullopt);
             return;
         }
         held = LaunchBackend::None;  // a failed arm leaves no unit behind
@@ -164,11 +181,10 @@ void Reconcile(const std::string& deviceDirectory) {
             held == LaunchBackend::At ? record.job : std::nullopt;
         if (held != LaunchBackend::At) withdrawHeld();
         held = LaunchBackend::None;
-        if (const auto job = backends.ArmAt(when, launcher, environment, previous)) {
-            RegistryTransaction transaction(registry.get());
-            WriteText(*registry, kBackend, "at");
-            WriteText(*registry, kHandled, *record.time);
-            WriteText(*registry, kJob, *job);
+        // `at` reads local times: the instant's own, which a skipped minute moves past its gap.
+        if (const auto job =
+                backends.ArmAt(UnixTimeToLocalTime(when), launcher, environment, previous)) {
+            remember(LaunchBackend::At, job);
             return;
         }
     }
@@ -254,9 +270,11 @@ void LookAtTimedLaunchRequest() {
     Registry* registry = Registry::OfDevice();
     if (registry == nullptr) return;
     const Record record = ReadRecord(*registry);
-    SYSTEMTIME when{};
-    if (record.backend == std::string("self") && record.time && record.handled != record.time &&
-        ParseTimeText(*record.time, when) && !IsInTheFuture(when)) {
+    SYSTEMTIME local{};
+    int64_t when = 0;
+    if (record.backend == std::string("self") && record.time && record.commandLine &&
+        ParseTimeText(*record.time, local) && LocalTimeToUnixTime(local, when) &&
+        record.handled != HandledText(when, *record.commandLine) && !IsInTheFuture(when)) {
         RequestWorker::Instance().Poke(Device::HostDirectory());
     }
 }
@@ -274,6 +292,15 @@ void RunAppAtTime(std::string_view application, const SYSTEMTIME* when) {
         }
         PokeAfterCommit(*registry);
     }
+}
+
+void TakeRunAppAtTimeRequest() {
+    if (Registry* registry = Registry::OfDevice()) Forget(*registry, {kHandled});
+}
+
+std::string GetRunAppAtTimeBackend() {
+    Registry* registry = Registry::OfDevice();
+    return registry != nullptr ? ReadText(*registry, kBackend).value_or("") : std::string();
 }
 
 bool GetRunAppAtTimeRequest(SYSTEMTIME& when) {

@@ -18,6 +18,15 @@
 // with a null time, withdraws it. Returns at once.
 void RunAppAtTime(std::string_view application, const SYSTEMTIME* when);
 
+// An alarm of the request's time was taken for firing: the next request of that same time
+// is a new one (another alarm of the same minute), launched at once when its time has come.
+// Without it, a request of an unchanged time and command line arms nothing again.
+void TakeRunAppAtTimeRequest();
+
+// The backend the background work chose for the standing request ("systemd", "at" or
+// "self"); empty while it has not chosen. Only reads the record: it probes nothing.
+std::string GetRunAppAtTimeBackend();
+
 // The time of the device's standing request; false when none stands.
 bool GetRunAppAtTimeRequest(SYSTEMTIME& when);
 

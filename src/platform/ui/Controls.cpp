@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QLocale>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QScrollBar>
@@ -241,6 +242,9 @@ void CTreeCtrl::DoubleClickByUser(HTREEITEM item) {
 bool CMonthCalCtrl::Create(CWnd* parent, CPoint topLeft, UINT id) {
     if (parent == nullptr || !parent->IsWindow()) return false;
     auto* calendar = new QCalendarWidget(parent->GetWidget());
+    // The device's calendar is Japanese: its month and weekday names, weeks from Sunday.
+    calendar->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+    calendar->setFirstDayOfWeek(Qt::Sunday);
     calendar->setGridVisible(false);
     calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     // The device's calendar fits a small dialog: one letter per weekday, nothing wider.

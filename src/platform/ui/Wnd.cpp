@@ -408,6 +408,22 @@ void CWnd::SetTopMost(bool topMost) {
     if (visible) window->show();
 }
 
+void CWnd::BringWindowToTop() {
+    if (QWidget* widget = GetWidget()) widget->window()->raise();
+}
+
+void CWnd::FlashWindow() {
+    if (QWidget* widget = GetWidget()) QApplication::alert(widget->window());
+}
+
+void CWnd::ShowWithoutActivating() {
+    if (QWidget* widget = GetWidget()) widget->window()->setAttribute(Qt::WA_ShowWithoutActivating);
+}
+
+bool CWnd::IsProgramActive() {
+    return QApplication::activeWindow() != nullptr;
+}
+
 void CWnd::Invalidate(bool erase) {
     InvalidateRect(GetClientRect(), erase);
 }

@@ -85,6 +85,15 @@ class CWnd : public CCmdTarget {
     bool SetForegroundWindow();
     // Keeps the top-level window above all others, or no longer.
     void SetTopMost(bool topMost);
+    // Raises the top-level window above the others without taking the keyboard.
+    void BringWindowToTop();
+    // Asks for the user's attention (the window manager's urgency hint) without taking the
+    // keyboard; the request ends by itself once the user activates the window.
+    void FlashWindow();
+    // The window, when it is next shown, leaves the keyboard where it is.
+    void ShowWithoutActivating();
+    // True while a window of this program has the keyboard.
+    static bool IsProgramActive();
 
     // Marks the whole client area (or `rect`) for repainting; `erase` runs the background
     // erase first. The paint runs into the backing surface when the window is next shown,

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 
 #include "platform/base/Time.h"
 
@@ -131,6 +133,44 @@ TEST(Time, FileTimeToLocalTimeTruncatesToSecondsInTheHostZone) {
     const SYSTEMTIME local = FileTimeToLocalTime(utc);
     EXPECT_EQ(local, (SYSTEMTIME{2009, 1, 2, 13, 15, 30, 45, 0}));
     if (oldZone != nullptr) {
+        ::setenv("TZ", saved.c_str(), 1);
+    } else {
+        ::unsetenv("TZ");
+    }
+    ::tzset();
+}
+
+TEST(Time, LocalTimesBecomeInstantsAcrossDaylightSavingChanges) {
+    const char* previous = std::getenv("TZ");
+    const std::string saved = previous != nullptr ? previous : "";
+    struct Row {
+        const char* zone;
+        SYSTEMTIME local;
+        const char* utc;  // "YYYY-MM-DD hh:mm"
+    };
+    const Row rows[] = {
+        {"JST-9", {2026, 12, 2, 8, 18, 17, 0, 0}, "2026-12-08 09:17"},
+        {"UTC0", {2026, 12, 2, 8, 18, 17, 0, 0}, "2026-12-08 18:17"},
+        // Central Europe: 02:30 is skipped in spring (the first minute after is 03:00 CEST)
+        // and passes twice in autumn (first in CEST).
+        {"CET-1CEST,M3.5.0,M10.5.0/3", {2026, 3, 0, 29, 2, 30, 0, 0}, "2026-03-29 01:00"},
+        {"CET-1CEST,M3.5.0,M10.5.0/3", {2026, 10, 0, 25, 2, 30, 0, 0}, "2026-10-25 00:30"},
+        {"CET-1CEST,M3.5.0,M10.5.0/3", {2026, 7, 0, 1, 12, 0, 0, 0}, "2026-07-01 10:00"},
+    };
+    for (const Row& row : rows) {
+        ::setenv("TZ", row.zone, 1);
+        ::tzset();
+        int64_t seconds = 0;
+        ASSERT_TRUE(LocalTimeToUnixTime(row.local, seconds)) << row.zone;
+        const SYSTEMTIME utc = UnixTimeToUtcTime(seconds);
+        char text[32];
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", utc.wYear, utc.wMonth,
+                      utc.wDay, utc.wHour, utc.wMinute);
+        EXPECT_EQ(std::string(text), row.utc) << row.zone;
+    }
+    int64_t seconds = 0;
+    EXPECT_FALSE(LocalTimeToUnixTime({2026, 2, 0, 30, 10, 0, 0, 0}, seconds));
+    if (previous != nullptr) {
         ::setenv("TZ", saved.c_str(), 1);
     } else {
         ::unsetenv("TZ");

@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <unistd.h>
 
 #include "platform/base/Format.h"
 #include "platform/fs/Device.h"
@@ -50,6 +51,27 @@ class DisplayVariables {
     std::map<std::string, std::string> m_saved;
 };
 
+// The host's time zone set to `zone` while it lives.
+class TimeZone {
+  public:
+    explicit TimeZone(const char* zone) {
+        if (const char* old = std::getenv("TZ")) m_saved = old;
+        Set(zone);
+    }
+    ~TimeZone() { Set(m_saved ? m_saved->c_str() : nullptr); }
+    static void Set(const char* zone) {
+        if (zone != nullptr) {
+            ::setenv("TZ", zone, 1);
+        } else {
+            ::unsetenv("TZ");
+        }
+        ::tzset();
+    }
+
+  private:
+    std::optional<std::string> m_saved;
+};
+
 class TimedLaunchTest : public ::testing::Test {
   protected:
     void SetUp() override { SetFixedLocalTime(&m_now); }
@@ -80,6 +102,8 @@ class TimedLaunchTest : public ::testing::Test {
     }
 
     SYSTEMTIME m_now = At(2026, 12, 7, 9, 30);
+    // The user manager may run in another zone: what it is given must name the instant.
+    TimeZone m_zone{"JST-9"};
     DisplayVariables m_display{{{"DISPLAY", ":3"}, {"QT_QPA_PLATFORM", "xcb"}}};
     TempDevice m_device;
     LaunchRecorder m_launches;
@@ -120,7 +144,7 @@ TEST_F(TimedLaunchTest, SystemdGetsAPersistentTimerThatIsReplacedAndWithdrawn) {
               "Description=Quillo: the next alarm\n"
               "\n"
               "[Timer]\n"
-              "OnCalendar=2026-12-07 10:05:00\n"
+              "OnCalendar=2026-12-07 01:05:00 UTC\n"
               "Persistent=true\n"
               "AccuracySec=1s\n"
               "Unit=quillo-alarm-" + Hash() + ".service\n"
@@ -130,12 +154,14 @@ TEST_F(TimedLaunchTest, SystemdGetsAPersistentTimerThatIsReplacedAndWithdrawn) {
     EXPECT_EQ(ReadHostFile(UnitFile(".service")),
               "[Unit]\n"
               "Description=Quillo: start for an alarm\n"
+              "ConditionPathIsExecutable=" + std::string(kApp) + "\n"
               "\n"
               "[Service]\n"
               "Type=oneshot\n"
               "TimeoutStartSec=infinity\n"
               "Environment=\"DISPLAY=:3\"\n"
               "Environment=\"QT_QPA_PLATFORM=xcb\"\n"
+              "Environment=\"TZ=JST-9\"\n"
               "ExecStart=\"" + std::string(kApp) + "\" \"--device\" \"" + Device::HostDirectory() +
               "\" \"--timed-launch\"\n");
 
@@ -143,14 +169,33 @@ TEST_F(TimedLaunchTest, SystemdGetsAPersistentTimerThatIsReplacedAndWithdrawn) {
     const SYSTEMTIME second = At(2026, 12, 8, 7, 0);
     Request(&second);
     EXPECT_EQ(TakeLines(), armed);
-    EXPECT_NE(ReadHostFile(UnitFile(".timer")).find("OnCalendar=2026-12-08 07:00:00\n"),
+    EXPECT_NE(ReadHostFile(UnitFile(".timer")).find("OnCalendar=2026-12-07 22:00:00 UTC\n"),
               std::string::npos);
 
     // The same request again asks nothing more of the system than the probe.
     Request(&second);
     EXPECT_EQ(TakeLines(), std::vector<std::string>{"systemctl --user show-environment"});
 
+    // The same time from a program that moved, or in another zone, is armed anew.
+    RunAppAtTime("/usr/bin/quillo", &second);
+    FinishTimedLaunchRequests();
+    EXPECT_EQ(TakeLines(), armed);
+    EXPECT_NE(ReadHostFile(UnitFile(".service")).find("ExecStart=\"/usr/bin/quillo\""),
+              std::string::npos);
+    TimeZone::Set("UTC0");
+    RunAppAtTime("/usr/bin/quillo", &second);
+    FinishTimedLaunchRequests();
+    EXPECT_EQ(TakeLines(), armed);
+    EXPECT_NE(ReadHostFile(UnitFile(".timer")).find("OnCalendar=2026-12-08 07:00:00 UTC\n"),
+              std::string::npos);
+    TimeZone::Set("JST-9");
+
+    // Withdrawn, nothing is left of it: not even the stamp of its last firing.
+    const std::string stamp = LaunchBackends(Device::HostDirectory()).StampFile();
+    std::filesystem::create_directories(std::filesystem::path(stamp).parent_path());
+    WriteHostFile(stamp, "");
     Request(nullptr);
+    EXPECT_FALSE(std::filesystem::exists(stamp));
     EXPECT_EQ(TakeLines(), (std::vector<std::string>{
                                "systemctl --user disable --now " + Timer(),
                                "systemctl --user daemon-reload",
@@ -170,6 +215,8 @@ TEST_F(TimedLaunchTest, AtGetsOneJobThatIsReplacedAndWithdrawn) {
     ASSERT_EQ(commands.size(), 3u);
     EXPECT_EQ(commands[2].input, "DISPLAY=:3; export DISPLAY\n"
                                  "QT_QPA_PLATFORM=xcb; export QT_QPA_PLATFORM\n"
+                                 "TZ=JST-9; export TZ\n"
+                                 "[ -x " + std::string(kApp) + " ] || exit 0\n"
                                  "exec " + std::string(kApp) + " --device " +
                                      ShellQuote(Device::HostDirectory()) + " --timed-launch\n");
     EXPECT_EQ(Recorded("Backend"), "at");
@@ -184,9 +231,46 @@ TEST_F(TimedLaunchTest, AtGetsOneJobThatIsReplacedAndWithdrawn) {
     Request(nullptr);
     EXPECT_EQ(TakeLines(), std::vector<std::string>{"atrm 2"});
     EXPECT_EQ(Recorded("Job"), "(none)");
+
+    // `atq` answers with its daemon stopped, but nothing would ever run the job.
+    m_launches.SetAtDaemonRunning(false);
+    Request(&second);
+    EXPECT_EQ(TakeLines(), std::vector<std::string>{"systemctl --user show-environment"});
+    EXPECT_EQ(Recorded("Backend"), "self");
+}
+
+TEST_F(TimedLaunchTest, TheAtDaemonRunsWhenItsPidFileNamesALiveProcessOfItsName) {
+    TempFolder folder;
+    const std::string pidFile = (folder.Path() / "atd.pid").string();
+    const std::string ownName = ReadHostFile("/proc/self/comm");
+    const std::string name = ownName.substr(0, ownName.find('\n'));
+    const struct {
+        std::string content, name;
+        bool runs;
+    } rows[] = {
+        {std::to_string(::getpid()) + "\n", name, true},
+        {std::to_string(::getpid()) + "\n", "atd", false},  // a reused pid of another program
+        {"999999999\n", name, false},                       // a stale file
+        {"../self\n", name, false},
+        {"", name, false},
+    };
+    for (const auto& row : rows) {
+        WriteHostFile(pidFile, row.content);
+        EXPECT_EQ(PidFileNamesLiveProcess(pidFile, row.name), row.runs) << row.content;
+    }
+    EXPECT_FALSE(PidFileNamesLiveProcess((folder.Path() / "missing.pid").string(), name));
+}
+
+TEST_F(TimedLaunchTest, EveryToolRunsFromTheRootFolder) {
+    m_launches.Answer(nullptr);
+    SetLaunchCommandRunner(nullptr);  // for real
+    LaunchCommand pwd;
+    pwd.argv = {"pwd"};
+    EXPECT_EQ(RunLaunchCommand(pwd).output, "/\n");
 }
 
 TEST_F(TimedLaunchTest, AFailingUserManagerFallsBackToAtAndLeavesNoUnitBehind) {
+    m_launches.SetAtDaemonRunning(true);
     m_launches.Answer([](const LaunchCommand& command) {
         const std::string& tool = command.argv.front();
         if (tool == "systemctl" && command.argv[2] == "enable") {
@@ -246,19 +330,23 @@ TEST_F(TimedLaunchTest, ATimeNotInTheFutureLaunchesAtOnceAndOnlyOnce) {
     ASSERT_EQ(lines.size(), 2u);
     const std::string prefix = "systemd-run --user --collect --quiet --unit=quillo-run-" + Hash();
     EXPECT_EQ(lines[1].substr(0, prefix.size()), prefix);
-    const std::string tail = " --setenv=DISPLAY=:7 --setenv=QT_QPA_PLATFORM=xcb -- " +
+    const std::string tail = " --setenv=DISPLAY=:7 --setenv=QT_QPA_PLATFORM=xcb --setenv=TZ=JST-9 -- " +
                              std::string(kApp) + " --device " +
                              ShellQuote(Device::HostDirectory()) + " AppRunAtTime";
     ASSERT_GT(lines[1].size(), tail.size());
     EXPECT_EQ(lines[1].substr(lines[1].size() - tail.size()), tail)
         << "the user manager's display wins over the requester's";
-    EXPECT_EQ(Recorded("Handled"), "2026/12/07 09:30");
+    EXPECT_EQ(Recorded("Handled"), "2026-12-07 00:30:00 UTC " + Recorded("CommandLine"));
 
     // Asked again (as a window that starts does): it is not launched twice.
     Request(&m_now);
     for (const std::string& line : TakeLines()) {
         EXPECT_EQ(line.find("systemd-run"), std::string::npos) << line;
     }
+    // Unless its alarm was taken: a second alarm of that minute is launched too.
+    TakeRunAppAtTimeRequest();
+    Request(&m_now);
+    EXPECT_EQ(TakeLines().back().find("systemd-run"), 0u);
 
     // Without a user manager the program is started on its own.
     m_launches.Answer([](const LaunchCommand& command) {
@@ -315,7 +403,7 @@ TEST_F(TimedLaunchTest, ManyRequestsInARowLeaveTheLastAndNeverWait) {
     }
     released.notify_all();
     FinishTimedLaunchRequests();
-    EXPECT_NE(ReadHostFile(UnitFile(".timer")).find("OnCalendar=2026-12-08 07:49:00\n"),
+    EXPECT_NE(ReadHostFile(UnitFile(".timer")).find("OnCalendar=2026-12-07 22:49:00 UTC\n"),
               std::string::npos);
     int restarts = 0;
     for (const std::string& line : TakeLines()) restarts += line.find("restart") != std::string::npos;
@@ -329,6 +417,7 @@ TEST_F(TimedLaunchTest, PathsWithDollarsSpacesAndQuotesSurvive) {
     EXPECT_EQ(SystemdQuote(strange), "\"/tmp/it's a \\\"$$HOME\\\" 100%%\"");
     EXPECT_EQ(SystemdQuoteSetting("XAUTHORITY=/run/$x%"), "\"XAUTHORITY=/run/$x%%\"");
     EXPECT_EQ(SystemdEscapeDollars("a$b"), "a$$b");
+    EXPECT_EQ(SystemdEscapePercents("/opt/100% quillo"), "/opt/100%% quillo");
 }
 
 TEST_F(TimedLaunchTest, TheLauncherWaitsForADisplayAndTouchesNothingMeanwhile) {
@@ -388,10 +477,34 @@ TEST_F(TimedLaunchTest, RunningWindowsLaunchTheRequestWhenNothingElseHoldsIt) {
     int launches = 0;
     for (const LaunchCommand& command : m_launches.Commands()) launches += command.detached;
     EXPECT_EQ(launches, 1);
-    EXPECT_EQ(Recorded("Handled"), "2026/12/07 10:05");
+    EXPECT_EQ(Recorded("Handled"), "2026-12-07 01:05:00 UTC " + Recorded("CommandLine"));
     LookAtTimedLaunchRequest();
     FinishTimedLaunchRequests();
     launches = 0;
     for (const LaunchCommand& command : m_launches.Commands()) launches += command.detached;
     EXPECT_EQ(launches, 1) << "once handled, never again";
+}
+
+TEST_F(TimedLaunchTest, ATimerArmedAsItsMinuteCameLaunchesUnlessItFired) {
+    const SYSTEMTIME when = At(2026, 12, 7, 9, 31);
+    const SYSTEMTIME later = At(2026, 12, 7, 9, 32);
+    for (const char* lastTrigger : {"n/a\n", "Mon 2026-12-07 00:31:00 UTC\n"}) {
+        SetFixedLocalTime(&m_now);
+        m_launches.Answer([&](const LaunchCommand& command) {
+            const std::vector<std::string>& argv = command.argv;
+            if (argv[0] == "systemctl" && argv[2] == "restart") SetFixedLocalTime(&later);
+            if (argv[0] == "systemctl" && argv[2] == "show") {
+                EXPECT_EQ(command.environment, std::vector<std::string>{"TZ=UTC"});
+                return LaunchCommandResult{0, lastTrigger};
+            }
+            return LaunchCommandResult{0, ""};
+        });
+        Request(&when);
+        const std::vector<std::string> lines = TakeLines();
+        const bool fired = lastTrigger[0] != 'n';
+        EXPECT_EQ(lines.back().find("systemd-run") == 0, !fired) << lastTrigger;
+        EXPECT_EQ(Recorded("Backend"), "systemd");
+        Request(nullptr);
+        m_launches.Clear();
+    }
 }
