@@ -39,6 +39,7 @@ constexpr UINT WA_ACTIVE = 1;
 // Virtual keys.
 constexpr UINT VK_BACK = 0x08;
 constexpr UINT VK_RETURN = 0x0D;
+constexpr UINT VK_SPACE = 0x20;
 constexpr UINT VK_ESCAPE = 0x1B;
 constexpr UINT VK_PRIOR = 0x21;
 constexpr UINT VK_NEXT = 0x22;

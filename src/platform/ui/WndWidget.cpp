@@ -23,6 +23,9 @@ UINT VirtualKeyFromQt(int key) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
             return VK_RETURN;
+        // A button's key: a window that holds its keys back (a notice just opened) must see it.
+        case Qt::Key_Space:
+            return VK_SPACE;
         case Qt::Key_Backspace:
             return VK_BACK;
         case Qt::Key_PageUp:
