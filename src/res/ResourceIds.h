@@ -117,3 +117,6 @@ constexpr UINT ID_PREV_PANE = 57681;
 // Timer and window ids of the main frame.
 constexpr UINT kAlarmCheckTimer = 400;
 constexpr UINT kAlarmCheckPeriodMs = 10000;
+// The view's look, soon after an alarm is set, at which backend will ring it.
+constexpr UINT kSelfLaunchCheckTimer = 401;
+constexpr UINT kSelfLaunchCheckPeriodMs = 200;

@@ -49,12 +49,16 @@ void CQuilloView::StoreAlarm(const AlarmEntry& alarm) {
         store.SetAlarm(alarm.FileName, alarm.Time, alarm.Repeat, alarm.WaveFile, alarm.WaveRepeat);
     });
     m_bSelfLaunchToTell = QuilloApp()->GetProfileInt("System", kSelfLaunchTold, 0) != 1;
+    if (m_bSelfLaunchToTell) SetTimer(kSelfLaunchCheckTimer, kSelfLaunchCheckPeriodMs);
 }
 
 void CQuilloView::TellOfSelfLaunchOnce() {
+    // The record names the backend chosen for this alarm only once the background work
+    // has handed it over; until then it may still name an earlier choice.
+    if (TimedLaunchRequestsPending()) return;
+    KillTimer(kSelfLaunchCheckTimer);
     if (!m_bSelfLaunchToTell) return;
     const std::string backend = GetRunAppAtTimeBackend();
-    if (backend.empty()) return;  // not chosen yet: the next look
     m_bSelfLaunchToTell = false;
     if (backend != "self" || QuilloApp()->GetProfileInt("System", kSelfLaunchTold, 0) == 1) return;
     QuilloApp()->WriteProfileInt("System", kSelfLaunchTold, 1);
@@ -134,8 +138,8 @@ void CQuilloView::OnUpdateAlarmNone(CCmdUI* ui) {
 }
 
 void CQuilloView::OnTimer(UINT id) {
+    if (id == kSelfLaunchCheckTimer) TellOfSelfLaunchOnce();
     if (id != kAlarmCheckTimer) return;
-    TellOfSelfLaunchOnce();
     const FiredAlarm fired = FireRunningAlarm(CurrentMinute());
     // "開く" shows the memo; the memo on screen is saved first, as every leave saves it.
     if (fired.outcome == AlarmOutcome::Open) {

@@ -215,6 +215,11 @@ class RequestWorker {
         m_thread = std::thread([this] { Loop(); });
     }
 
+    bool Busy() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_running || m_pending;
+    }
+
     void Finish() {
         std::unique_lock<std::mutex> lock(m_mutex);
         m_idle.wait(lock, [this] { return !m_running; });
@@ -312,6 +317,10 @@ bool GetRunAppAtTimeRequest(SYSTEMTIME& when) {
 
 void FinishTimedLaunchRequests() {
     RequestWorker::Instance().Finish();
+}
+
+bool TimedLaunchRequestsPending() {
+    return RequestWorker::Instance().Busy();
 }
 
 std::string GetModuleFileName() {

@@ -34,6 +34,9 @@ bool GetRunAppAtTimeRequest(SYSTEMTIME& when);
 // does this before it ends (it also happens at exit), so no request it made is lost.
 void FinishTimedLaunchRequests();
 
+// Whether requests this process made are still being handed to the system. Never waits.
+bool TimedLaunchRequestsPending();
+
 // The full path of the program's own executable.
 std::string GetModuleFileName();
 
