@@ -259,6 +259,10 @@ TEST_F(AlarmStoreTest, AnUpdateDoesNotReadAgainWhatOnlyThisProcessWrote) {
     m_store.Update([&](CAlarmStore& store) {
         store.SetAlarm(file, At(2009, 1, 21, 8, 0), AlarmRepeat::None, "", 0);
     });
+    // The request's worker writes on a connection of its own; a look then finds the alarms
+    // as they were stored.
+    FinishTimedLaunchRequests();
+    m_store.ReadAgainIfChanged();
     // Written on this process's own connection: a reload would now show 2030.
     m_app.WriteProfileString("MemoNotify", "Time00", "2030/01/01 00:00");
     m_store.Update([&](CAlarmStore& store) {
