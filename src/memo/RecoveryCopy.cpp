@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/base/LittleEndian.h"
+
 namespace {
 
 constexpr std::string_view kMagic = "QuilloRC";
@@ -49,32 +51,19 @@ class Checksum {
     uint64_t m_length = 0;
 };
 
-void AppendU32(std::string& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(value >> (8 * i)));
-}
-
-bool TakeU32(std::string_view& in, uint32_t& value) {
-    if (in.size() < 4) return false;
-    value = 0;
-    for (int i = 0; i < 4; ++i) value |= uint32_t{static_cast<uint8_t>(in[i])} << (8 * i);
-    in.remove_prefix(4);
-    return true;
-}
-
 std::string EncodeChecksum(uint64_t value) {
     std::string out;
-    AppendU32(out, static_cast<uint32_t>(value));
-    AppendU32(out, static_cast<uint32_t>(value >> 32));
+    AppendLittleEndian(out, value);
     return out;
 }
 
 // Everything before the memo's own bytes.
 std::string EncodePrefix(std::string_view path, const FileIdentity& identity, uint64_t memoSize) {
     std::string out(kMagic);
-    AppendU32(out, static_cast<uint32_t>(path.size()));
+    AppendLittleEndian(out, static_cast<uint32_t>(path.size()));
     out += path;
     AppendFileIdentity(out, identity);
-    AppendU32(out, static_cast<uint32_t>(memoSize));
+    AppendLittleEndian(out, static_cast<uint32_t>(memoSize));
     return out;
 }
 
@@ -90,11 +79,11 @@ bool DecodeRecoveryCopy(std::string_view bytes, RecoveryCopy& copy) {
     if (!body.starts_with(kMagic)) return false;
     body.remove_prefix(kMagic.size());
     uint32_t pathSize = 0;
-    if (!TakeU32(body, pathSize) || pathSize > body.size()) return false;
+    if (!TakeLittleEndian(body, pathSize) || pathSize > body.size()) return false;
     copy.path = body.substr(0, pathSize);
     body.remove_prefix(pathSize);
     uint32_t memoSize = 0;
-    if (!TakeFileIdentity(body, copy.identity) || !TakeU32(body, memoSize) ||
+    if (!TakeFileIdentity(body, copy.identity) || !TakeLittleEndian(body, memoSize) ||
         memoSize != body.size()) {
         copy = {};
         return false;

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "platform/base/LittleEndian.h"
 #include "platform/fs/Device.h"
 
 namespace {
@@ -40,35 +41,24 @@ FileIdentity FileIdentityOfHostFd(int fd) {
     return ::fstat(fd, &st) == 0 ? IdentityFromStat(st) : FileIdentity{};
 }
 
-namespace {
-
-void AppendLittleEndian(std::string& out, uint64_t value) {
-    for (int i = 0; i < 8; ++i) out.push_back(static_cast<char>(value >> (8 * i)));
-}
-
-uint64_t TakeLittleEndian(std::string_view& in) {
-    uint64_t value = 0;
-    for (int i = 0; i < 8; ++i) value |= uint64_t{static_cast<uint8_t>(in[i])} << (8 * i);
-    in.remove_prefix(8);
-    return value;
-}
-
-}  // namespace
-
 void AppendFileIdentity(std::string& out, const FileIdentity& identity) {
-    AppendLittleEndian(out, identity.device);
-    AppendLittleEndian(out, identity.inode);
-    AppendLittleEndian(out, static_cast<uint64_t>(identity.size));
-    AppendLittleEndian(out, static_cast<uint64_t>(identity.modifiedNs));
-    AppendLittleEndian(out, static_cast<uint64_t>(identity.changedNs));
+    for (const uint64_t field :
+         {uint64_t{identity.device}, uint64_t{identity.inode}, static_cast<uint64_t>(identity.size),
+          static_cast<uint64_t>(identity.modifiedNs), static_cast<uint64_t>(identity.changedNs)}) {
+        AppendLittleEndian(out, field);
+    }
 }
 
 bool TakeFileIdentity(std::string_view& in, FileIdentity& identity) {
     if (in.size() < kFileIdentityBytes) return false;
-    identity.device = TakeLittleEndian(in);
-    identity.inode = TakeLittleEndian(in);
-    identity.size = static_cast<int64_t>(TakeLittleEndian(in));
-    identity.modifiedNs = static_cast<int64_t>(TakeLittleEndian(in));
-    identity.changedNs = static_cast<int64_t>(TakeLittleEndian(in));
+    uint64_t size = 0, modified = 0, changed = 0;
+    TakeLittleEndian(in, identity.device);
+    TakeLittleEndian(in, identity.inode);
+    TakeLittleEndian(in, size);
+    TakeLittleEndian(in, modified);
+    TakeLittleEndian(in, changed);
+    identity.size = static_cast<int64_t>(size);
+    identity.modifiedNs = static_cast<int64_t>(modified);
+    identity.changedNs = static_cast<int64_t>(changed);
     return true;
 }
