@@ -6,6 +6,7 @@
 #include <ctime>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -150,15 +151,31 @@ SYSTEMTIME FileTimeToLocalTime(FILETIME time) {
     return UnixTimeToLocalTime(seconds);
 }
 
-namespace {
-
-// Seconds since 1970 of the record's fields read as UTC.
-int64_t FieldsAsUtc(const SYSTEMTIME& time) {
-    FILETIME fileTime = 0;
-    SystemTimeToFileTime(time, fileTime);
-    return static_cast<int64_t>(fileTime / kFileTimeUnitsPerSecond) -
-           static_cast<int64_t>(kUnixEpochAsFileTime / kFileTimeUnitsPerSecond);
+std::optional<SYSTEMTIME> TimeOfFields(int year, int month, int day, int hour, int minute,
+                                       int second) {
+    SYSTEMTIME time{};
+    for (const auto& [field, value] :
+         {std::pair{&time.wYear, year}, std::pair{&time.wMonth, month}, std::pair{&time.wDay, day},
+          std::pair{&time.wHour, hour}, std::pair{&time.wMinute, minute},
+          std::pair{&time.wSecond, second}}) {
+        if (value < 0 || value > 0xFFFF) return std::nullopt;
+        *field = static_cast<uint16_t>(value);
+    }
+    FILETIME check = 0;
+    if (!SystemTimeToFileTime(time, check)) return std::nullopt;
+    time.wDayOfWeek = DayOfWeek(year, month, day);
+    return time;
 }
+
+bool UtcTimeToUnixTime(const SYSTEMTIME& utc, int64_t& seconds) {
+    FILETIME fileTime = 0;
+    if (!SystemTimeToFileTime(utc, fileTime)) return false;
+    seconds = static_cast<int64_t>(fileTime / kFileTimeUnitsPerSecond) -
+              static_cast<int64_t>(kUnixEpochAsFileTime / kFileTimeUnitsPerSecond);
+    return true;
+}
+
+namespace {
 
 // How far the host's local time is ahead of UTC at `seconds`.
 int64_t UtcOffsetAt(int64_t seconds) {
@@ -173,9 +190,9 @@ int64_t UtcOffsetAt(int64_t seconds) {
 bool LocalTimeToUnixTime(const SYSTEMTIME& local, int64_t& seconds) {
     SYSTEMTIME wall = local;
     wall.wMilliseconds = 0;
-    FILETIME check = 0;
-    if (!SystemTimeToFileTime(wall, check)) return false;
-    const int64_t fields = FieldsAsUtc(wall);
+    // The fields as if they were UTC; the zone's offset is what is left to find.
+    int64_t fields = 0;
+    if (!UtcTimeToUnixTime(wall, fields)) return false;
     // No zone is ever more than a day from UTC, nor changes its offset twice within a day:
     // the offsets a day either side are the only ones the local time can be read with.
     constexpr int64_t kDay = 86400;

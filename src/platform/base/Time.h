@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 // The device's calendar-time record: eight 16-bit fields in this order. Times the program
 // works with are local times.
@@ -26,6 +27,10 @@ using FILETIME = uint64_t;
 // or a year before 1601 or after 30827. The day of week takes no part.
 bool SystemTimeToFileTime(const SYSTEMTIME& time, FILETIME& result);
 bool FileTimeToSystemTime(FILETIME time, SYSTEMTIME& result);
+// The record of a date and time read as numbers (from a text, a tool's answer), its weekday
+// filled in; none when the numbers name no real time.
+std::optional<SYSTEMTIME> TimeOfFields(int year, int month, int day, int hour, int minute,
+                                       int second);
 
 bool IsGregorianLeapYear(int year);
 int DaysInMonth(int year, int month);  // 0 for a month outside 1 to 12
@@ -50,6 +55,9 @@ bool LocalTimeToUnixTime(const SYSTEMTIME& local, int64_t& seconds);
 
 // An instant as a UTC time record, milliseconds 0.
 SYSTEMTIME UnixTimeToUtcTime(int64_t seconds);
+// The instant a UTC time record names, to the second; false for a record that names no
+// real time.
+bool UtcTimeToUnixTime(const SYSTEMTIME& utc, int64_t& seconds);
 
 // A file time that the file system reports (UTC) as a local time record, truncated to
 // whole seconds.

@@ -239,23 +239,14 @@ bool LaunchBackends::SystemdFiredSince(int64_t when) {
     // "Tue 2026-12-08 10:05:00 UTC", or "n/a" for a timer that never fired.
     show.environment = {"TZ=UTC"};
     const LaunchCommandResult result = RunLaunchCommand(show);
-    SYSTEMTIME fired{};
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
     if (result.exitCode != 0 || std::sscanf(result.output.c_str(), "%*s %d-%d-%d %d:%d:%d", &year,
                                             &month, &day, &hour, &minute, &second) != 6) {
         return false;
     }
-    fired.wYear = static_cast<uint16_t>(year);
-    fired.wMonth = static_cast<uint16_t>(month);
-    fired.wDay = static_cast<uint16_t>(day);
-    fired.wHour = static_cast<uint16_t>(hour);
-    fired.wMinute = static_cast<uint16_t>(minute);
-    fired.wSecond = static_cast<uint16_t>(second);
-    FILETIME instant = 0;
-    if (!SystemTimeToFileTime(fired, instant)) return false;
-    const int64_t firedSeconds = static_cast<int64_t>(instant / kFileTimeUnitsPerSecond) -
-                                 static_cast<int64_t>(kUnixEpochAsFileTime / kFileTimeUnitsPerSecond);
-    return firedSeconds >= when;
+    const std::optional<SYSTEMTIME> fired = TimeOfFields(year, month, day, hour, minute, second);
+    int64_t firedSeconds = 0;
+    return fired && UtcTimeToUnixTime(*fired, firedSeconds) && firedSeconds >= when;
 }
 
 void LaunchBackends::WithdrawSystemd() {

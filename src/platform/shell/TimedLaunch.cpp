@@ -70,20 +70,9 @@ bool ParseTimeText(const std::string& text, SYSTEMTIME& when) {
                     &extra) != 5) {
         return false;
     }
-    SYSTEMTIME parsed{};
-    parsed.wYear = static_cast<uint16_t>(year);
-    parsed.wMonth = static_cast<uint16_t>(month);
-    parsed.wDay = static_cast<uint16_t>(day);
-    parsed.wHour = static_cast<uint16_t>(hour);
-    parsed.wMinute = static_cast<uint16_t>(minute);
-    FILETIME instant = 0;
-    if (year < 0 || month < 0 || day < 0 || hour < 0 || minute < 0 ||
-        !SystemTimeToFileTime(parsed, instant)) {
-        return false;
-    }
-    parsed.wDayOfWeek = DayOfWeek(year, month, day);
-    when = parsed;
-    return true;
+    const std::optional<SYSTEMTIME> parsed = TimeOfFields(year, month, day, hour, minute, 0);
+    if (parsed) when = *parsed;
+    return parsed.has_value();
 }
 
 // Later than this minute: a timer armed for it still fires.
