@@ -325,6 +325,11 @@ TEST_F(AlarmFiring, TheNoticeLeavesAnotherProgramsKeyboardAloneAndIgnoresItsFirs
         QWidget* notice = run.dialog->GetWidget();
         EXPECT_FALSE(Notice(run)->m_bTookKeyboard);
         EXPECT_TRUE(notice->testAttribute(Qt::WA_ShowWithoutActivating));
+        // Under a window manager a modal window is activated as it is shown.
+        EXPECT_FALSE(notice->isModal());
+        QTest::mousePress(view->GetWidget(), Qt::LeftButton, {}, QPoint(10, 60));
+        EXPECT_TRUE(view->m_stroke.empty()) << "the memo takes no pen while the notice waits";
+        QTest::mouseRelease(view->GetWidget(), Qt::LeftButton, {}, QPoint(10, 60));
         Notice(run)->SendMessage(WM_TIMER, 301);
         EXPECT_FALSE(CWnd::IsProgramActive()) << "a tick raises it, never activates it";
         // A Space typed for the other program as the notice appears presses nothing.

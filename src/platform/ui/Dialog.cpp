@@ -1,9 +1,11 @@
 #include "Dialog.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <optional>
 
 #include "platform/ui/Controls.h"
 #include "platform/ui/DataExchange.h"
@@ -14,6 +16,57 @@
 #include "platform/ui/WindowPeer.h"
 
 namespace {
+
+// While a dialog runs that must not take the keyboard, the program's other windows take no
+// input: the toolkit activates a modal window as it shows it, so such a dialog cannot be
+// modal and holds the others back itself.
+class OtherWindowsBlocked : public QObject {
+  public:
+    explicit OtherWindowsBlocked(QWidget* dialog) : m_dialog(dialog), m_outer(gHolding) {
+        QCoreApplication::instance()->installEventFilter(this);
+        gHolding = dialog;
+    }
+    ~OtherWindowsBlocked() override {
+        gHolding = m_outer;
+        QCoreApplication::instance()->removeEventFilter(this);
+    }
+    static QWidget* Holding() { return gHolding; }
+
+  protected:
+    bool eventFilter(QObject* target, QEvent* event) override {
+        if (!IsInput(event->type()) || !target->isWidgetType()) return false;
+        const QWidget* window = static_cast<QWidget*>(target)->window();
+        return window != m_dialog && window->windowType() != Qt::Popup;
+    }
+
+  private:
+    static bool IsInput(QEvent::Type type) {
+        switch (type) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::MouseMove:
+            case QEvent::Wheel:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::ShortcutOverride:
+            case QEvent::TabletPress:
+            case QEvent::TabletMove:
+            case QEvent::TabletRelease:
+            case QEvent::TouchBegin:
+            case QEvent::TouchUpdate:
+            case QEvent::TouchEnd:
+            case QEvent::ContextMenu:
+                return true;
+            default:
+                return false;
+        }
+    }
+
+    static inline QWidget* gHolding = nullptr;
+    const QWidget* m_dialog;
+    QWidget* m_outer;
+};
 
 // The window of a dialog: native controls on the toolkit's own background.
 class DialogWidget : public QWidget, public OwnedWidget {
@@ -60,6 +113,10 @@ CDialog::CDialog(UINT templateId, CWnd* owner) : m_nIDTemplate(templateId), m_pO
 
 CDialog::~CDialog() = default;
 
+QWidget* DialogHoldingInput() {
+    return OtherWindowsBlocked::Holding();
+}
+
 bool CDialog::CreateFromTemplate() {
     m_pTemplate = FindDialogTemplate(m_nIDTemplate);
     if (m_pTemplate == nullptr) return false;
@@ -88,7 +145,12 @@ int CDialog::DoModal() {
     const bool defaultFocus = OnInitDialog();
     if (m_bRunning) {
         const ModalRunScope modal;
-        GetWidget()->setWindowModality(Qt::ApplicationModal);
+        std::optional<OtherWindowsBlocked> others;
+        if (GetWidget()->testAttribute(Qt::WA_ShowWithoutActivating)) {
+            others.emplace(GetWidget());
+        } else {
+            GetWidget()->setWindowModality(Qt::ApplicationModal);
+        }
         // A dialog that placed itself nowhere opens over its owner.
         if (!GetWidget()->testAttribute(Qt::WA_Moved)) CenterWindow();
         GetWidget()->show();

@@ -7,11 +7,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+#include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 #include "platform/gdi/Blit.h"
 #include "platform/shell/Screen.h"
 #include "platform/ui/CmdUI.h"
+#include "platform/ui/Dialog.h"
 #include "platform/ui/Idle.h"
 #include "platform/ui/ModalRun.h"
 #include "platform/ui/ScreenArea.h"
@@ -381,6 +384,7 @@ bool CWnd::SetForegroundWindow() {
     window->raise();
     // Under a modal run the keyboard belongs to its topmost window, which comes up over us.
     QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) modal = DialogHoldingInput();
     if (modal != nullptr && modal != window) {
         modal->raise();
         modal->activateWindow();
@@ -413,11 +417,20 @@ void CWnd::BringWindowToTop() {
 }
 
 void CWnd::FlashWindow() {
-    if (QWidget* widget = GetWidget()) QApplication::alert(widget->window());
+    QWidget* widget = GetWidget();
+    if (widget == nullptr) return;
+    // The toolkit can only flag a window the system has: one about to be shown is flagged
+    // once the loop turns.
+    QTimer::singleShot(0, widget, [window = widget->window()] { QApplication::alert(window); });
 }
 
 void CWnd::ShowWithoutActivating() {
-    if (QWidget* widget = GetWidget()) widget->window()->setAttribute(Qt::WA_ShowWithoutActivating);
+    QWidget* widget = GetWidget();
+    if (widget == nullptr) return;
+    QWidget* window = widget->window();
+    window->setAttribute(Qt::WA_ShowWithoutActivating);
+    // The attribute reaches only a system window made after it; one made already reads this.
+    if (QWindow* handle = window->windowHandle()) handle->setProperty("_q_showWithoutActivating", true);
 }
 
 bool CWnd::IsProgramActive() {
