@@ -67,10 +67,7 @@ TEST_F(Recovery, ACopyWhoseFileChangedSinceComesBackUnderANewNameAndTheFileStays
     WriteMemo("A.bmp", 240, 294, 200);  // a sync tool brought another version meanwhile
     const std::string synced = ReadHostFile(HostSaveFolder() / "A.bmp");
 
-    ExpectModal([](ModalRun& run) {
-        EXPECT_EQ(run.text, "保存されていなかったメモを復元しました。");
-        run.Answer(IDOK);
-    });
+    ExpectMessage("保存されていなかったメモを復元しました。");
     ASSERT_TRUE(Start());
     ProcessEvents();
     ExpectAllModalsAnswered();
