@@ -23,10 +23,6 @@ class Recovery : public QuilloScenario {
         fs::remove(HostSaveFolder() / "stroked.bmp");
         return EncodeRecoveryCopy({path, FileIdentityAt(path), memo.EncodeFile()});
     }
-    bool Inked(int x, int y) {
-        const Surface* picture = doc->m_bitmap.GetBitmap()->GetSurface();
-        return picture->ToColor(picture->GetPixelValue(x, y)) == 0;
-    }
 };
 
 }  // namespace
