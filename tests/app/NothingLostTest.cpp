@@ -25,10 +25,6 @@ class NothingLost : public QuilloScenario {
             run.Answer(IDOK);
         });
     }
-    bool Inked(int x, int y) {
-        const Surface* picture = doc->m_bitmap.GetBitmap()->GetSurface();
-        return picture->ToColor(picture->GetPixelValue(x, y)) == 0;
-    }
 };
 
 }  // namespace

@@ -23,10 +23,6 @@ class Recovery : public QuilloScenario {
         fs::remove(HostSaveFolder() / "stroked.bmp");
         return EncodeRecoveryCopy({path, FileIdentityAt(path), memo.EncodeFile()});
     }
-    bool Inked(int x, int y) {
-        const Surface* picture = doc->m_bitmap.GetBitmap()->GetSurface();
-        return picture->ToColor(picture->GetPixelValue(x, y)) == 0;
-    }
 };
 
 }  // namespace
@@ -67,10 +63,7 @@ TEST_F(Recovery, ACopyWhoseFileChangedSinceComesBackUnderANewNameAndTheFileStays
     WriteMemo("A.bmp", 240, 294, 200);  // a sync tool brought another version meanwhile
     const std::string synced = ReadHostFile(HostSaveFolder() / "A.bmp");
 
-    ExpectModal([](ModalRun& run) {
-        EXPECT_EQ(run.text, "保存されていなかったメモを復元しました。");
-        run.Answer(IDOK);
-    });
+    ExpectMessage("保存されていなかったメモを復元しました。");
     ASSERT_TRUE(Start());
     ProcessEvents();
     ExpectAllModalsAnswered();

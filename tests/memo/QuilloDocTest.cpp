@@ -57,20 +57,15 @@ TEST_F(Document, AnotherProgramsVersionIsNeverOverwritten) {
     EXPECT_EQ(doc->GetPathName(), mine);
     EXPECT_EQ(ReadHostFile(HostSaveFolder() / "200901131530.bmp"), doc->m_bitmap.EncodeFile());
     EXPECT_EQ(app->m_alarmStore.GetAt(0).FileName, path) << "the alarm stays with the old file";
-    const auto expectTold = [this] {
-        ExpectModal([](ModalRun& run) {
-            EXPECT_EQ(run.text, "別のプログラムがメモを変更したため、新しいメモとして保存しました。");
-            run.Answer(IDOK);
-        });
-    };
-    expectTold();
+    const std::string told = "別のプログラムがメモを変更したため、新しいメモとして保存しました。";
+    ExpectMessage(told);
     frame->SendMessage(WM_ACTIVATE, WA_ACTIVE);
     ExpectAllModalsAnswered();
 
     // Rewritten in place: a save the user asks for goes to a new name and says so at once.
     WriteHostFile(HostSaveFolder() / "200901131530.bmp", theirs);
     Stroke({{10, 60}, {100, 60}});
-    expectTold();
+    ExpectMessage(told);
     SendCommand(frame, ID_FILE_SAVE);
     ExpectAllModalsAnswered();
     EXPECT_EQ(doc->GetPathName(), "\\My Documents\\Quillo\\200901131530(01).bmp");
@@ -104,10 +99,7 @@ TEST_F(Document, AFailedFirstSaveLeavesNoPathAndAFailedSaveAsKeepsThePath) {
         EXPECT_EQ(run.kind, ModalRun::Kind::FileDialog);
         run.AnswerPath("\\My Documents\\Quillo\\shopping");
     });
-    ExpectModal([](ModalRun& run) {
-        EXPECT_EQ(run.text, "メモを保存できませんでした。");
-        run.Answer(IDOK);
-    });
+    ExpectMessage("メモを保存できませんでした。");
     SendCommand(frame, ID_FILE_SAVE_AS);
     ExpectAllModalsAnswered();
     EXPECT_TRUE(doc->GetPathName().empty());
@@ -211,21 +203,15 @@ TEST_F(Document, FailedSaveLeavesTheMemoModifiedAndTheOldFileWhole) {
     Stroke({{2, 2}, {20, 20}});
     ASSERT_TRUE(doc->IsModified());
     fs::permissions(HostSaveFolder(), fs::perms::owner_read | fs::perms::owner_exec);
-    const auto expectSaveFailed = [this] {
-        ExpectModal([](ModalRun& run) {
-            EXPECT_EQ(run.text, "メモを保存できませんでした。");
-            run.Answer(IDOK);
-        });
-    };
     if (::geteuid() != 0) {  // root may write anywhere; the refusal needs an ordinary user
-        expectSaveFailed();
+        ExpectMessage("メモを保存できませんでした。");
         SendCommand(frame, ID_FILE_SAVE);
         EXPECT_TRUE(doc->IsModified());
         EXPECT_EQ(ReadHostFile(HostSaveFolder() / "memo.bmp"), before);
     }
     fs::permissions(HostSaveFolder(), fs::perms::owner_all);
     fs::remove_all(HostSaveFolder());
-    expectSaveFailed();
+    ExpectMessage("メモを保存できませんでした。");
     SendCommand(frame, ID_FILE_SAVE);
     ExpectAllModalsAnswered();
     EXPECT_TRUE(doc->IsModified()) << "the folder is gone: the save failed and says so";

@@ -19,6 +19,11 @@ CCmdUI QuilloScenario::State(UINT id) {
     return ui;
 }
 
+bool QuilloScenario::Inked(int x, int y) const {
+    const Surface* picture = doc->m_bitmap.GetBitmap()->GetSurface();
+    return picture->ToColor(picture->GetPixelValue(x, y)) == 0;
+}
+
 bool QuilloScenario::Start(std::vector<std::string> words) {
     app = std::make_unique<CQuilloApp>();
     app->SetCommandLine(std::move(words));

@@ -32,6 +32,8 @@ class QuilloScenario : public ScenarioTest {
 
     // A stroke through the given client points, as a mouse delivers it.
     void Stroke(std::initializer_list<CPoint> points);
+    // Whether the memo's pixel at (x, y) is black.
+    bool Inked(int x, int y) const;
 
     std::unique_ptr<CQuilloApp> app;
     CMainFrame* frame = nullptr;

@@ -95,6 +95,13 @@ void ScenarioTest::ExpectModal(std::function<void(ModalRun&)> answer) {
     m_answers.push_back(std::move(answer));
 }
 
+void ScenarioTest::ExpectMessage(const std::string& text) {
+    ExpectModal([text](ModalRun& run) {
+        EXPECT_EQ(run.text, text);
+        run.Answer(IDOK);
+    });
+}
+
 void ScenarioTest::ExpectAllModalsAnswered() {
     EXPECT_TRUE(m_answers.empty()) << m_answers.size() << " expected modal runs never came";
 }

@@ -32,6 +32,8 @@ class ScenarioTest : public ::testing::Test {
 
     // The answer for the next modal run, in the order they come.
     void ExpectModal(std::function<void(ModalRun&)> answer);
+    // The next modal run is a message showing `text`; it is answered OK.
+    void ExpectMessage(const std::string& text);
     // Every queued answer was used.
     void ExpectAllModalsAnswered();
     int ModalRunsSeen() const { return m_modalRunsSeen; }

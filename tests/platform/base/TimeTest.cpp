@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/base/Time.h"
+#include "support/TimeZone.h"
 
 namespace {
 
@@ -141,8 +142,6 @@ TEST(Time, FileTimeToLocalTimeTruncatesToSecondsInTheHostZone) {
 }
 
 TEST(Time, LocalTimesBecomeInstantsAcrossDaylightSavingChanges) {
-    const char* previous = std::getenv("TZ");
-    const std::string saved = previous != nullptr ? previous : "";
     struct Row {
         const char* zone;
         SYSTEMTIME local;
@@ -157,9 +156,9 @@ TEST(Time, LocalTimesBecomeInstantsAcrossDaylightSavingChanges) {
         {"CET-1CEST,M3.5.0,M10.5.0/3", {2026, 10, 0, 25, 2, 30, 0, 0}, "2026-10-25 00:30"},
         {"CET-1CEST,M3.5.0,M10.5.0/3", {2026, 7, 0, 1, 12, 0, 0, 0}, "2026-07-01 10:00"},
     };
+    const TimeZone restored(rows[0].zone);
     for (const Row& row : rows) {
-        ::setenv("TZ", row.zone, 1);
-        ::tzset();
+        TimeZone::Set(row.zone);
         int64_t seconds = 0;
         ASSERT_TRUE(LocalTimeToUnixTime(row.local, seconds)) << row.zone;
         const SYSTEMTIME utc = UnixTimeToUtcTime(seconds);
@@ -170,10 +169,4 @@ TEST(Time, LocalTimesBecomeInstantsAcrossDaylightSavingChanges) {
     }
     int64_t seconds = 0;
     EXPECT_FALSE(LocalTimeToUnixTime({2026, 2, 0, 30, 10, 0, 0, 0}, seconds));
-    if (previous != nullptr) {
-        ::setenv("TZ", saved.c_str(), 1);
-    } else {
-        ::unsetenv("TZ");
-    }
-    ::tzset();
 }

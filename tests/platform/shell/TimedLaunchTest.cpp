@@ -17,6 +17,7 @@
 #include "platform/shell/TimedLaunch.h"
 #include "support/LaunchRecorder.h"
 #include "support/TempDevice.h"
+#include "support/TimeZone.h"
 
 namespace {
 
@@ -49,27 +50,6 @@ class DisplayVariables {
 
   private:
     std::map<std::string, std::string> m_saved;
-};
-
-// The host's time zone set to `zone` while it lives.
-class TimeZone {
-  public:
-    explicit TimeZone(const char* zone) {
-        if (const char* old = std::getenv("TZ")) m_saved = old;
-        Set(zone);
-    }
-    ~TimeZone() { Set(m_saved ? m_saved->c_str() : nullptr); }
-    static void Set(const char* zone) {
-        if (zone != nullptr) {
-            ::setenv("TZ", zone, 1);
-        } else {
-            ::unsetenv("TZ");
-        }
-        ::tzset();
-    }
-
-  private:
-    std::optional<std::string> m_saved;
 };
 
 class TimedLaunchTest : public ::testing::Test {
@@ -176,18 +156,16 @@ TEST_F(TimedLaunchTest, SystemdGetsAPersistentTimerThatIsReplacedAndWithdrawn) {
     Request(&second);
     EXPECT_EQ(TakeLines(), std::vector<std::string>{"systemctl --user show-environment"});
 
-    // The same time from a program that moved, or in another zone, is armed anew.
-    RunAppAtTime("/usr/bin/quillo", &second);
-    FinishTimedLaunchRequests();
-    EXPECT_EQ(TakeLines(), armed);
-    EXPECT_NE(ReadHostFile(UnitFile(".service")).find("ExecStart=\"/usr/bin/quillo\""),
-              std::string::npos);
-    TimeZone::Set("UTC0");
-    RunAppAtTime("/usr/bin/quillo", &second);
-    FinishTimedLaunchRequests();
-    EXPECT_EQ(TakeLines(), armed);
-    EXPECT_NE(ReadHostFile(UnitFile(".timer")).find("OnCalendar=2026-12-08 07:00:00 UTC\n"),
-              std::string::npos);
+    // The same time from a program that moved, then in another zone, is armed anew.
+    const char* const rearmed[][3] = {{"JST-9", ".service", "ExecStart=\"/usr/bin/quillo\""},
+                                      {"UTC0", ".timer", "OnCalendar=2026-12-08 07:00:00 UTC\n"}};
+    for (const auto& [zone, unit, shows] : rearmed) {
+        TimeZone::Set(zone);
+        RunAppAtTime("/usr/bin/quillo", &second);
+        FinishTimedLaunchRequests();
+        EXPECT_EQ(TakeLines(), armed) << zone;
+        EXPECT_NE(ReadHostFile(UnitFile(unit)).find(shows), std::string::npos) << zone;
+    }
     TimeZone::Set("JST-9");
 
     // Withdrawn, nothing is left of it: not even the stamp of its last firing.
