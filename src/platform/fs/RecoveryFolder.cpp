@@ -3,12 +3,12 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 #include "platform/base/Format.h"
+#include "platform/base/Time.h"
 #include "platform/fs/Device.h"
 #include "platform/fs/File.h"
 
@@ -57,14 +57,13 @@ bool RecoveryFolder::ReadCopy(std::string& bytes) const {
 }
 
 std::string RecoveryFolder::SetCopyAside(std::string_view reason) const {
-    const time_t now = ::time(nullptr);
-    struct tm local {};
-    ::localtime_r(&now, &local);
+    // The program's clock, as the rescued memos are named by it.
+    const SYSTEMTIME now = GetLocalTime();
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name =
             Format("%s.%.*s-%04d%02d%02d-%02d%02d%02d", kRecoveryCopyName,
-                   static_cast<int>(reason.size()), reason.data(), local.tm_year + 1900,
-                   local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+                   static_cast<int>(reason.size()), reason.data(), now.wYear, now.wMonth, now.wDay,
+                   now.wHour, now.wMinute, now.wSecond);
         if (attempt > 0) name += Format("-%d", attempt);
         if (::renameat2(m_folder.Get(), kRecoveryCopyName, m_folder.Get(), name.c_str(),
                         RENAME_NOREPLACE) == 0) {

@@ -24,7 +24,6 @@ class RecoveryFolder {
     void RemoveCopy() const;
 
     int FolderFd() const { return m_folder.Get(); }
-    const std::string& HostPath() const { return m_hostPath; }
 
   private:
     RecoveryFolder(UniqueFd folder, UniqueFd lock, std::string hostPath);

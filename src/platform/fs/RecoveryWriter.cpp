@@ -59,11 +59,6 @@ void RecoveryWriter::Flush() {
     m_hurry = m_stopping;
 }
 
-uint64_t RecoveryWriter::CopiesWritten() const {
-    std::lock_guard lock(m_mutex);
-    return m_written;
-}
-
 void RecoveryWriter::Run() {
     std::unique_lock lock(m_mutex);
     for (;;) {
@@ -114,8 +109,6 @@ void RecoveryWriter::WriteCopy(const Task& task) {
     }
     // The rename itself must reach the disk, or a power cut could bring back the older copy.
     ::fsync(m_folder.Get());
-    std::lock_guard lock(m_mutex);
-    ++m_written;
 }
 
 void RecoveryWriter::RemoveCopy() {

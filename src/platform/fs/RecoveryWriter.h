@@ -36,8 +36,6 @@ class RecoveryWriter {
     void Remove();
     // Waits until everything asked so far is done, waiting copies written at once.
     void Flush();
-    // Copies renamed into place so far.
-    uint64_t CopiesWritten() const;
 
   private:
     struct Task {
@@ -59,7 +57,6 @@ class RecoveryWriter {
     std::deque<Task> m_tasks;
     uint64_t m_lastGeneration = 0;
     uint64_t m_voidThrough = 0;  // every write up to this generation is void
-    uint64_t m_written = 0;
     bool m_busy = false;
     bool m_hurry = false;  // a flush or the end waits for no spacing
     bool m_stopping = false;

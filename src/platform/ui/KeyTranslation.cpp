@@ -54,9 +54,9 @@ class KeyFilter : public QObject {
 bool PreTranslateKey(CWnd* target, UINT virtualKey, UINT modifiers) {
     CWinApp* app = AfxGetApp();
     if (app == nullptr) return false;
-    // The hot key belongs to the main window: under any modal run it does nothing at all.
-    if ((virtualKey == VK_APPS || virtualKey == VK_F10) && IsModalRunActive()) return true;
     if (virtualKey == VK_APPS || virtualKey == VK_F10) {
+        // The hot key belongs to the main window: under any modal run it does nothing at all.
+        if (IsModalRunActive()) return true;
         MSG hotKey{app->m_pMainWnd, WM_HOTKEY, kMenuHotKey, 0, 0};
         if (hotKey.hwnd != nullptr && app->PreTranslateMessage(&hotKey)) return true;
     }
