@@ -19,7 +19,7 @@ std::string Canonical(std::string_view path) {
 }
 
 // The open memo when it is the one at the canonical `path`, else null.
-CQuilloDoc* OpenMemoAt(const CQuilloApp& app, std::string_view path) {
+CQuilloDoc* OpenMemoNamed(const CQuilloApp& app, std::string_view path) {
     auto* memo = app.m_pDocTemplate != nullptr
                      ? static_cast<CQuilloDoc*>(app.m_pDocTemplate->GetDocument())
                      : nullptr;
@@ -30,7 +30,7 @@ CQuilloDoc* OpenMemoAt(const CQuilloApp& app, std::string_view path) {
 
 void CQuilloApp::DeleteMemo(const std::string& path) {
     const std::string canonical = Canonical(path);
-    CQuilloDoc* open = OpenMemoAt(*this, canonical);
+    CQuilloDoc* open = OpenMemoNamed(*this, canonical);
     int position = -1;
     if (open != nullptr) {
         RefreshMemoList();
@@ -51,12 +51,12 @@ void CQuilloApp::DeleteMemo(const std::string& path) {
 
 void CQuilloApp::OpenMemoInPlaceOf(int position) {
     const int count = RefreshMemoList();
-    if (count == 0) {
-        m_pDocTemplate->OpenDocumentFile({});
-    } else {
-        const int index = position >= 0 && position < count ? position : 0;
-        m_pDocTemplate->OpenDocumentFile(GetMemoPath(m_memoList[static_cast<size_t>(index)].name));
-    }
+    OpenMemoAt(count == 0 ? -1 : position >= 0 && position < count ? position : 0);
+}
+
+void CQuilloApp::OpenMemoAt(int index) {
+    m_pDocTemplate->OpenDocumentFile(
+        index < 0 ? std::string() : GetMemoPath(m_memoList[static_cast<size_t>(index)].name));
     if (m_pMainWnd != nullptr) m_pMainWnd->ShowWindow(SW_SHOW);
 }
 
@@ -68,7 +68,7 @@ bool CQuilloApp::RenameMemo(const std::string& path, std::string_view title) {
     const std::string newPath = GetMemoPath(fileName);
     if (newPath == path) return true;
     const std::string canonical = Canonical(path);
-    CQuilloDoc* open = OpenMemoAt(*this, canonical);
+    CQuilloDoc* open = OpenMemoNamed(*this, canonical);
     const bool openWasCurrent =
         open != nullptr && open->GetFileIdentity() == FileIdentityAt(path);
     if (!IsValidDeviceName(fileName) || !Device::FileSystem().MoveFile(path, newPath)) {

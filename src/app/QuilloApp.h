@@ -46,6 +46,8 @@ class CQuilloApp : public CWinApp {
     // Opens the memo at `position` of the list as it is now, the first when there is none
     // there, or a new one when the folder holds none: where a memo that is gone stood.
     void OpenMemoInPlaceOf(int position);
+    // Opens the memo at `index` of the memo list as last listed (a new one for -1).
+    void OpenMemoAt(int index);
     // "\My Documents\Quillo", or Quillo inside the synchronised-files folder; the folder
     // is created.
     std::string GetDefaultSaveFolder();

@@ -112,8 +112,6 @@ class CQuilloView : public CView {
     void TellOfSelfLaunchOnce();
     bool m_bSelfLaunchToTell = false;
     void OnKeyDown(UINT key, UINT repeat, UINT flags);
-    // Opens the memo at position `index` of the memo list (a new one for -1).
-    void OpenMemoAt(int index);
     std::string CurrentMemoName() const;
 
     int OnCreate();

@@ -30,15 +30,6 @@ std::string CQuilloView::CurrentMemoName() const {
     return CQuilloApp::GetMemoTitle(GetDocument()->GetPathName()) + QuilloApp()->m_strMemoExt;
 }
 
-void CQuilloView::OpenMemoAt(int index) {
-    CQuilloApp* app = QuilloApp();
-    const std::string path =
-        index < 0 ? std::string()
-                  : app->GetMemoPath(app->m_memoList[static_cast<size_t>(index)].name);
-    app->m_pDocTemplate->OpenDocumentFile(path);
-    if (app->m_pMainWnd != nullptr) app->m_pMainWnd->ShowWindow(SW_SHOW);
-}
-
 void CQuilloView::PopUpUnderButton(UINT button, int popup) {
     auto* frame = static_cast<CMainFrame*>(AfxGetMainWnd());
     if (frame == nullptr) return;
@@ -96,7 +87,7 @@ void CQuilloView::OnNextMemo() {
     const int count = app->RefreshMemoList();
     if (count == 0) return;
     const int current = app->FindMemo(CurrentMemoName());
-    OpenMemoAt(current + 1 < count ? current + 1 : 0);
+    app->OpenMemoAt(current + 1 < count ? current + 1 : 0);
 }
 
 void CQuilloView::OnPrevMemo() {
@@ -104,7 +95,7 @@ void CQuilloView::OnPrevMemo() {
     const int count = app->RefreshMemoList();
     if (count == 0) return;
     const int current = app->FindMemo(CurrentMemoName());
-    OpenMemoAt(current - 1 >= 0 ? current - 1 : count - 1);
+    app->OpenMemoAt(current - 1 >= 0 ? current - 1 : count - 1);
 }
 
 void CQuilloView::OnRenameMemo() {
