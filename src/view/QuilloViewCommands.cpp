@@ -10,7 +10,6 @@
 #include "platform/fs/DevicePath.h"
 #include "platform/fs/File.h"
 #include "platform/ui/CmdUI.h"
-#include "platform/ui/DocTemplate.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/ModalRun.h"
 #include "res/ResourceIds.h"
