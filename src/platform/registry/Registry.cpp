@@ -3,8 +3,12 @@
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <exception>
@@ -16,7 +20,86 @@
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 10000;
+// How long a statement waits for another process: as long as that one makes progress (its
+// commits change the file), up to kLongestWaitMs, but only a patience without any. Another
+// Quillo's commit takes milliseconds; a profile that someone keeps must not hold a window,
+// and a read (or the look at a file being opened) is less patient than a write.
+constexpr int64_t kWritePatienceMs = 2000;
+constexpr int64_t kReadPatienceMs = 400;
+constexpr int64_t kLongestWaitMs = 10000;
+// Once the registry kept a read waiting in vain, reads and opens do not wait again for this
+// long: each value a start or a menu reads would wait otherwise. Writes always wait.
+constexpr int64_t kBusyBackoffMs = 5000;
+
+// Where damaged files went, noted in the fresh registry for the next window to tell.
+constexpr const char* kNotesKey = "Software\\Quillo";
+constexpr const char* kSetAsideName = "SetAside";
+
+std::atomic<int64_t> gLastBusyMs{-kBusyBackoffMs};
+
+int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+int64_t ReadPatienceMs() {
+    return NowMs() - gLastBusyMs.load() < kBusyBackoffMs ? 0 : kReadPatienceMs;
+}
+
+int Noted(int result) {
+    const int primary = result & 0xFF;
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) gLastBusyMs = NowMs();
+    return result;
+}
+
+struct FileStamp {
+    int64_t modifiedNs = -1;
+    int64_t size = -1;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOf(const std::string& file) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0) return {};
+    return {int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec, int64_t{st.st_size}};
+}
+
+}  // namespace
+
+struct RegistryBusyWait {
+    std::string file;
+    int64_t patienceMs = kReadPatienceMs;
+    int64_t startMs = 0;
+    int64_t lastProgressMs = 0;
+    FileStamp stamp;
+
+    // SQLite's busy handler: nonzero to try the lock again.
+    static int Again(void* context, int previousCalls) {
+        auto* wait = static_cast<RegistryBusyWait*>(context);
+        const int64_t now = NowMs();
+        const FileStamp stamp = StampOf(wait->file);
+        if (previousCalls == 0) {
+            wait->startMs = now;
+            wait->lastProgressMs = now;
+        } else if (!(stamp == wait->stamp)) {
+            wait->lastProgressMs = now;
+        }
+        wait->stamp = stamp;
+        if (now - wait->lastProgressMs >= wait->patienceMs || now - wait->startMs >= kLongestWaitMs) {
+            return 0;
+        }
+        ::usleep(previousCalls < 10 ? 1000 : 10000);
+        return 1;
+    }
+};
+
+namespace {
+
+bool IsRegularOrAbsent(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode);
+}
 
 constexpr const char* kSchema =
     "CREATE TABLE IF NOT EXISTS registry(hive TEXT NOT NULL, key TEXT NOT NULL COLLATE NOCASE, "
@@ -51,21 +134,26 @@ bool IsDamage(int code) {
 
 // Opens `file` and makes sure it is a usable registry. `damaged` tells a file that must be
 // set aside from one that is only busy or cannot be opened.
-sqlite3* OpenChecked(const std::string& file, bool& damaged) {
-    damaged = false;
+sqlite3* OpenChecked(const std::string& file, RegistryBusyWait& wait, bool& damaged) {
+    // A FIFO, a folder or a device under either name is no registry, and a FIFO could hold
+    // the open until someone writes into it.
+    damaged = !IsRegularOrAbsent(file) || !IsRegularOrAbsent(file + "-journal");
+    if (damaged) return nullptr;
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
         SQLITE_OK) {
         sqlite3_close(db);
         return nullptr;
     }
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    int code = sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr);
+    wait.file = file;
+    wait.patienceMs = ReadPatienceMs();
+    sqlite3_busy_handler(db, &RegistryBusyWait::Again, &wait);
+    int code = Noted(sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr));
     if (code == SQLITE_OK) {
         sqlite3_stmt* check = nullptr;
         code = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &check, nullptr);
         if (code == SQLITE_OK) {
-            code = sqlite3_step(check);
+            code = Noted(sqlite3_step(check));
             const auto* verdict = code == SQLITE_ROW ? sqlite3_column_text(check, 0) : nullptr;
             if (code == SQLITE_ROW) {
                 code = verdict != nullptr &&
@@ -105,7 +193,8 @@ std::string NormalizeKeyPath(std::string_view key) {
 
 std::unique_ptr<Registry> Registry::Open(const std::string& file) {
     bool damaged = false;
-    sqlite3* db = OpenChecked(file, damaged);
+    RegistryBusyWait wait;
+    sqlite3* db = OpenChecked(file, wait, damaged);
     std::string setAside;
     if (db == nullptr && damaged) {
         // Another process may be recovering the same file: one at a time, and look again
@@ -117,27 +206,56 @@ std::unique_ptr<Registry> Registry::Open(const std::string& file) {
         if (lock.IsValid()) {
             ::flock(lock.Get(), LOCK_EX);
         }
-        db = OpenChecked(file, damaged);
+        db = OpenChecked(file, wait, damaged);
         if (db == nullptr && damaged) {
             setAside =
                 Format("%s.damaged-%ld", file.c_str(), static_cast<long>(std::time(nullptr)));
             std::rename(file.c_str(), setAside.c_str());
             std::rename((file + "-journal").c_str(), (setAside + "-journal").c_str());
-            db = OpenChecked(file, damaged);
+            db = OpenChecked(file, wait, damaged);
         }
     }
     if (db == nullptr) {
         return nullptr;
     }
-    std::unique_ptr<Registry> registry(new Registry(db));
+    std::unique_ptr<Registry> registry(new Registry(db, file));
     registry->m_strSetAside = setAside;
     if (!registry->Prepare()) {
         return nullptr;
     }
+    if (!setAside.empty()) registry->NoteSetAside(setAside);
     return registry;
 }
 
-Registry::Registry(sqlite3* db) : m_db(db) {}
+void Registry::NoteSetAside(const std::string& path) {
+    RegistryTransaction transaction(this);
+    const std::string noted = ReadString(Hive::LocalMachine, kNotesKey, kSetAsideName).value_or("");
+    (void)Write(Hive::LocalMachine, kNotesKey, kSetAsideName,
+                noted.empty() ? path : noted + "\n" + path);
+    (void)transaction.Commit();  // unnoted, it is still there to be found by hand
+}
+
+std::vector<std::string> Registry::TakeSetAsideFiles() {
+    RegistryTransaction transaction(this);
+    const std::string noted = ReadString(Hive::LocalMachine, kNotesKey, kSetAsideName).value_or("");
+    if (noted.empty() || !DeleteValue(Hive::LocalMachine, kNotesKey, kSetAsideName) ||
+        !transaction.Commit()) {
+        return {};
+    }
+    std::vector<std::string> files;
+    for (size_t start = 0; start <= noted.size();) {
+        const size_t end = std::min(noted.find('\n', start), noted.size());
+        if (end > start) files.push_back(noted.substr(start, end - start));
+        start = end + 1;
+    }
+    return files;
+}
+
+Registry::Registry(sqlite3* db, const std::string& file)
+    : m_db(db), m_pBusyWait(std::make_unique<RegistryBusyWait>()) {
+    m_pBusyWait->file = file;
+    sqlite3_busy_handler(m_db, &RegistryBusyWait::Again, m_pBusyWait.get());
+}
 
 Registry::~Registry() {
     for (sqlite3_stmt* statement : {m_read, m_write, m_delete, m_keyExists, m_dataVersion}) {
@@ -166,30 +284,52 @@ bool Registry::Prepare() {
            prepare("PRAGMA data_version", &m_dataVersion);
 }
 
+void Registry::WaitForRead() const {
+    // Inside a transaction the registry is held already: nothing to wait for.
+    if (m_nTransactionDepth == 0) m_pBusyWait->patienceMs = ReadPatienceMs();
+}
+
+void Registry::WaitForWrite() const {
+    if (m_nTransactionDepth == 0) m_pBusyWait->patienceMs = kWritePatienceMs;
+}
+
 int64_t Registry::DataVersion() const {
-    const int64_t version =
-        sqlite3_step(m_dataVersion) == SQLITE_ROW ? sqlite3_column_int64(m_dataVersion, 0) : -1;
+    WaitForRead();
+    const int64_t version = Noted(sqlite3_step(m_dataVersion)) == SQLITE_ROW
+                                ? sqlite3_column_int64(m_dataVersion, 0)
+                                : -1;
     sqlite3_reset(m_dataVersion);
     return version;
 }
 
-void Registry::Begin() {
-    if (m_nTransactionDepth++ > 0) return;
+bool Registry::Begin() {
+    if (m_nTransactionDepth > 0) {
+        ++m_nTransactionDepth;
+        return !m_bTransactionFailed;
+    }
+    WaitForWrite();
+    ++m_nTransactionDepth;
     m_bRollbackOnly = false;
     // Writing from the start: a read inside the scope then sees what the scope's writes
     // will be based on, and two processes cannot both read, then both write.
-    sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    m_bTransactionFailed =
+        sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK;
+    return !m_bTransactionFailed;
 }
 
-void Registry::End(bool commit) {
+bool Registry::End(bool commit) {
     if (!commit) m_bRollbackOnly = true;
-    if (--m_nTransactionDepth > 0) return;
-    // With BEGIN failed the writes went one by one and there is nothing left to end.
-    if (sqlite3_get_autocommit(m_db) == 0 &&
-        (m_bRollbackOnly || sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)) {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (--m_nTransactionDepth > 0) return !m_bTransactionFailed && !m_bRollbackOnly;
+    bool committed = false;
+    // A failed write may have ended the transaction already; a failed BEGIN never began it.
+    if (sqlite3_get_autocommit(m_db) == 0) {
+        committed = !m_bRollbackOnly && !m_bTransactionFailed &&
+                    sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+        if (!committed) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     }
+    m_bTransactionFailed = false;
     for (auto& action : std::exchange(m_afterCommit, {})) action();
+    return committed;
 }
 
 void Registry::AfterCommit(std::function<void()> action) {
@@ -207,18 +347,32 @@ Registry* Registry::OfDevice() {
     if (file != openFile) {
         registry.reset();
         openFile = file;
-        if (!file.empty()) registry = Open(file);
     }
+    // One that could not be opened (another process holds it, the folder refused) may be
+    // there now; while it stays busy this costs no wait.
+    if (registry == nullptr && !file.empty()) registry = Open(file);
     return registry.get();
 }
 
 RegistryTransaction::RegistryTransaction(Registry* registry)
     : m_pRegistry(registry), m_nUncaught(std::uncaught_exceptions()) {
-    if (m_pRegistry != nullptr) m_pRegistry->Begin();
+    if (m_pRegistry != nullptr) m_bBegun = m_pRegistry->Begin();
 }
 
 RegistryTransaction::~RegistryTransaction() {
-    if (m_pRegistry != nullptr) m_pRegistry->End(std::uncaught_exceptions() == m_nUncaught);
+    if (m_pRegistry != nullptr && !m_bEnded) {
+        m_pRegistry->End(std::uncaught_exceptions() == m_nUncaught);
+    }
+}
+
+bool RegistryTransaction::IsOpen() const {
+    return m_bBegun && !m_bEnded;
+}
+
+bool RegistryTransaction::Commit() {
+    if (m_pRegistry == nullptr || m_bEnded) return false;
+    m_bEnded = true;
+    return m_pRegistry->End(true);
 }
 
 std::optional<RegistryValue> Registry::Read(Hive hive, std::string_view key,
@@ -227,7 +381,8 @@ std::optional<RegistryValue> Registry::Read(Hive hive, std::string_view key,
     BindText(m_read, 2, NormalizeKeyPath(key));
     BindText(m_read, 3, name);
     std::optional<RegistryValue> result;
-    if (sqlite3_step(m_read) == SQLITE_ROW) {
+    WaitForRead();
+    if (Noted(sqlite3_step(m_read)) == SQLITE_ROW) {
         const int type = sqlite3_column_int(m_read, 0);
         const int storage = sqlite3_column_type(m_read, 1);
         if (type == kTypeString && storage == SQLITE_TEXT) {
@@ -265,14 +420,27 @@ bool Registry::Write(Hive hive, std::string_view key, std::string_view name,
         sqlite3_bind_int(m_write, 4, kTypeInteger);
         sqlite3_bind_int64(m_write, 5, std::get<int32_t>(value));
     }
-    return StepAndReset(m_write) == SQLITE_DONE;
+    return Changed(m_write);
+}
+
+bool Registry::Changed(sqlite3_stmt* statement) {
+    // A transaction that failed once lets nothing more through: no half of it is written.
+    if (m_nTransactionDepth > 0 && m_bTransactionFailed) {
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+        return false;
+    }
+    WaitForWrite();
+    const bool done = StepAndReset(statement) == SQLITE_DONE;
+    if (!done && m_nTransactionDepth > 0) m_bTransactionFailed = true;
+    return done;
 }
 
 bool Registry::DeleteValue(Hive hive, std::string_view key, std::string_view name) {
     BindText(m_delete, 1, HiveName(hive));
     BindText(m_delete, 2, NormalizeKeyPath(key));
     BindText(m_delete, 3, name);
-    return StepAndReset(m_delete) == SQLITE_DONE;
+    return Changed(m_delete);
 }
 
 bool Registry::KeyExists(Hive hive, std::string_view key) const {
@@ -280,5 +448,6 @@ bool Registry::KeyExists(Hive hive, std::string_view key) const {
     BindText(m_keyExists, 1, HiveName(hive));
     BindText(m_keyExists, 2, path);
     BindText(m_keyExists, 3, path + "\\");
-    return StepAndReset(m_keyExists) == SQLITE_ROW;
+    WaitForRead();
+    return Noted(StepAndReset(m_keyExists)) == SQLITE_ROW;
 }

@@ -11,6 +11,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct RegistryBusyWait;
 
 enum class Hive { CurrentUser, LocalMachine };
 
@@ -23,9 +24,11 @@ using RegistryValue = std::variant<std::string, int32_t>;
 // database is waited for, so two processes can share it.
 class Registry {
   public:
-    // Opens or creates the registry file. A file that is damaged or not a database is moved
-    // aside (to FILE.damaged-TIME) and a fresh one made. Null only when no database can be
-    // made at all; callers then read defaults.
+    // Opens or creates the registry file. A file that is damaged, not a database or not a
+    // regular file at all (a FIFO, a folder) is moved aside (to FILE.damaged-TIME) and a fresh
+    // one made, which notes where the old one went (TakeSetAsideFiles). Null when no database
+    // can be had now: another process holds it, or the folder refuses; callers then read
+    // defaults, and may try again later. Never waits long for a busy file.
     static std::unique_ptr<Registry> Open(const std::string& file);
     ~Registry();
     Registry(const Registry&) = delete;
@@ -42,14 +45,18 @@ class Registry {
 
     // Where a damaged file was moved by `Open`; empty when none was.
     const std::string& SetAsideFile() const { return m_strSetAside; }
+    // Where damaged files were moved, by this process or another, since they were last
+    // taken; the note goes with the taking. Empty when there is none or it cannot be taken.
+    std::vector<std::string> TakeSetAsideFiles();
 
     // Changes whenever another connection (another process, or another thread's own
     // connection) has committed since; this connection's own writes leave it alone.
     int64_t DataVersion() const;
 
     // The registry of the mounted device, one connection per process, opened on first
-    // use; null with no device mounted or no database to be had. For the user-interface
-    // thread: another thread opens a registry of its own.
+    // use; null with no device mounted or no database to be had now. One that could not be
+    // opened is tried again at the next use. For the user-interface thread: another thread
+    // opens a registry of its own.
     static Registry* OfDevice();
 
     // Runs `action` once what has been written so far is committed: at once outside a
@@ -58,12 +65,20 @@ class Registry {
 
   private:
     friend class RegistryTransaction;
-    explicit Registry(sqlite3* db);
+    Registry(sqlite3* db, const std::string& file);
     bool Prepare();
-    void Begin();
-    void End(bool commit);
+    bool Begin();
+    bool End(bool commit);
+    // Notes where a damaged file was moved, for TakeSetAsideFiles.
+    void NoteSetAside(const std::string& path);
+    // Sets how long the next statement waits for another process, by what it does.
+    void WaitForRead() const;
+    void WaitForWrite() const;
+    // Runs a statement that writes; false when it failed, which fails its transaction.
+    bool Changed(sqlite3_stmt* statement);
 
     sqlite3* m_db = nullptr;
+    std::unique_ptr<RegistryBusyWait> m_pBusyWait;
     sqlite3_stmt* m_read = nullptr;
     sqlite3_stmt* m_write = nullptr;
     sqlite3_stmt* m_delete = nullptr;
@@ -72,24 +87,36 @@ class Registry {
     std::string m_strSetAside;
     int m_nTransactionDepth = 0;
     bool m_bRollbackOnly = false;
+    bool m_bTransactionFailed = false;  // not begun, or a write in it failed
     std::vector<std::function<void()>> m_afterCommit;
 };
 
 // Groups the writes of its lifetime into one commit: many values written at once cost one
 // disk sync instead of one each, and no other process sees them half done. Taken for
 // writing at once, so what is read inside it cannot change under it. Scopes nest; the
-// outermost commits, or rolls everything back when any scope was left by an exception.
+// outermost commits, or rolls everything back when any scope was left by an exception or
+// any write in it failed. A transaction that could not begin (another process holds the
+// registry, it cannot be written) lets no write through: nothing is written half.
 class RegistryTransaction {
   public:
-    // With a null registry nothing happens.
+    // With a null registry nothing happens, and nothing can be committed.
     explicit RegistryTransaction(Registry* registry);
+    // Ends the scope if Commit did not.
     ~RegistryTransaction();
     RegistryTransaction(const RegistryTransaction&) = delete;
     RegistryTransaction& operator=(const RegistryTransaction&) = delete;
 
+    // Whether the registry is held: what is read in the scope is then one piece.
+    bool IsOpen() const;
+    // Ends the scope: true when its writes are committed (an inner scope: when none of the
+    // writes so far failed; the outermost scope decides).
+    [[nodiscard]] bool Commit();
+
   private:
     Registry* m_pRegistry;
     int m_nUncaught;
+    bool m_bEnded = false;
+    bool m_bBegun = false;
 };
 
 // "Software\a\\b\" and "/Software/a/b" name the same key as "Software\a\b".
