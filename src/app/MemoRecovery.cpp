@@ -17,11 +17,22 @@ bool CMemoRecovery::Claim() {
 
 bool CMemoRecovery::ReadLeftCopy(RecoveryCopy& copy) {
     std::string bytes;
-    if (m_folder == nullptr || !m_folder->ReadCopy(bytes)) return false;
+    if (m_folder == nullptr) return false;
+    const RecoveryFolder::LeftCopy left = m_folder->ReadCopy(bytes);
+    if (left == RecoveryFolder::LeftCopy::None) return false;
     CMemoBitmap picture;
-    if (DecodeRecoveryCopy(bytes, copy) && picture.LoadBytes(copy.memo)) return true;
-    m_folder->SetCopyAside("damaged");
+    if (left == RecoveryFolder::LeftCopy::Read && DecodeRecoveryCopy(bytes, copy) &&
+        picture.LoadBytes(copy.memo)) {
+        return true;
+    }
+    SetAside("damaged", true);
     return false;
+}
+
+void CMemoRecovery::SetAside(std::string_view reason, bool damaged) {
+    std::string path = m_folder->SetCopyAside(reason);
+    // Where it could not be moved it stays, and the next start tries again.
+    m_setAside = {path.empty() ? m_folder->CopyPath() : std::move(path), damaged};
 }
 
 bool CMemoRecovery::RestoreLeftCopy(CSingleDocTemplate* docTemplate) {
@@ -45,7 +56,7 @@ void CMemoRecovery::RescueLeftCopy(const std::function<bool(std::string_view)>& 
     if (keep(copy.memo)) {
         m_folder->RemoveCopy();
     } else {
-        m_folder->SetCopyAside("unsaved");
+        SetAside("unsaved", false);
     }
 }
 

@@ -41,12 +41,22 @@ class CMemoRecovery {
     // Waits until the copy on disk is what was asked for last.
     void Flush();
 
+    // A copy left behind that the start moved out of the way: damaged (or no file at all),
+    // or whole but with nowhere else to go. Empty path: none.
+    struct SetAsideCopy {
+        std::string path;
+        bool damaged = false;
+    };
+    const SetAsideCopy& GetSetAsideCopy() const { return m_setAside; }
+
   private:
     // The copy left behind, whole; a damaged one is set aside (false).
     bool ReadLeftCopy(RecoveryCopy& copy);
+    void SetAside(std::string_view reason, bool damaged);
 
     CQuilloDoc* m_pDocument = nullptr;
     std::unique_ptr<RecoveryFolder> m_folder;
     std::unique_ptr<RecoveryWriter> m_writer;
     bool m_copyMayExist = false;
+    SetAsideCopy m_setAside;
 };

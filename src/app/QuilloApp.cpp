@@ -25,6 +25,13 @@ constexpr const char* kSyncValue = "FileSyncPath";
 constexpr size_t kSyncPathCharacters = 256;  // what the value's 512-byte buffer holds
 constexpr const char* kRescuedValue = "RescuedMemo";
 constexpr const char* kRestoredMemo = "保存されていなかったメモを復元しました。";
+const std::string kProfileSetAside =
+    "設定ファイルを読み込めなかったため、アラームと設定を初期状態に戻しました。"
+    "読み込めなかったファイルは次の場所に残しました: ";
+const std::string kDamagedCopySetAside =
+    "保存されていなかった変更の復元用コピーを読み込めませんでした。"
+    "そのコピーは次の場所に残しました: ";
+const std::string kUnsavedCopySetAside = "保存されていなかったメモを次の場所に残しました: ";
 
 }  // namespace
 
@@ -102,6 +109,7 @@ bool CQuilloApp::InitInstance() {
     // Said once the window runs: a logout while the message shows saves the memo.
     if (restored) AfxPostCall([] { AfxMessageBox(kRestoredMemo, MB_OK); });
     TellOfRescuedMemo();
+    TellOfSetAside();
     return true;
 }
 
@@ -147,6 +155,19 @@ void CQuilloApp::TellOfRescuedMemo() {
     if (rescued.empty()) return;
     WriteProfileString("System", kRescuedValue, "");
     AfxMessageBox("保存できなかったメモを次の場所に残しました: " + rescued,
+                  MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CQuilloApp::TellOfSetAside() {
+    // Noted by whichever process found the profile damaged: perhaps one that showed no window.
+    if (Registry* registry = GetRegistry()) {
+        for (const std::string& file : registry->TakeSetAsideFiles()) {
+            AfxMessageBox(kProfileSetAside + file, MB_OK | MB_ICONEXCLAMATION);
+        }
+    }
+    const CMemoRecovery::SetAsideCopy& copy = m_recovery.GetSetAsideCopy();
+    if (copy.path.empty()) return;
+    AfxMessageBox((copy.damaged ? kDamagedCopySetAside : kUnsavedCopySetAside) + copy.path,
                   MB_OK | MB_ICONEXCLAMATION);
 }
 

@@ -73,6 +73,8 @@ class CQuilloApp : public CWinApp {
     bool KeepInRescued(std::string_view memo);
     // Once: where the memo that could not be saved at the end of the last run was kept.
     void TellOfRescuedMemo();
+    // Once: what the start (or an earlier process) moved out of the way, and where it lies.
+    void TellOfSetAside();
     void OnAppAbout();
 };
 

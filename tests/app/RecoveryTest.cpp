@@ -1,5 +1,7 @@
 // Every change of a memo kept in recovery/ until the memo is safe, and brought back after
 // a crash.
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <functional>
 
@@ -86,19 +88,38 @@ TEST_F(Recovery, ADamagedCopyIsSetAsideAndTheStartGoesOn) {
         {"a byte the disk changed", flipped},
         {"no copy at all", "BM not a copy"},
         {"a copy of no picture", EncodeRecoveryCopy({path, {}, "BM"})},
+        {"a FIFO, which the start must not wait on", ""},
     };
     fs::create_directories(Folder());
     for (const auto& [what, bytes] : damaged) {
-        WriteHostFile(Copy(), bytes);
+        if (bytes.empty()) {
+            ASSERT_EQ(::mkfifo(Copy().c_str(), 0600), 0);
+        } else {
+            WriteHostFile(Copy(), bytes);
+        }
+        std::string told;
+        ExpectModal([&](ModalRun& run) {
+            told = run.text;
+            run.Answer(IDOK);
+        });
         ASSERT_TRUE(Start()) << what;
         ProcessEvents();
-        EXPECT_EQ(ModalRunsSeen(), 0) << what;
+        ExpectAllModalsAnswered();
         EXPECT_EQ(doc->GetPathName(), path) << what;
         EXPECT_FALSE(fs::exists(Copy())) << what;
         int setAside = 0;
         for (const auto& entry : fs::directory_iterator(Folder())) {
             if (!entry.path().filename().string().starts_with("memo.copy.damaged-")) continue;
-            EXPECT_EQ(ReadHostFile(entry.path()), bytes) << what << ": kept as it was";
+            EXPECT_EQ(told,
+                      "保存されていなかった変更の復元用コピーを読み込めませんでした。"
+                      "そのコピーは次の場所に残しました: " +
+                          entry.path().string())
+                << what;
+            if (bytes.empty()) {
+                EXPECT_TRUE(fs::is_fifo(entry.path())) << what;
+            } else {
+                EXPECT_EQ(ReadHostFile(entry.path()), bytes) << what << ": kept as it was";
+            }
             fs::remove(entry.path());
             ++setAside;
         }

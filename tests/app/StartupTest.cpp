@@ -146,3 +146,22 @@ TEST_F(Startup, ProfileValuesAreReadUnderTheCompanyKey) {
     EXPECT_EQ(view->m_nPenWidth, 3);
     EXPECT_EQ(view->m_bBackLine, 1);
 }
+
+TEST_F(Startup, ADamagedProfileIsSetAsideAndTheWindowSaysWhereItLiesOnce) {
+    WriteHostFile(m_device->Directory() / "registry.sqlite3", "not a database");
+    std::string told;
+    ExpectModal([&](ModalRun& run) {
+        told = run.text;
+        run.Answer(IDOK);
+    });
+    ASSERT_TRUE(Start());
+    ExpectAllModalsAnswered();
+    const std::string prefix =
+        "設定ファイルを読み込めなかったため、アラームと設定を初期状態に戻しました。"
+        "読み込めなかったファイルは次の場所に残しました: ";
+    ASSERT_TRUE(told.starts_with(prefix)) << told;
+    EXPECT_EQ(ReadHostFile(told.substr(prefix.size())), "not a database");
+    app.reset();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(ModalRunsSeen(), 1) << "only once";
+}

@@ -27,8 +27,8 @@ std::unique_ptr<RecoveryFolder> RecoveryFolder::Claim() {
     if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return nullptr;
     UniqueFd folder(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!folder.IsValid()) return nullptr;
-    UniqueFd lock(
-        ::openat(folder.Get(), kLockName, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    UniqueFd lock(::openat(folder.Get(), kLockName,
+                           O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
     // The lock belongs to this open file: a second claim in the same process is refused too.
     if (!lock.IsValid() || ::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) return nullptr;
     return std::unique_ptr<RecoveryFolder>(
@@ -44,16 +44,21 @@ void RecoveryFolder::RemoveCopy() const {
     if (::unlinkat(m_folder.Get(), kRecoveryCopyName, 0) == 0) ::fsync(m_folder.Get());
 }
 
-bool RecoveryFolder::ReadCopy(std::string& bytes) const {
+RecoveryFolder::LeftCopy RecoveryFolder::ReadCopy(std::string& bytes) const {
     bytes.clear();
-    UniqueFd fd(::openat(m_folder.Get(), kRecoveryCopyName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    // O_NONBLOCK: a FIFO in the copy's place must not hold the start until someone writes.
+    UniqueFd fd(::openat(m_folder.Get(), kRecoveryCopyName,
+                         O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.IsValid() && errno == ENOENT) return LeftCopy::None;
     struct stat st {};
-    if (!fd.IsValid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (!fd.IsValid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return LeftCopy::Unusable;
+    }
     bytes.resize(static_cast<size_t>(st.st_size));
     const ptrdiff_t got = ReadFully(fd.Get(), bytes.data(), bytes.size());
-    if (got < 0) return false;
+    if (got < 0) return LeftCopy::Unusable;
     bytes.resize(static_cast<size_t>(got));
-    return true;
+    return LeftCopy::Read;
 }
 
 std::string RecoveryFolder::SetCopyAside(std::string_view reason) const {

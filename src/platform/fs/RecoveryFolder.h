@@ -6,6 +6,10 @@
 
 #include "platform/fs/UniqueFd.h"
 
+// The one copy's name inside the folder, and the temporary it is written as first.
+constexpr const char* kRecoveryCopyName = "memo.copy";
+constexpr const char* kRecoveryTempName = ".memo.copy-writing";
+
 // recovery/ of the device directory (beside root/ and rescued/), where the memo being
 // written is kept until it is safe in its file. One process owns it at a time: the one that
 // holds its lock, which the system drops when that process ends, however it ends.
@@ -15,12 +19,17 @@ class RecoveryFolder {
     // another process holds the lock or the folder cannot be used.
     static std::unique_ptr<RecoveryFolder> Claim();
 
-    // The copy a process left behind; false when there is none or it cannot be read.
-    bool ReadCopy(std::string& bytes) const;
+    enum class LeftCopy { None, Read, Unusable };
+    // The copy a process left behind. Unusable: something is there that is no regular file
+    // that can be read (a FIFO, a folder, a read error); it is to be set aside. Never waits
+    // for a writer.
+    LeftCopy ReadCopy(std::string& bytes) const;
     // Moves the copy out of the way under a name of its own (it is never deleted); the
     // host path it went to, empty when it could not be moved.
     std::string SetCopyAside(std::string_view reason) const;
     bool HasCopy() const;
+    // The host path of the copy.
+    std::string CopyPath() const { return m_hostPath + "/" + kRecoveryCopyName; }
     void RemoveCopy() const;
 
     int FolderFd() const { return m_folder.Get(); }
@@ -33,6 +42,3 @@ class RecoveryFolder {
     std::string m_hostPath;
 };
 
-// The one copy's name inside the folder, and the temporary it is written as first.
-constexpr const char* kRecoveryCopyName = "memo.copy";
-constexpr const char* kRecoveryTempName = ".memo.copy-writing";

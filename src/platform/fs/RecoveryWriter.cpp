@@ -87,8 +87,11 @@ void RecoveryWriter::Run() {
 }
 
 void RecoveryWriter::WriteCopy(const Task& task) {
+    // Whatever a crash or someone else left under the temporary name goes first: a FIFO
+    // there would hold this thread, and with it every save that waits for it.
+    ::unlinkat(m_folder.Get(), kRecoveryTempName, 0);
     UniqueFd fd(::openat(m_folder.Get(), kRecoveryTempName,
-                         O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
+                         O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
     const Sink sink = [&fd](const void* data, size_t count) {
         return WriteFully(fd.Get(), data, count);
     };
