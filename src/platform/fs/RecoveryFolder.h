@@ -41,4 +41,3 @@ class RecoveryFolder {
     UniqueFd m_lock;
     std::string m_hostPath;
 };
-

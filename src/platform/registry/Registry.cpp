@@ -86,7 +86,8 @@ struct RegistryBusyWait {
             wait->lastProgressMs = now;
         }
         wait->stamp = stamp;
-        if (now - wait->lastProgressMs >= wait->patienceMs || now - wait->startMs >= kLongestWaitMs) {
+        if (now - wait->lastProgressMs >= wait->patienceMs ||
+            now - wait->startMs >= kLongestWaitMs) {
             return 0;
         }
         ::usleep(previousCalls < 10 ? 1000 : 10000);
