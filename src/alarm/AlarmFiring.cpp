@@ -11,23 +11,25 @@
 #include "platform/shell/Sound.h"
 #include "platform/shell/Termination.h"
 #include "platform/shell/TimedLaunch.h"
+#include "platform/ui/ModalRun.h"
 
 namespace {
 
 constexpr const char* kNoticeSummary = "Quillo（アラーム）";
 
-void StoreAgain(const AlarmEntry& entry, const SYSTEMTIME& time) {
-    QuilloApp()->m_alarmStore.Update([&](CAlarmStore& store) {
+bool StoreAgain(const AlarmEntry& entry, const SYSTEMTIME& time) {
+    return QuilloApp()->m_alarmStore.Update([&](CAlarmStore& store) {
         store.SetAlarm(entry.FileName, time, entry.Repeat, entry.WaveFile, entry.WaveRepeat);
     });
 }
 
 // Ended by a logout with the notice open: the open memo is saved (or rescued) as it would
 // be without a notice, and the alarm goes back as it was, for the next launch to ring it.
+// Nobody is left to be told when that fails.
 std::function<void()> EndedWhileOpen(const AlarmEntry& entry) {
     return [entry] {
         QuilloApp()->OnEndSession();
-        StoreAgain(entry, entry.Time);
+        (void)StoreAgain(entry, entry.Time);
     };
 }
 
@@ -59,7 +61,7 @@ AlarmOutcome Ring(const AlarmEntry& entry, const SYSTEMTIME& due, int notifyDial
     if (result != IDOK) {
         if (notice.m_bSnooze) {
             SYSTEMTIME again = CurrentMinute();
-            StoreAgain(entry, AddSpan(again, notice.m_snoozeSpan));
+            TellIfAlarmNotStored(StoreAgain(entry, AddSpan(again, notice.m_snoozeSpan)));
         }
         return AlarmOutcome::Closed;
     }
@@ -86,18 +88,26 @@ FiredAlarm FireLaunchAlarm(const SYSTEMTIME& launchMinute, int notifyDialog) {
     // Read before the take, which requests the next alarm.
     std::optional<SYSTEMTIME> requested;
     if (SYSTEMTIME when{}; GetRunAppAtTimeRequest(when)) requested = when;
-    const auto taken =
-        store.TakeDue([&](const CAlarmStore& latest) { return latest.FindDue(launchMinute); });
+    bool stored = true;
+    const auto taken = store.TakeDue(
+        [&](const CAlarmStore& latest) { return latest.FindDue(launchMinute); }, &stored);
     if (!taken) {
         // Loading may have dropped alarms of deleted memos: what is left is stored and the
-        // next of it requested, or the used request would leave it unrequested.
-        store.Update([](CAlarmStore&) {});
+        // next of it requested, or the used request would leave it unrequested. Nothing the
+        // user asked for is lost when that fails.
+        (void)store.Update([](CAlarmStore&) {});
         return {};
     }
     const AlarmEntry entry = *taken;
     const AlarmOutcome outcome = Ring(entry, DueMinute(entry, launchMinute, requested),
                                       notifyDialog, EndedWhileOpen(entry));
+    // It rang: that it stays stored (and rings again at a later start) is said once heard.
+    TellIfAlarmNotStored(stored);
     return {outcome, entry};
+}
+
+void TellIfAlarmNotStored(bool stored) {
+    if (!stored) AfxMessageBox("アラームを設定できませんでした。", MB_OK | MB_ICONEXCLAMATION);
 }
 
 FiredAlarm FireRunningAlarm(const SYSTEMTIME& now) {
@@ -105,12 +115,14 @@ FiredAlarm FireRunningAlarm(const SYSTEMTIME& now) {
     const auto due = [&](const CAlarmStore& latest) { return latest.FindRunningDue(now); };
     store.ReadAgainIfChanged();
     if (due(store) < 0) return {};
-    const auto taken = store.TakeDue(due);
+    bool stored = true;
+    const auto taken = store.TakeDue(due, &stored);
     if (!taken) return {};
     // The main window is not brought forward: the notice stands in front of it anyway.
     const AlarmEntry entry = *taken;
     const AlarmOutcome outcome =
         Ring(entry, DueMinute(entry, now, std::nullopt),
              QuilloApp()->GetProfileInt("System", "NotifyDialog", 1), EndedWhileOpen(entry));
+    TellIfAlarmNotStored(stored);
     return {outcome, entry};
 }

@@ -27,3 +27,6 @@ FiredAlarm FireLaunchAlarm(const SYSTEMTIME& launchMinute, int notifyDialog);
 // One look of a running window at the store, on its timer: rings at most one alarm, the
 // one of this minute, else the oldest missed one-shot alarm.
 FiredAlarm FireRunningAlarm(const SYSTEMTIME& now);
+
+// Says, when `stored` is false, that an alarm change did not reach the profile.
+void TellIfAlarmNotStored(bool stored);

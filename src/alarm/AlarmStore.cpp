@@ -46,16 +46,20 @@ SYSTEMTIME NotBefore(SYSTEMTIME candidate, const SYSTEMTIME& now, const SYSTEMTI
 
 int CAlarmStore::Load() {
     m_droppedAtStart.clear();
-    Adopt(ReadProfile(), true);
+    std::vector<AlarmEntry> stored;
+    // A profile that cannot be read now is read when it can (ReadAgainIfChanged).
+    if (!ReadProfile(stored)) m_nStoredVersion = -1;
+    Adopt(std::move(stored), true);
     return GetCount();
 }
 
-std::vector<AlarmEntry> CAlarmStore::ReadProfile() {
+bool CAlarmStore::ReadProfile(std::vector<AlarmEntry>& stored) {
     CWinApp* app = AfxGetApp();
     Registry* registry = app->GetRegistry();
     // Read as one piece, so a store another process is writing is never seen half written.
     RegistryTransaction transaction(registry);
-    std::vector<AlarmEntry> stored;
+    stored.clear();
+    if (!transaction.IsOpen()) return false;
     const int count = app->GetProfileInt(kSection, "Count", 0);
     for (int i = 0; i < count; ++i) {
         const auto index = static_cast<size_t>(i);
@@ -69,14 +73,19 @@ std::vector<AlarmEntry> CAlarmStore::ReadProfile() {
         entry.WaveRepeat = app->GetProfileInt(kSection, ValueName("WaveRepeat", index), 0);
         stored.push_back(std::move(entry));
     }
-    m_nStoredVersion = registry != nullptr ? registry->DataVersion() : -1;
-    return stored;
+    m_nStoredVersion = registry->DataVersion();
+    return true;
 }
 
 void CAlarmStore::Adopt(std::vector<AlarmEntry> stored, bool atStart) {
     m_stored = stored;
     m_entries.clear();
     for (AlarmEntry& entry : stored) {
+        // Rung already; the profile has not heard of it yet.
+        if (std::find(m_rungUnstored.begin(), m_rungUnstored.end(), entry) !=
+            m_rungUnstored.end()) {
+            continue;
+        }
         const bool dropped = std::find(m_droppedAtStart.begin(), m_droppedAtStart.end(),
                                        entry.FileName) != m_droppedAtStart.end();
         // The memo went; at a start its alarm goes too, and does not come back with a later
@@ -91,22 +100,27 @@ void CAlarmStore::Adopt(std::vector<AlarmEntry> stored, bool atStart) {
     }
 }
 
-void CAlarmStore::Save() {
+bool CAlarmStore::Save() {
     CWinApp* app = AfxGetApp();
     Registry* registry = app->GetRegistry();
     // One commit for all values: one disk sync instead of five per alarm.
     RegistryTransaction transaction(registry);
-    app->WriteProfileInt(kSection, "Count", GetCount());
-    for (size_t i = 0; i < m_entries.size(); ++i) {
+    bool written = app->WriteProfileInt(kSection, "Count", GetCount());
+    for (size_t i = 0; written && i < m_entries.size(); ++i) {
         const AlarmEntry& entry = m_entries[i];
-        app->WriteProfileString(kSection, ValueName("FileName", i), entry.FileName);
-        app->WriteProfileString(kSection, ValueName("Time", i), FormatAlarmTime(entry.Time));
-        app->WriteProfileInt(kSection, ValueName("Repeat", i), static_cast<int32_t>(entry.Repeat));
-        app->WriteProfileString(kSection, ValueName("WaveFile", i), entry.WaveFile);
-        app->WriteProfileInt(kSection, ValueName("WaveRepeat", i), entry.WaveRepeat);
+        written =
+            app->WriteProfileString(kSection, ValueName("FileName", i), entry.FileName) &&
+            app->WriteProfileString(kSection, ValueName("Time", i), FormatAlarmTime(entry.Time)) &&
+            app->WriteProfileInt(kSection, ValueName("Repeat", i),
+                                 static_cast<int32_t>(entry.Repeat)) &&
+            app->WriteProfileString(kSection, ValueName("WaveFile", i), entry.WaveFile) &&
+            app->WriteProfileInt(kSection, ValueName("WaveRepeat", i), entry.WaveRepeat);
     }
+    if (!written || !transaction.Commit()) return false;
     m_stored = m_entries;
-    m_nStoredVersion = registry != nullptr ? registry->DataVersion() : -1;
+    m_rungUnstored.clear();  // what was rung is out of the profile now
+    m_nStoredVersion = registry->DataVersion();
+    return true;
 }
 
 void CAlarmStore::SetAlarm(std::string_view fileName, const SYSTEMTIME& time, AlarmRepeat repeat,
@@ -243,39 +257,63 @@ void CAlarmStore::Schedule(const SYSTEMTIME& now) const {
 
 void CAlarmStore::ReadAgainIfChanged() {
     const Registry* registry = AfxGetApp()->GetRegistry();
-    // Without a registry there is nothing newer to read, and reading would empty the store.
-    // What is stored, as it is: alarms of vanished memos go only at the next start.
-    if (registry == nullptr || registry->DataVersion() == m_nStoredVersion) return;
-    std::vector<AlarmEntry> stored = ReadProfile();
-    if (stored != m_stored) Adopt(std::move(stored), false);
+    // Without a registry (or with one that cannot say now) there is nothing newer to read,
+    // and reading would empty the store. What is stored, as it is: alarms of vanished memos
+    // go only at the next start.
+    const int64_t version = registry != nullptr ? registry->DataVersion() : -1;
+    if (version < 0 || version == m_nStoredVersion) return;
+    std::vector<AlarmEntry> stored;
+    if (ReadProfile(stored) && stored != m_stored) Adopt(std::move(stored), false);
 }
 
-void CAlarmStore::Update(const std::function<void(CAlarmStore&)>& change) {
+bool CAlarmStore::Update(const std::function<void(CAlarmStore&)>& change) {
+    bool stored = false;
     {
         RegistryTransaction transaction(AfxGetApp()->GetRegistry());
         ReadAgainIfChanged();
+        const std::vector<AlarmEntry> before = m_stored;
+        const std::vector<AlarmEntry> rung = m_rungUnstored;
         m_bInUpdate = true;
         change(*this);
         m_bInUpdate = false;
-        Save();
+        stored = transaction.IsOpen() && Save() && transaction.Commit();
+        if (!stored) KeepStored(before, rung);
     }
     Schedule(CurrentMinute());
+    return stored;
 }
 
-std::optional<AlarmEntry> CAlarmStore::TakeDue(
-    const std::function<int(const CAlarmStore&)>& select) {
+void CAlarmStore::KeepStored(const std::vector<AlarmEntry>& stored,
+                             const std::vector<AlarmEntry>& rungUnstored) {
+    m_rungUnstored = rungUnstored;
+    Adopt(stored, false);
+    m_nStoredVersion = -1;  // read again as soon as the profile can say what it holds
+}
+
+std::optional<AlarmEntry> CAlarmStore::TakeDue(const std::function<int(const CAlarmStore&)>& select,
+                                               bool* stored) {
     std::optional<AlarmEntry> taken;
+    bool committed = false;
     {
         RegistryTransaction transaction(AfxGetApp()->GetRegistry());
         ReadAgainIfChanged();
         const int index = select(*this);
         if (index < 0 || index >= GetCount()) return std::nullopt;
+        const std::vector<AlarmEntry> before = m_stored;
+        std::vector<AlarmEntry> rung = m_rungUnstored;
         taken = GetAt(index);
         RemoveAt(index);
-        Save();
+        committed = transaction.IsOpen() && Save();
         // Another alarm of the same minute is then requested anew, and rings too.
-        TakeRunAppAtTimeRequest();
+        if (committed) TakeRunAppAtTimeRequest();
+        committed = committed && transaction.Commit();
+        if (!committed) {
+            // It rings all the same, once: kept out until the profile can be told.
+            rung.push_back(*taken);
+            KeepStored(before, rung);
+        }
     }
+    if (stored != nullptr) *stored = committed;
     Schedule(CurrentMinute());
     return taken;
 }

@@ -1,5 +1,6 @@
 // Deleting and renaming memo files from anywhere in the program (the view, the preview, the
 // alarm notice): the open memo and the memo's alarm follow what happens to its file.
+#include "alarm/AlarmFiring.h"
 #include "app/QuilloApp.h"
 #include "memo/QuilloDoc.h"
 #include "platform/base/Text.h"
@@ -38,11 +39,11 @@ void CQuilloApp::DeleteMemo(const std::string& path) {
     }
     Device::FileSystem().DeleteFile(canonical);
     // A deleted memo must never ring with an empty picture.
-    m_alarmStore.Update([&](CAlarmStore& store) {
+    TellIfAlarmNotStored(m_alarmStore.Update([&](CAlarmStore& store) {
         for (int i = store.GetCount() - 1; i >= 0; --i) {
             if (EqualNoCase(store.GetAt(i).FileName, canonical)) store.RemoveAt(i);
         }
-    });
+    }));
     if (open != nullptr) {
         open->SetModifiedFlag(false);  // what was on screen was deleted with its file
         OpenMemoInPlaceOf(position);
@@ -76,7 +77,7 @@ bool CQuilloApp::RenameMemo(const std::string& path, std::string_view title) {
         return false;
     }
     const std::string renamed = Canonical(newPath);
-    m_alarmStore.Update([&](CAlarmStore& store) {
+    TellIfAlarmNotStored(m_alarmStore.Update([&](CAlarmStore& store) {
         for (int i = 0; i < store.GetCount(); ++i) {
             AlarmEntry alarm = store.GetAt(i);
             if (!EqualNoCase(alarm.FileName, canonical)) continue;
@@ -84,7 +85,7 @@ bool CQuilloApp::RenameMemo(const std::string& path, std::string_view title) {
             store.SetAlarm(renamed, alarm.Time, alarm.Repeat, alarm.WaveFile, alarm.WaveRepeat);
             break;
         }
-    });
+    }));
     if (open != nullptr) open->FollowRename(renamed, openWasCurrent);
     return true;
 }

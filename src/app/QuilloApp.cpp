@@ -120,8 +120,12 @@ bool CQuilloApp::RunAlarmLaunch(std::string& memoToOpen) {
     }
     if (auto running = RunningInstance::Find(kMainWindowTitle)) {
         // Written before the command, which the running window answers only once it has
-        // opened the memo named here.
-        WriteProfileString("System", "NotifyFile", fired.entry.FileName);
+        // opened the memo named here; unwritten, it would open the memo named last.
+        if (!WriteProfileString("System", "NotifyFile", fired.entry.FileName)) {
+            running->BringToFront();
+            AfxMessageBox("アラームのメモを開けませんでした。", MB_OK | MB_ICONEXCLAMATION);
+            return false;
+        }
         running->SendCommand(ID_OPEN_BY_NOTIFICATION);
         running->BringToFront();
         // Without a notice the sound is all the user gets: it is not cut off by the end.
@@ -146,14 +150,15 @@ bool CQuilloApp::KeepInRescued(std::string_view memo) {
                                         now.wDay, now.wHour, now.wMinute, now.wSecond),
                                  memo);
     if (rescued.empty()) return false;
-    WriteProfileString("System", kRescuedValue, rescued);
+    // Kept all the same when this cannot be noted: rescued/ holds it.
+    (void)WriteProfileString("System", kRescuedValue, rescued);
     return true;
 }
 
 void CQuilloApp::TellOfRescuedMemo() {
     const std::string rescued = GetProfileString("System", kRescuedValue, "");
     if (rescued.empty()) return;
-    WriteProfileString("System", kRescuedValue, "");
+    (void)WriteProfileString("System", kRescuedValue, "");  // else said once more
     AfxMessageBox("保存できなかったメモを次の場所に残しました: " + rescued,
                   MB_OK | MB_ICONEXCLAMATION);
 }
@@ -216,6 +221,10 @@ std::string CQuilloApp::GetDefaultSaveFolder() {
     folder += "Quillo";
     Device::FileSystem().CreateFolder(folder);
     return folder;
+}
+
+void CQuilloApp::TellIfSettingNotWritten(bool written) {
+    if (!written) AfxMessageBox("設定を保存できませんでした。", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CQuilloApp::OnAppAbout() {

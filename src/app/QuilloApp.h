@@ -51,6 +51,9 @@ class CQuilloApp : public CWinApp {
     // "\My Documents\Quillo", or Quillo inside the synchronised-files folder; the folder
     // is created.
     std::string GetDefaultSaveFolder();
+    // Says, when `written` is false, that a setting the user changed did not reach the
+    // profile: it lasts until the program ends.
+    static void TellIfSettingNotWritten(bool written);
 
     CSingleDocTemplate* m_pDocTemplate = nullptr;
     std::string m_strSaveFolder;

@@ -80,9 +80,11 @@ void CSettingsDlg::OnOK() {
     // A folder no memo can be saved in would lose every memo written until it is changed.
     if (!PrepareSaveFolder(m_strSaveFolder)) return;
     CQuilloApp* app = QuilloApp();
-    app->WriteProfileInt("Alerm", "DefaultWaveRepeat", m_nSoundRepeat);
-    app->WriteProfileString("Alerm", "DefaultWaveFile",
-                            SoundAt(m_soundFiles, m_soundList.GetCurSel()));
+    // The caller says it, with the rest of what it writes, when this did not reach the profile.
+    m_bSoundDefaultsWritten =
+        app->WriteProfileInt("Alerm", "DefaultWaveRepeat", m_nSoundRepeat) &&
+        app->WriteProfileString("Alerm", "DefaultWaveFile",
+                                SoundAt(m_soundFiles, m_soundList.GetCurSel()));
     CDialog::OnOK();
 }
 

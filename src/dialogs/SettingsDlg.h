@@ -26,6 +26,7 @@ class CSettingsDlg : public CDialog {
     std::string m_strSaveFolder;
     int m_nNotifyDialog = 0;
     int m_nSoundRepeat = 0;
+    bool m_bSoundDefaultsWritten = false;
 
   private:
     void OnDefaultFolder();

@@ -45,9 +45,11 @@ constexpr const char* kSelfLaunchTold = "SelfLaunchTold";
 
 void CQuilloView::StoreAlarm(const AlarmEntry& alarm) {
     // Over what the store holds now; it schedules again.
-    QuilloApp()->m_alarmStore.Update([&](CAlarmStore& store) {
+    const bool stored = QuilloApp()->m_alarmStore.Update([&](CAlarmStore& store) {
         store.SetAlarm(alarm.FileName, alarm.Time, alarm.Repeat, alarm.WaveFile, alarm.WaveRepeat);
     });
+    TellIfAlarmNotStored(stored);
+    if (!stored) return;
     m_bSelfLaunchToTell = QuilloApp()->GetProfileInt("System", kSelfLaunchTold, 0) != 1;
     if (m_bSelfLaunchToTell) SetTimer(kSelfLaunchCheckTimer, kSelfLaunchCheckPeriodMs);
 }
@@ -61,7 +63,8 @@ void CQuilloView::TellOfSelfLaunchOnce() {
     const std::string backend = GetRunAppAtTimeBackend();
     m_bSelfLaunchToTell = false;
     if (backend != "self" || QuilloApp()->GetProfileInt("System", kSelfLaunchTold, 0) == 1) return;
-    QuilloApp()->WriteProfileInt("System", kSelfLaunchTold, 1);
+    // Unremembered, it is only said once more.
+    (void)QuilloApp()->WriteProfileInt("System", kSelfLaunchTold, 1);
     AfxMessageBox("Quillo を終了している間はアラームが鳴りません。次に起動したときに鳴ります。",
                   MB_OK);
 }
@@ -129,8 +132,8 @@ void CQuilloView::OnUpdateQuickAlarm(CCmdUI* ui) {
 void CQuilloView::OnAlarmNone() {
     if (FindAlarmOfMemo() < 0) return;
     const std::string path = GetDocument()->GetPathName();
-    QuilloApp()->m_alarmStore.Update(
-        [&](CAlarmStore& store) { store.RemoveAt(store.FindByFile(path)); });
+    TellIfAlarmNotStored(QuilloApp()->m_alarmStore.Update(
+        [&](CAlarmStore& store) { store.RemoveAt(store.FindByFile(path)); }));
 }
 
 void CQuilloView::OnUpdateAlarmNone(CCmdUI* ui) {

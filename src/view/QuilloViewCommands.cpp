@@ -141,7 +141,8 @@ void CQuilloView::OnInsertDate() {
 
 void CQuilloView::OnRuledLines() {
     m_bBackLine = 1 - m_bBackLine;
-    QuilloApp()->WriteProfileInt("View", "BackLine", m_bBackLine);
+    CQuilloApp::TellIfSettingNotWritten(
+        QuilloApp()->WriteProfileInt("View", "BackLine", m_bBackLine));
     Invalidate(true);
 }
 

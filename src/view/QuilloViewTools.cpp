@@ -42,12 +42,14 @@ void CQuilloView::SetPenColor(COLORREF color) {
 
 void CQuilloView::OnPenWidth(UINT id) {
     SetPenWidth(PenWidthOf(id));
-    QuilloApp()->WriteProfileInt("Edit", "PenWidth", m_nPenWidth);
+    CQuilloApp::TellIfSettingNotWritten(
+        QuilloApp()->WriteProfileInt("Edit", "PenWidth", m_nPenWidth));
 }
 
 void CQuilloView::OnEraserWidth(UINT id) {
     SetEraserWidth(EraserWidthOf(id));
-    QuilloApp()->WriteProfileInt("Edit", "EraserWidth", m_nEraserWidth);
+    CQuilloApp::TellIfSettingNotWritten(
+        QuilloApp()->WriteProfileInt("Edit", "EraserWidth", m_nEraserWidth));
 }
 
 void CQuilloView::OnUpdatePenWidth(CCmdUI* ui) {
@@ -85,15 +87,17 @@ void CQuilloView::OnColorSettings() {
     if (dialog.DoModal() != IDOK) return;
     // The background waits for the next new or cleared memo; the pen changes at once.
     SetPenColor(dialog.m_crPen);
-    app->WriteProfileInt("Edit", "PenColor", static_cast<int>(m_crPen));
-    app->WriteProfileInt("Edit", "BackColor", static_cast<int>(dialog.m_crBack));
+    CQuilloApp::TellIfSettingNotWritten(
+        app->WriteProfileInt("Edit", "PenColor", static_cast<int>(m_crPen)) &&
+        app->WriteProfileInt("Edit", "BackColor", static_cast<int>(dialog.m_crBack)));
 }
 
 void CQuilloView::OnPenColor() {
     COLORREF color = m_crPen;
     if (RunColorDialog(color) != kColorChosen) return;
     SetPenColor(color);
-    QuilloApp()->WriteProfileInt("Edit", "PenColor", static_cast<int>(m_crPen));
+    CQuilloApp::TellIfSettingNotWritten(
+        QuilloApp()->WriteProfileInt("Edit", "PenColor", static_cast<int>(m_crPen)));
 }
 
 void CQuilloView::OnSettings() {
@@ -103,6 +107,8 @@ void CQuilloView::OnSettings() {
     dialog.m_nNotifyDialog = app->GetProfileInt("System", "NotifyDialog", 1);
     if (dialog.DoModal() != IDOK) return;
     app->m_strSaveFolder = dialog.m_strSaveFolder;
-    app->WriteProfileString("System", "SaveFolder", dialog.m_strSaveFolder);
-    app->WriteProfileInt("System", "NotifyDialog", dialog.m_nNotifyDialog != 0 ? 1 : 0);
+    CQuilloApp::TellIfSettingNotWritten(
+        dialog.m_bSoundDefaultsWritten &&
+        app->WriteProfileString("System", "SaveFolder", dialog.m_strSaveFolder) &&
+        app->WriteProfileInt("System", "NotifyDialog", dialog.m_nNotifyDialog != 0 ? 1 : 0));
 }

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
         WaitForGo(argv[5]);
         for (int i = 0; i < count; ++i) {
             const std::string file = Format("\\%s-%d.bmp", prefix.c_str(), i);
-            store.Update([&](CAlarmStore& latest) {
+            (void)store.Update([&](CAlarmStore& latest) {
                 latest.SetAlarm(file, MakeSpan(2030, 1, 1 + i % 28, 8, i % 60, 0),
                                 AlarmRepeat::None, "", 0);
             });

@@ -84,10 +84,10 @@ TEST_F(AlarmStoreTest, TwoProcessesSettingAlarmsTogetherKeepThemAll) {
 
 TEST_F(AlarmStoreTest, OfTwoProcessesTakingTheSameAlarmExactlyOneGetsIt) {
     const std::string due = Memo("due");
-    m_store.Update([&](CAlarmStore& store) {
+    ASSERT_TRUE(m_store.Update([&](CAlarmStore& store) {
         store.SetAlarm(due, At(2009, 1, 13, 10, 20), AlarmRepeat::None, "", 0);
         store.SetAlarm(Memo("later"), At(2009, 1, 20, 10, 20), AlarmRepeat::None, "", 0);
-    });
+    }));
     for (int round = 0; round < 5; ++round) {
         const std::string go = Format("%s/go-%d", Device::HostDirectory().c_str(), round);
         std::array<int, 2> outputs{};
@@ -114,8 +114,8 @@ TEST_F(AlarmStoreTest, OfTwoProcessesTakingTheSameAlarmExactlyOneGetsIt) {
         ASSERT_EQ(left.Load(), 1);
         EXPECT_EQ(left.GetAt(0).FileName, "\\My Documents\\Quillo\\later.bmp");
         // Put it back for the next round.
-        m_store.Update([&](CAlarmStore& store) {
+        ASSERT_TRUE(m_store.Update([&](CAlarmStore& store) {
             store.SetAlarm(due, At(2009, 1, 13, 10, 20), AlarmRepeat::None, "", 0);
-        });
+        }));
     }
 }

@@ -10,6 +10,7 @@
 #include "platform/fs/Device.h"
 #include "platform/registry/Registry.h"
 #include "platform/ui/WinApp.h"
+#include "support/HeldProfile.h"
 #include "support/LaunchRecorder.h"
 #include "support/TempDevice.h"
 

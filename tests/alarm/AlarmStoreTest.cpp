@@ -8,7 +8,7 @@
 TEST_F(AlarmStoreTest, SavesEveryValueAndLoadsThemBack) {
     const std::string file = Memo("2009-01-13 07.05.00");
     m_store.SetAlarm(file, At(2009, 1, 13, 7, 5), AlarmRepeat::Weekly, "Alarm1", 1);
-    m_store.Save();
+    ASSERT_TRUE(m_store.Save());
 
     EXPECT_EQ(StoredInt("Count"), 1);
     EXPECT_EQ(StoredText("FileName00"), file);
@@ -30,7 +30,7 @@ TEST_F(AlarmStoreTest, SavesEveryValueAndLoadsThemBack) {
 
 TEST_F(AlarmStoreTest, AnEmptyStoreSavesOnlyItsCount) {
     EXPECT_EQ(m_store.Load(), 0);
-    m_store.Save();
+    ASSERT_TRUE(m_store.Save());
     EXPECT_EQ(StoredInt("Count"), 0);
     EXPECT_FALSE(Stored("FileName00"));
     EXPECT_FALSE(Stored("Time00"));
@@ -58,10 +58,10 @@ TEST_F(AlarmStoreTest, OneAlarmPerFileNameWithCaseCounting) {
 
 TEST_F(AlarmStoreTest, NumbersPast99GetThreeDigits) {
     for (int i = 0; i < 101; ++i) {
-        m_store.Update([&](CAlarmStore& store) {
+        ASSERT_TRUE(m_store.Update([&](CAlarmStore& store) {
             store.SetAlarm(Memo(Format("m%03d", i)), At(2009, 1, 13, 7, i % 60),
                            AlarmRepeat::None, "", 0);
-        });
+        }));
     }
     EXPECT_EQ(StoredInt("Count"), 101);
     EXPECT_EQ(StoredText("FileName99"), "\\My Documents\\Quillo\\m099.bmp");
@@ -78,7 +78,7 @@ TEST_F(AlarmStoreTest, AVanishedMemoLosesItsAlarmAtLoadAndOldNumbersStay) {
     for (const char* name : {"a", "b", "c"}) {
         m_store.SetAlarm(Memo(name), At(2009, 1, 13, 7, 5), AlarmRepeat::None, "", 0);
     }
-    m_store.Save();
+    ASSERT_TRUE(m_store.Save());
     RemoveMemo("b");
 
     CAlarmStore loaded;
@@ -86,7 +86,7 @@ TEST_F(AlarmStoreTest, AVanishedMemoLosesItsAlarmAtLoadAndOldNumbersStay) {
     EXPECT_EQ(loaded.GetAt(0).FileName, "\\My Documents\\Quillo\\a.bmp");
     EXPECT_EQ(loaded.GetAt(1).FileName, "\\My Documents\\Quillo\\c.bmp");
     EXPECT_EQ(StoredInt("Count"), 3) << "loading touches nothing";
-    loaded.Save();
+    ASSERT_TRUE(loaded.Save());
     EXPECT_EQ(StoredInt("Count"), 2);
     EXPECT_EQ(StoredText("FileName01"), "\\My Documents\\Quillo\\c.bmp");
     EXPECT_EQ(StoredText("FileName02"), "\\My Documents\\Quillo\\c.bmp") << "left, unseen";
@@ -145,7 +145,7 @@ TEST_F(AlarmStoreTest, ADamagedTimeStaysButIsNeverEarliestDueOrRequested) {
     m_store.SetAlarm(good, At(2009, 1, 20, 8, 0), AlarmRepeat::None, "", 0);
     EXPECT_EQ(m_store.FindEarliest(now), 2);
     EXPECT_EQ(RequestedTime(), "2009/01/20 08:00");
-    m_store.Save();
+    ASSERT_TRUE(m_store.Save());
     CAlarmStore reloaded;
     EXPECT_EQ(reloaded.Load(), 3) << "the damaged entries stay in the store";
 }
@@ -244,9 +244,9 @@ TEST_F(AlarmStoreTest, AnUpdateStartsFromWhatAnotherProcessStored) {
         other->Write(Hive::CurrentUser, kSectionKey, "FileName00", theirs);
         other->Write(Hive::CurrentUser, kSectionKey, "Time00", std::string("2009/01/20 08:00"));
     }
-    m_store.Update([&](CAlarmStore& store) {
+    ASSERT_TRUE(m_store.Update([&](CAlarmStore& store) {
         store.SetAlarm(mine, At(2009, 1, 21, 8, 0), AlarmRepeat::None, "", 0);
-    });
+    }));
     ASSERT_EQ(m_store.GetCount(), 2);
     EXPECT_EQ(m_store.GetAt(0).FileName, theirs);
     EXPECT_EQ(m_store.GetAt(1).FileName, mine);
@@ -256,26 +256,26 @@ TEST_F(AlarmStoreTest, AnUpdateStartsFromWhatAnotherProcessStored) {
 
 TEST_F(AlarmStoreTest, AnUpdateDoesNotReadAgainWhatOnlyThisProcessWrote) {
     const std::string file = Memo("a");
-    m_store.Update([&](CAlarmStore& store) {
+    ASSERT_TRUE(m_store.Update([&](CAlarmStore& store) {
         store.SetAlarm(file, At(2009, 1, 21, 8, 0), AlarmRepeat::None, "", 0);
-    });
+    }));
     // The request's worker writes on a connection of its own; a look then finds the alarms
     // as they were stored.
     FinishTimedLaunchRequests();
     m_store.ReadAgainIfChanged();
     // Written on this process's own connection: a reload would now show 2030.
     m_app.WriteProfileString("MemoNotify", "Time00", "2030/01/01 00:00");
-    m_store.Update([&](CAlarmStore& store) {
+    ASSERT_TRUE(m_store.Update([&](CAlarmStore& store) {
         store.SetAlarm(Memo("b"), At(2009, 1, 22, 8, 0), AlarmRepeat::None, "", 0);
-    });
+    }));
     EXPECT_EQ(FormatAlarmTime(m_store.GetAt(0).Time), "2009/01/21 08:00");
 }
 
 TEST_F(AlarmStoreTest, AReloadKeepsAlarmsOfVanishedMemosUntilTheNextStart) {
     const std::string file = Memo("a");
-    m_store.Update([&](CAlarmStore& store) {
+    ASSERT_TRUE(m_store.Update([&](CAlarmStore& store) {
         store.SetAlarm(file, At(2009, 1, 21, 8, 0), AlarmRepeat::None, "", 0);
-    });
+    }));
     RemoveMemo("a");
     Registry::Open(Device::RegistryFile())->Write(Hive::CurrentUser, kSectionKey, "Other", 1);
     m_store.ReadAgainIfChanged();
@@ -285,10 +285,10 @@ TEST_F(AlarmStoreTest, AReloadKeepsAlarmsOfVanishedMemosUntilTheNextStart) {
 }
 
 TEST_F(AlarmStoreTest, WhatAStartDropsStaysDropped) {
-    m_store.Update([&](CAlarmStore& store) {
+    ASSERT_TRUE(m_store.Update([&](CAlarmStore& store) {
         store.SetAlarm(Memo("gone"), At(2009, 1, 21, 8, 0), AlarmRepeat::None, "", 0);
         store.SetAlarm(Memo("kept"), At(2009, 1, 22, 8, 0), AlarmRepeat::None, "", 0);
-    });
+    }));
     RemoveMemo("gone");
     CAlarmStore started;
     ASSERT_EQ(started.Load(), 1);
@@ -312,10 +312,10 @@ TEST_F(AlarmStoreTest, WhatAStartDropsStaysDropped) {
 TEST_F(AlarmStoreTest, ATakenAlarmIsGoneForEveryoneElse) {
     SetClock(At(2009, 1, 13, 10, 20));
     const std::string file = Memo("a");
-    m_store.Update([&](CAlarmStore& store) {
+    ASSERT_TRUE(m_store.Update([&](CAlarmStore& store) {
         store.SetAlarm(file, At(2009, 1, 13, 10, 20), AlarmRepeat::Daily, "Bell", 1);
         store.SetAlarm(Memo("b"), At(2009, 1, 14, 7, 0), AlarmRepeat::None, "", 0);
-    });
+    }));
     CAlarmStore other;  // a second process's copy, read before the take
     other.Load();
     const auto pick = [](const CAlarmStore& store) {
@@ -338,6 +338,32 @@ TEST_F(AlarmStoreTest, ATakenAlarmIsGoneForEveryoneElse) {
     EXPECT_FALSE(other.TakeDue(pick));
     EXPECT_EQ(other.GetCount(), 1);
     EXPECT_FALSE(m_store.TakeDue(pick));
+}
+
+TEST_F(AlarmStoreTest, AnAlarmWhoseTakeCannotBeStoredRingsOnceAndGoesWithTheNextStore) {
+    SetClock(At(2009, 1, 13, 10, 20));
+    const std::string file = Memo("a");
+    ASSERT_TRUE(m_store.Update([&](CAlarmStore& store) {
+        store.SetAlarm(file, At(2009, 1, 13, 10, 20), AlarmRepeat::None, "", 0);
+    }));
+    const auto due = [](const CAlarmStore& store) {
+        return store.FindRunningDue(At(2009, 1, 13, 10, 20));
+    };
+    {
+        const HeldProfile held(m_device.Directory());
+        bool stored = true;
+        const auto taken = m_store.TakeDue(due, &stored);
+        ASSERT_TRUE(taken) << "it rings all the same";
+        EXPECT_FALSE(stored);
+        EXPECT_FALSE(m_store.TakeDue(due)) << "but only once";
+        EXPECT_FALSE(m_store.Update([](CAlarmStore& store) {
+            store.SetAlarm("\\b.bmp", At(2009, 1, 14, 7, 0), AlarmRepeat::None, "", 0);
+        }));
+        EXPECT_EQ(m_store.GetCount(), 0) << "what was not stored is not shown either";
+    }
+    EXPECT_EQ(StoredInt("Count"), 1) << "the profile still holds it";
+    ASSERT_TRUE(m_store.Update([](CAlarmStore&) {}));
+    EXPECT_EQ(StoredInt("Count"), 0);
 }
 
 TEST_F(AlarmStoreTest, ScheduleAsksForTheProgramOnThisDeviceAndScreen) {

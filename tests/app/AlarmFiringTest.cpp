@@ -37,8 +37,8 @@ class AlarmFiring : public QuilloScenario {
             before.Load();
         }
         CAlarmStore& store = app ? app->m_alarmStore : before;
-        store.Update(
-            [&](CAlarmStore& latest) { latest.SetAlarm(path, time, repeat, sound, soundRepeat); });
+        EXPECT_TRUE(store.Update(
+            [&](CAlarmStore& latest) { latest.SetAlarm(path, time, repeat, sound, soundRepeat); }));
         return path;
     }
     void Tick() { frame->SendMessage(WM_TIMER, kAlarmCheckTimer); }

@@ -42,9 +42,9 @@ TEST_F(Document, AnotherProgramsVersionIsNeverOverwritten) {
     const std::string path = WriteMemo("A.bmp", 240, 294, 255);
     ASSERT_TRUE(Start());
     ASSERT_EQ(doc->GetPathName(), path);
-    app->m_alarmStore.Update([&](CAlarmStore& store) {
+    ASSERT_TRUE(app->m_alarmStore.Update([&](CAlarmStore& store) {
         store.SetAlarm(path, MakeSpan(2009, 2, 1, 8, 0, 0), AlarmRepeat::None, "", 0);
-    });
+    }));
     // A sync tool renames its download over the memo's file, then the user draws and leaves.
     WriteMemo("download.tmp", 40, 30, 7);
     const std::string theirs = ReadHostFile(HostSaveFolder() / "download.tmp");

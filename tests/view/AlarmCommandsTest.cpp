@@ -10,6 +10,7 @@
 #include "platform/registry/Registry.h"
 #include "platform/shell/TimedLaunch.h"
 #include "res/ResourceIds.h"
+#include "support/HeldProfile.h"
 #include "support/QuilloScenario.h"
 
 namespace fs = std::filesystem;
@@ -158,9 +159,9 @@ TEST_F(AlarmCommands, TheSoundListIsSortedAVanishedSoundShowsAsNoneAndPlayWaits)
     StartOnMemo();
     WriteHostFile(m_device->Host("Windows/alarm2.WAV"), "RIFF");
     fs::create_directories(m_device->Host("Windows/folder.wav"));
-    app->m_alarmStore.Update([](CAlarmStore& store) {
+    ASSERT_TRUE(app->m_alarmStore.Update([](CAlarmStore& store) {
         store.SetAlarm(kMemo, MakeSpan(2009, 1, 20, 8, 0, 0), AlarmRepeat::None, "Gone", 0);
-    });
+    }));
     ExpectModal([this](ModalRun& run) {
         CAlarmDlg* dialog = Dialog(run);
         std::vector<std::string> items;
@@ -208,9 +209,9 @@ TEST_F(AlarmCommands, QuickAlarmsCountFromThisMinute) {
 TEST_F(AlarmCommands, AQuickAlarmMakesADailyAlarmOneShotWithTheDefaultSound) {
     SetClock(2009, 1, 13, 10, 0);
     StartOnMemo();
-    app->m_alarmStore.Update([](CAlarmStore& store) {
+    ASSERT_TRUE(app->m_alarmStore.Update([](CAlarmStore& store) {
         store.SetAlarm(kMemo, MakeSpan(2009, 1, 1, 7, 0, 0), AlarmRepeat::Daily, "Bell", 1);
-    });
+    }));
     app->WriteProfileString("Alerm", "DefaultWaveFile", "Beeps");
     SendCommand(frame, kFiveMinutes);
     const AlarmEntry alarm = OnlyAlarm();
@@ -332,4 +333,23 @@ TEST_F(AlarmCommands, WhereOnlyTheProgramCanRingAnAlarmSettingOneSaysSoOncePerDe
     ExpectAllModalsAnswered();
     EXPECT_EQ(ModalRunsSeen(), 1);
     EXPECT_EQ(app->GetProfileInt("System", "SelfLaunchTold", 0), 1);
+}
+
+TEST_F(AlarmCommands, WhileAnotherProcessKeepsTheProfileNoAlarmChangeShowsAsMadeAndItIsSaid) {
+    SetClock(2009, 1, 13, 10, 0);
+    StartOnMemo();
+    SendCommand(frame, kFiveMinutes);
+    {
+        const HeldProfile held(m_device->Directory());
+        for (const UINT command : {kOneDay, static_cast<UINT>(ID_ALARM_NONE)}) {
+            ExpectMessage("アラームを設定できませんでした。");
+            SendCommand(frame, command);
+            ExpectAllModalsAnswered();
+            EXPECT_EQ(State(kFiveMinutes).m_nCheck, 1) << command << ": what is stored shows";
+            EXPECT_EQ(State(kOneDay).m_nCheck, 0) << command;
+        }
+    }
+    SendCommand(frame, kOneDay);
+    EXPECT_EQ(State(kOneDay).m_nCheck, 1) << "once it is free again, it is stored";
+    EXPECT_EQ(Stored("Time00"), "2009/01/14 10:00");
 }

@@ -146,10 +146,10 @@ TEST_F(Preview, DeleteAsksRefreshesAndStartsAtTheTopWithoutSelection) {
     WriteMemos(7);
     ASSERT_TRUE(Start());
     app->m_pDocTemplate->OpenDocumentFile("\\My Documents\\Quillo\\M05.bmp");
-    app->m_alarmStore.Update([](CAlarmStore& store) {
+    ASSERT_TRUE(app->m_alarmStore.Update([](CAlarmStore& store) {
         store.SetAlarm("\\My Documents\\Quillo\\M05.bmp", MakeSpan(2009, 2, 1, 8, 0, 0),
                        AlarmRepeat::None, "", 0);
-    });
+    }));
     RunPreview(
         [](CPreviewDlg* dialog) {
             dialog->PressButton(IDC_PREVIEW_DELETE);

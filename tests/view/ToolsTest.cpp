@@ -9,6 +9,7 @@
 #include "platform/gdi/DC.h"
 #include "platform/gdi/Surface.h"
 #include "res/ResourceIds.h"
+#include "support/HeldProfile.h"
 #include "support/QuilloScenario.h"
 
 namespace {
@@ -62,6 +63,15 @@ TEST_F(Tools, WidthItemsStoreTheirWidthAndCheckOnlyThemselves) {
     EXPECT_EQ(Checked(ID_ERASER_WIDTH_5, ID_ERASER_WIDTH_40),
               std::vector<UINT>{ID_ERASER_WIDTH_5 + 4});
     EXPECT_EQ(view->m_nTool, CQuilloView::ToolPen) << "a width never switches the tool";
+}
+
+TEST_F(Tools, AWidthThatCannotBeStoredIsUsedAndSaid) {
+    ASSERT_TRUE(Start());
+    const HeldProfile held(m_device->Directory());
+    ExpectMessage("設定を保存できませんでした。");
+    SendCommand(frame, ID_PEN_WIDTH_1 + 6);
+    ExpectAllModalsAnswered();
+    EXPECT_EQ(view->m_nPenWidth, 7) << "it lasts until the program ends";
 }
 
 TEST_F(Tools, ACustomWidthIsUsedAtOnceChecksNothingAndIsNotKept) {

@@ -111,9 +111,9 @@ TEST_F(ViewCommands, DeleteTakesTheAlarmAndAVanishedFileActsAsADelete) {
     WriteThreeMemos();
     ASSERT_TRUE(Start());
     Open("B.bmp");
-    app->m_alarmStore.Update([&](CAlarmStore& store) {
+    ASSERT_TRUE(app->m_alarmStore.Update([&](CAlarmStore& store) {
         store.SetAlarm(doc->GetPathName(), MakeSpan(2009, 2, 1, 8, 0, 0), AlarmRepeat::None, "", 0);
-    });
+    }));
     AnswerDelete("B", IDYES);
     SendCommand(frame, ID_DELETE_MEMO);
     EXPECT_EQ(app->m_alarmStore.GetCount(), 0) << "a deleted memo never rings";
@@ -189,9 +189,9 @@ TEST_F(ViewCommands, EscapeAsksForThePreview) {
 TEST_F(ViewCommands, RenameMovesTheFileAndTheTitleAndTheAlarmFollow) {
     const std::string old = WriteMemo("200901131530.bmp");
     ASSERT_TRUE(Start());
-    app->m_alarmStore.Update([&](CAlarmStore& store) {
+    ASSERT_TRUE(app->m_alarmStore.Update([&](CAlarmStore& store) {
         store.SetAlarm(old, MakeSpan(2009, 2, 1, 8, 0, 0), AlarmRepeat::Daily, "Bell", 1);
-    });
+    }));
     Stroke({{3, 3}, {30, 3}});
     ExpectModal([](ModalRun& run) {
         ASSERT_EQ(run.kind, ModalRun::Kind::Dialog);
