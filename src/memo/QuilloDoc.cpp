@@ -8,6 +8,7 @@
 #include "platform/fs/Device.h"
 #include "platform/fs/DevicePath.h"
 #include "platform/fs/File.h"
+#include "platform/ui/DocTemplate.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/ModalRun.h"
 
@@ -24,6 +25,7 @@ constexpr const char* kSaveFailed = "メモを保存できませんでした。"
 constexpr const char* kQuitUnsaved = "メモを保存できませんでした。保存せずに終了しますか？";
 constexpr const char* kSavedAsNew =
     "別のプログラムがメモを変更したため、新しいメモとして保存しました。";
+constexpr const char* kUnreadable = "このメモは読み込めませんでした。";
 // Names taken by other files while a save was under way; more in a row means something
 // keeps filling the folder, and the save is told as failed.
 constexpr int kAutoNameAttempts = 8;
@@ -44,6 +46,7 @@ void CQuilloDoc::OnModifiedFlagSet(bool modified) {
 bool CQuilloDoc::NewMemo() {
     m_fileIdentity = {};
     m_bAutoSaveFailed = false;
+    m_bUnreadable = false;
     return CDocument::NewMemo();
 }
 
@@ -53,13 +56,28 @@ bool CQuilloDoc::OpenMemo(std::string_view path) {
     m_bAutoSaveFailed = false;
     // One spelling per file, so that the title, the memo list and the alarms agree on it.
     const std::string canonical = Device::FileSystem().CanonicalPath(path);
+    bool loaded = false;
     try {
-        m_bitmap.LoadFile(canonical, &m_fileIdentity);
+        loaded = m_bitmap.LoadFile(canonical, &m_fileIdentity);
     } catch (const CFileException&) {
         // A file that cannot be read opens as an empty canvas under its path.
     }
+    HostLocation location;
+    m_bUnreadable = !loaded && Device::FileSystem().Locate(canonical, location) && location.exists;
     SetPathName(canonical);
     SetModifiedFlag(false);
+    // Said once the window runs, and only while this memo is still the one shown.
+    if (m_bUnreadable) {
+        AfxPostCall([canonical] {
+            const CQuilloApp* app = QuilloApp();
+            const auto* memo = app != nullptr && app->m_pDocTemplate != nullptr
+                                   ? static_cast<CQuilloDoc*>(app->m_pDocTemplate->GetDocument())
+                                   : nullptr;
+            if (memo != nullptr && memo->m_bUnreadable && memo->GetPathName() == canonical) {
+                AfxMessageBox(kUnreadable, MB_OK | MB_ICONEXCLAMATION);
+            }
+        });
+    }
     return true;
 }
 
@@ -108,6 +126,13 @@ bool CQuilloDoc::SaveUnderNewName() {
 
 CQuilloDoc::SaveResult CQuilloDoc::SaveKeepingOthers() {
     if (GetPathName().empty()) return SaveUnderNewName() ? SaveResult::Saved : SaveResult::Failed;
+    // What could not be read is not known to be anything this memo may replace: it stays,
+    // with its alarm, and this picture becomes a memo of its own.
+    if (m_bUnreadable) {
+        if (!SaveUnderNewName()) return SaveResult::Failed;
+        m_bUnreadable = false;
+        return SaveResult::Saved;
+    }
     const Outcome outcome = WriteMemo(GetPathName(), &m_fileIdentity);
     if (outcome != Outcome::TargetChanged) {
         return outcome == Outcome::Committed ? SaveResult::Saved : SaveResult::Failed;

@@ -41,6 +41,9 @@ class CQuilloDoc : public CDocument {
     const FileIdentity& GetFileIdentity() const { return m_fileIdentity; }
     // True once a first save under an automatic name failed, so the memo has no file yet.
     bool HasFailedAutoSave() const { return m_bAutoSaveFailed; }
+    // True while the memo's file is there but could not be read: it is never written over,
+    // and a changed picture is saved under a new automatic name.
+    bool IsUnreadable() const { return m_bUnreadable; }
 
     enum class FileCheck { Unchanged, ChangedElsewhere, Gone };
     // The window became active: tells of a save that went to a new name while the user was
@@ -83,4 +86,5 @@ class CQuilloDoc : public CDocument {
     CMemoRecovery* m_pRecovery = nullptr;
     bool m_bAutoSaveFailed = false;
     bool m_bSavedAsNewUntold = false;
+    bool m_bUnreadable = false;
 };

@@ -182,18 +182,38 @@ TEST_F(Document, SaveAndGetPathRewritesAnUnmodifiedTitledMemo) {
         << "an untitled one gets a name";
 }
 
-TEST_F(Document, OpeningAFileThatIsNoBitmapGivesAnEmptyCanvasUnderItsPath) {
-    fs::create_directories(HostSaveFolder());
-    WriteHostFile(HostSaveFolder() / "notes.bmp", "just some text, not a picture");
-    ASSERT_TRUE(Start());
-    EXPECT_EQ(doc->GetPathName(), "\\My Documents\\Quillo\\notes.bmp");
-    EXPECT_EQ(doc->GetTitle(), "notes.bmp");
-    EXPECT_EQ(doc->m_bitmap.GetBitmap(), nullptr);
-    EXPECT_FALSE(doc->IsModified());
-    // A tap on the empty canvas marks it modified; leaving must not replace the file.
-    Stroke({{5, 5}});
-    SendCommand(frame, ID_FILE_NEW);
-    EXPECT_EQ(ReadHostFile(HostSaveFolder() / "notes.bmp"), "just some text, not a picture");
+TEST_F(Document, AFileThatCouldNotBeReadIsSaidAndNeverWrittenOver) {
+    // A BMP of a kind this program does not read, as ImageMagick writes it:
+    // convert -size 16x16 xc:'rgba(0,0,255,0.5)' BMP:imagemagick-v5-alpha.bmp
+    const std::string foreign =
+        ReadHostFile(fs::path(QUILLO_BMP_INPUTS) / "imagemagick-v5-alpha.bmp");
+    for (const std::string& bytes : {std::string("just some text, not a picture"), foreign}) {
+        fs::create_directories(HostSaveFolder());
+        WriteHostFile(HostSaveFolder() / "notes.bmp", bytes);
+        const std::string path = "\\My Documents\\Quillo\\notes.bmp";
+        ExpectMessage("このメモは読み込めませんでした。");
+        ASSERT_TRUE(Start());
+        ProcessEvents();
+        ExpectAllModalsAnswered();
+        EXPECT_EQ(doc->GetPathName(), path);
+        EXPECT_EQ(doc->m_bitmap.GetBitmap(), nullptr);
+        ASSERT_TRUE(app->m_alarmStore.Update([&](CAlarmStore& store) {
+            store.SetAlarm(path, MakeSpan(2009, 1, 14, 7, 0, 0), AlarmRepeat::None, "", 0);
+        }));
+        // A tap on the empty canvas changes nothing; Clear and a stroke make a new picture.
+        Stroke({{5, 5}});
+        SendCommand(frame, ID_EDIT_CLEAR);
+        Stroke({{10, 50}, {100, 50}});
+        SendCommand(frame, ID_FILE_NEW);
+        EXPECT_EQ(ReadHostFile(HostSaveFolder() / "notes.bmp"), bytes) << "never written over";
+        CMemoBitmap saved;
+        EXPECT_TRUE(saved.LoadFile("\\My Documents\\Quillo\\200901131530.bmp"))
+            << "the change is a memo of its own";
+        EXPECT_EQ(app->m_alarmStore.FindByFile(path), 0) << "the alarm stays with the file";
+        app.reset();
+        ProcessEvents();
+        fs::remove_all(HostSaveFolder());
+    }
 }
 
 TEST_F(Document, FailedSaveLeavesTheMemoModifiedAndTheOldFileWhole) {
