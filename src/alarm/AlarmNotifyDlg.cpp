@@ -100,8 +100,8 @@ void CAlarmNotifyDlg::OnDelete() {
         IDYES) {
         return;
     }
-    QuilloApp()->DeleteMemo(m_strFileName);
-    EndDialog(IDCANCEL);
+    // A memo that could not be deleted is still the one this notice is about.
+    if (QuilloApp()->DeleteMemo(m_strFileName)) EndDialog(IDCANCEL);
 }
 
 void CAlarmNotifyDlg::OnDestroy() {

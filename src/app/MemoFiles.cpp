@@ -19,6 +19,11 @@ std::string Canonical(std::string_view path) {
     return Device::FileSystem().CanonicalPath(path);
 }
 
+bool Exists(std::string_view path) {
+    HostLocation location;
+    return Device::FileSystem().Locate(path, location) && location.exists;
+}
+
 // The open memo when it is the one at the canonical `path`, else null.
 CQuilloDoc* OpenMemoNamed(const CQuilloApp& app, std::string_view path) {
     auto* memo = app.m_pDocTemplate != nullptr
@@ -29,7 +34,7 @@ CQuilloDoc* OpenMemoNamed(const CQuilloApp& app, std::string_view path) {
 
 }  // namespace
 
-void CQuilloApp::DeleteMemo(const std::string& path) {
+bool CQuilloApp::DeleteMemo(const std::string& path) {
     const std::string canonical = Canonical(path);
     CQuilloDoc* open = OpenMemoNamed(*this, canonical);
     int position = -1;
@@ -37,7 +42,11 @@ void CQuilloApp::DeleteMemo(const std::string& path) {
         RefreshMemoList();
         position = FindMemo(canonical.substr(canonical.rfind('\\') + 1));
     }
-    Device::FileSystem().DeleteFile(canonical);
+    // A file that went meanwhile is as deleted; one that stays keeps its alarm and its window.
+    if (!Device::FileSystem().DeleteFile(canonical) && Exists(canonical)) {
+        AfxMessageBox("メモを削除できませんでした。", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
     // A deleted memo must never ring with an empty picture.
     TellIfAlarmNotStored(m_alarmStore.Update([&](CAlarmStore& store) {
         for (int i = store.GetCount() - 1; i >= 0; --i) {
@@ -48,6 +57,7 @@ void CQuilloApp::DeleteMemo(const std::string& path) {
         open->SetModifiedFlag(false);  // what was on screen was deleted with its file
         OpenMemoInPlaceOf(position);
     }
+    return true;
 }
 
 void CQuilloApp::OpenMemoInPlaceOf(int position) {
@@ -72,8 +82,15 @@ bool CQuilloApp::RenameMemo(const std::string& path, std::string_view title) {
     CQuilloDoc* open = OpenMemoNamed(*this, canonical);
     const bool openWasCurrent =
         open != nullptr && open->GetFileIdentity() == FileIdentityAt(path);
-    if (!IsValidDeviceName(fileName) || !Device::FileSystem().MoveFile(path, newPath)) {
+    // Only a name that cannot be, or is taken, is the name's fault; anything else (a folder
+    // that refuses, a memo that went) is said as a rename that failed.
+    if (!IsValidDeviceName(fileName) ||
+        (Exists(newPath) && !EqualNoCase(Canonical(newPath), canonical))) {
         AfxMessageBox("ファイル名が無効です。有効な名前を入力してください。", MB_OK);
+        return false;
+    }
+    if (!Device::FileSystem().MoveFile(path, newPath)) {
+        AfxMessageBox("名前を変更できませんでした。", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     const std::string renamed = Canonical(newPath);

@@ -38,10 +38,11 @@ class CQuilloApp : public CWinApp {
     static std::string GetMemoTitle(std::string_view path);
     // Deletes a memo's file and removes its alarm in the same store update. When it is the
     // open memo, the window goes on to the memo after it, or a new one when none is left.
-    void DeleteMemo(const std::string& path);
+    // False, once the user is told, when the file stays: it keeps its alarm and its window.
+    bool DeleteMemo(const std::string& path);
     // Renames a memo within the save folder to `title` plus ".bmp"; the open memo and the
     // memo's alarm follow it. False, once the user is told, for a name that is invalid or
-    // taken.
+    // taken, or a file that could not be moved.
     bool RenameMemo(const std::string& path, std::string_view title);
     // Opens the memo at `position` of the list as it is now, the first when there is none
     // there, or a new one when the folder holds none: where a memo that is gone stood.

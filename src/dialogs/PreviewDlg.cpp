@@ -133,7 +133,7 @@ void CPreviewDlg::OnDelete() {
                       MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
-    app->DeleteMemo(app->GetMemoPath(memo->name));
+    if (!app->DeleteMemo(app->GetMemoPath(memo->name))) return;
     m_nMaxRow = LargestFirstRow(app->RefreshMemoList());
     m_scrollBar.SetScrollRange(0, m_nMaxRow, true);
     m_thumbnails.m_nFirstRow = 0;

@@ -16,6 +16,7 @@
 #include "res/ResourceIds.h"
 #include "support/InstanceHelperProcess.h"
 #include "support/QuilloScenario.h"
+#include "support/ReadOnlyFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -167,6 +168,26 @@ TEST_F(AlarmFiring, DeleteAsksAndRemovesTheMemoOnlyOnYes) {
     Stroke({{10, 60}, {100, 60}});
     SendCommand(frame, ID_FILE_NEW);
     EXPECT_FALSE(fs::exists(HostSaveFolder() / "A.bmp")) << "and stays deleted";
+}
+
+TEST_F(AlarmFiring, ADeleteThatCannotRemoveTheMemoSaysSoAndLeavesTheNoticeOpen) {
+    SetClock(2009, 1, 13, 10, 0);
+    ASSERT_TRUE(Start());
+    MemoWithAlarm("A.bmp", At(10, 0));
+    const ReadOnlyFolder readOnly(HostSaveFolder());
+    ExpectNotice("A", [this](ModalRun& run) {
+        run.Press(IDC_NOTIFY_DELETE);
+        EXPECT_TRUE(run.IsOpen()) << "the memo is still there to open or re-notify";
+        run.Press(IDCANCEL);
+    });
+    ExpectModal([](ModalRun& run) { run.Answer(IDYES); });
+    ExpectModal([](ModalRun& run) {
+        EXPECT_EQ(run.text, "メモを削除できませんでした。");
+        run.Answer(IDOK);
+    });
+    Tick();
+    ExpectAllModalsAnswered();
+    EXPECT_TRUE(fs::exists(HostSaveFolder() / "A.bmp"));
 }
 
 TEST_F(AlarmFiring, TwoAlarmsOfOneMinuteRingOnTwoTicksAndAMissedMinuteStillRings) {

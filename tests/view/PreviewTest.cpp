@@ -14,6 +14,7 @@
 #include "platform/ui/DocTemplate.h"
 #include "res/ResourceIds.h"
 #include "support/QuilloScenario.h"
+#include "support/ReadOnlyFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -173,6 +174,30 @@ TEST_F(Preview, DeleteAsksRefreshesAndStartsAtTheTopWithoutSelection) {
     EXPECT_EQ(Shown(), "\\My Documents\\Quillo\\M06.bmp")
         << "the view goes on as after its own delete, to the memo that followed";
     EXPECT_EQ(app->m_alarmStore.GetCount(), 0) << "the alarm went with its memo";
+}
+
+TEST_F(Preview, InAFolderThatRefusesChangesDeleteAndTitleSaySoAndKeepTheSelection) {
+    WriteMemos(3);
+    ASSERT_TRUE(Start());
+    const ReadOnlyFolder readOnly(HostSaveFolder());
+    RunPreview(
+        [](CPreviewDlg* dialog) {
+            Press(dialog, 1);
+            dialog->PressButton(IDC_PREVIEW_DELETE);
+            dialog->PressButton(IDC_PREVIEW_TITLE);
+            EXPECT_EQ(dialog->m_thumbnails.m_nSelected, 1);
+            EXPECT_EQ((*dialog->m_pMemoList)[1].name, "M01.bmp");
+        },
+        [this] {
+            ExpectMessage("M01 を削除してよろしいですか？", IDYES);
+            ExpectMessage("メモを削除できませんでした。");
+            ExpectModal([](ModalRun& run) {
+                run.dialog->SetDlgItemText(IDC_RENAME_NEW, "shopping");
+                run.Press(IDOK);
+            });
+            ExpectMessage("名前を変更できませんでした。");
+        });
+    EXPECT_TRUE(fs::exists(HostSaveFolder() / "M01.bmp"));
 }
 
 TEST_F(Preview, ATitleChangeKeepsItsPlaceAndABadTitleChangesNothing) {

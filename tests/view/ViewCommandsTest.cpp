@@ -9,6 +9,7 @@
 #include "platform/ui/DocTemplate.h"
 #include "res/ResourceIds.h"
 #include "support/QuilloScenario.h"
+#include "support/ReadOnlyFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -122,6 +123,36 @@ TEST_F(ViewCommands, DeleteTakesTheAlarmAndAVanishedFileActsAsADelete) {
     frame->SendMessage(WM_ACTIVATE, WA_ACTIVE);
     EXPECT_EQ(Shown(), "A.bmp");
     EXPECT_FALSE(fs::exists(HostSaveFolder() / "C.bmp"));
+}
+
+TEST_F(ViewCommands, InAFolderThatRefusesChangesDeleteAndRenameSaySoAndChangeNothing) {
+    WriteThreeMemos();
+    ASSERT_TRUE(Start());
+    Open("B.bmp");
+    ASSERT_TRUE(app->m_alarmStore.Update([&](CAlarmStore& store) {
+        store.SetAlarm(doc->GetPathName(), MakeSpan(2009, 2, 1, 8, 0, 0), AlarmRepeat::None, "", 0);
+    }));
+    const ReadOnlyFolder readOnly(HostSaveFolder());
+    AnswerDelete("B", IDYES);
+    ExpectModal([](ModalRun& run) {
+        EXPECT_EQ(run.text, "メモを削除できませんでした。");
+        run.Answer(IDOK);
+    });
+    SendCommand(frame, ID_DELETE_MEMO);
+    EXPECT_EQ(Shown(), "B.bmp") << "it stays on the memo";
+    EXPECT_EQ(app->m_alarmStore.GetCount(), 1) << "and its alarm";
+    ExpectModal([](ModalRun& run) {
+        run.dialog->SetDlgItemText(IDC_RENAME_NEW, "shopping");
+        run.Press(IDOK);
+    });
+    ExpectModal([](ModalRun& run) {
+        EXPECT_EQ(run.text, "名前を変更できませんでした。") << "the name is not at fault";
+        run.Answer(IDOK);
+    });
+    SendCommand(frame, ID_RENAME_MEMO);
+    ExpectAllModalsAnswered();
+    EXPECT_EQ(Shown(), "B.bmp");
+    EXPECT_TRUE(fs::exists(HostSaveFolder() / "B.bmp"));
 }
 
 TEST_F(ViewCommands, AnsweringNoDeletesNothing) {
