@@ -1,9 +1,40 @@
 #include "app/MemoRecovery.h"
 
+#include <cerrno>
+
+#include "app/QuilloApp.h"
 #include "memo/QuilloDoc.h"
 #include "memo/RecoveryCopy.h"
 #include "platform/ui/DocTemplate.h"
+#include "platform/ui/ModalRun.h"
 #include "platform/ui/View.h"
+
+namespace {
+
+constexpr const char* kNoRoom =
+    "デバイスの空き容量が足りないため、復元用のコピーを残せません。"
+    "保存していない変更は、異常終了すると失われます。";
+constexpr const char* kCannotWrite =
+    "デバイスのフォルダに書き込めないため、復元用のコピーを残せません。"
+    "保存していない変更は、異常終了すると失われます。";
+constexpr const char* kHeldElsewhere =
+    "別の Quillo がこのデバイスを使っているため、復元用のコピーを残せません。"
+    "保存していない変更は、異常終了すると失われます。";
+
+const char* NotKeptText(int error) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:  // a file-size limit: as good as a full disk
+            return kNoRoom;
+        case EWOULDBLOCK:
+            return kHeldElsewhere;
+        default:
+            return kCannotWrite;
+    }
+}
+
+}  // namespace
 
 CMemoRecovery::CMemoRecovery() = default;
 CMemoRecovery::~CMemoRecovery() {
@@ -11,8 +42,16 @@ CMemoRecovery::~CMemoRecovery() {
 }
 
 bool CMemoRecovery::Claim() {
-    m_folder = RecoveryFolder::Claim();
+    m_folder = RecoveryFolder::Claim(&m_claimError);
     return m_folder != nullptr;
+}
+
+void CMemoRecovery::TellNotKept(int error) {
+    if (m_bToldNotKept) return;
+    m_bToldNotKept = true;
+    // Said once the stroke or the save that noticed it is over.
+    const char* text = NotKeptText(error);
+    AfxPostCall([text] { AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION); });
 }
 
 bool CMemoRecovery::ReadLeftCopy(RecoveryCopy& copy) {
@@ -61,17 +100,30 @@ void CMemoRecovery::RescueLeftCopy(const std::function<bool(std::string_view)>& 
 }
 
 void CMemoRecovery::Start(CQuilloDoc& document) {
-    if (m_folder == nullptr) return;
-    m_writer = std::make_unique<RecoveryWriter>(m_folder->FolderFd());
     m_pDocument = &document;
     document.KeepChangesIn(this);
+    if (m_folder == nullptr) {
+        if (document.IsModified()) TellNotKept(m_claimError);
+        return;
+    }
+    // Told on the writer's thread; said on the user's.
+    m_writer = std::make_unique<RecoveryWriter>(m_folder->FolderFd(), std::chrono::seconds(1),
+                                                [](int error) {
+                                                    AfxPostCall([error] {
+                                                        if (CQuilloApp* app = QuilloApp())
+                                                            app->m_recovery.TellNotKept(error);
+                                                    });
+                                                });
     // A restored memo keeps its copy until the next change replaces it or a save removes it.
     m_copyMayExist = m_folder->HasCopy();
     if (document.IsModified()) MemoChanged(document);
 }
 
 void CMemoRecovery::MemoChanged(const CQuilloDoc& document) {
-    if (m_writer == nullptr) return;
+    if (m_writer == nullptr) {
+        TellNotKept(m_claimError);
+        return;
+    }
     auto snapshot = std::make_shared<const MemoSnapshot>(document.m_bitmap, document.GetPathName(),
                                                          document.GetFileIdentity());
     if (snapshot->IsEmpty()) return;

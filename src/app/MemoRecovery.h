@@ -15,6 +15,8 @@ class CSingleDocTemplate;
 // Not one stroke lost to a crash: while the memo differs from its file, every change of it
 // is kept in recovery/ of the device within about a second, and the start after a crash
 // brings that copy back. Only the running window keeps copies: it holds the folder's lock.
+// When no copy can be kept (no room, a folder that refuses, another window holding the
+// lock) the user is told once, at the first change it would have kept.
 class CMemoRecovery {
   public:
     CMemoRecovery();
@@ -31,7 +33,7 @@ class CMemoRecovery {
     // memo there and says where at the start), never over the alarm's memo.
     void RescueLeftCopy(const std::function<bool(std::string_view memo)>& keep);
     // From here on the changes of `document` are kept, beginning with it as it is now when
-    // it differs from its file.
+    // it differs from its file; or, without the folder, the first of them says why not.
     void Start(CQuilloDoc& document);
 
     // The memo changed: its canvas is taken now and written a little later, elsewhere.
@@ -53,10 +55,14 @@ class CMemoRecovery {
     // The copy left behind, whole; a damaged one is set aside (false).
     bool ReadLeftCopy(RecoveryCopy& copy);
     void SetAside(std::string_view reason, bool damaged);
+    // Says once per run why changes are not kept, by the system's error number.
+    void TellNotKept(int error);
 
     CQuilloDoc* m_pDocument = nullptr;
     std::unique_ptr<RecoveryFolder> m_folder;
     std::unique_ptr<RecoveryWriter> m_writer;
     bool m_copyMayExist = false;
     SetAsideCopy m_setAside;
+    int m_claimError = 0;
+    bool m_bToldNotKept = false;
 };

@@ -1,7 +1,9 @@
 // Every change of a memo kept in recovery/ until the memo is safe, and brought back after
 // a crash.
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <csignal>
 #include <filesystem>
 #include <functional>
 
@@ -126,5 +128,47 @@ TEST_F(Recovery, ADamagedCopyIsSetAsideAndTheStartGoesOn) {
         EXPECT_EQ(setAside, 1) << what;
         app.reset();
         ProcessEvents();
+    }
+}
+
+TEST_F(Recovery, WhenNoCopyCanBeKeptTheFirstChangeSaysWhyOnce) {
+    const std::string later = "保存していない変更は、異常終了すると失われます。";
+    const struct {
+        const char* why;
+        std::string said;
+    } rows[] = {
+        {"another window holds the lock",
+         "別の Quillo がこのデバイスを使っているため、復元用のコピーを残せません。" + later},
+        {"no room", "デバイスの空き容量が足りないため、復元用のコピーを残せません。" + later},
+        {"a folder that refuses",
+         "デバイスのフォルダに書き込めないため、復元用のコピーを残せません。" + later},
+    };
+    ::signal(SIGXFSZ, SIG_IGN);  // a file-size limit stands in for a full disk
+    for (const auto& row : rows) {
+        const std::string why = row.why;
+        std::unique_ptr<RecoveryFolder> held;
+        if (why == "another window holds the lock") held = RecoveryFolder::Claim();
+        if (why == "a folder that refuses") WriteHostFile(Folder(), "in the way");
+        ASSERT_TRUE(Start()) << why;
+        const int seen = ModalRunsSeen();
+        rlimit unlimited{};
+        ::getrlimit(RLIMIT_FSIZE, &unlimited);
+        if (why == "no room") {
+            const rlimit small{1000, unlimited.rlim_max};
+            ::setrlimit(RLIMIT_FSIZE, &small);
+        }
+        ExpectMessage(row.said);
+        Stroke({{10, 50}, {100, 50}});
+        app->m_recovery.Flush();
+        ProcessEvents();
+        Stroke({{10, 60}, {100, 60}});
+        app->m_recovery.Flush();
+        ProcessEvents();
+        ExpectAllModalsAnswered();
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+        EXPECT_EQ(ModalRunsSeen() - seen, 1) << why << ": once";
+        app.reset();
+        ProcessEvents();
+        fs::remove_all(Folder());
     }
 }

@@ -21,16 +21,26 @@ constexpr const char* kLockName = "lock";
 RecoveryFolder::RecoveryFolder(UniqueFd folder, UniqueFd lock, std::string hostPath)
     : m_folder(std::move(folder)), m_lock(std::move(lock)), m_hostPath(std::move(hostPath)) {}
 
-std::unique_ptr<RecoveryFolder> RecoveryFolder::Claim() {
-    if (!Device::IsMounted()) return nullptr;
+std::unique_ptr<RecoveryFolder> RecoveryFolder::Claim(int* error) {
+    const auto refused = [error](int reason) -> std::unique_ptr<RecoveryFolder> {
+        if (error != nullptr) *error = reason;
+        return nullptr;
+    };
+    if (!Device::IsMounted()) return refused(ENODEV);
     std::string path = Device::HostDirectory() + "/recovery";
-    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return nullptr;
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return refused(errno);
     UniqueFd folder(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!folder.IsValid()) return nullptr;
+    if (!folder.IsValid()) return refused(errno);
     UniqueFd lock(::openat(folder.Get(), kLockName,
                            O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
+    // A device directory that became read-only still has its lock, to be taken for reading.
+    if (!lock.IsValid() && errno == EROFS) {
+        lock.Reset(
+            ::openat(folder.Get(), kLockName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    }
+    if (!lock.IsValid()) return refused(errno);
     // The lock belongs to this open file: a second claim in the same process is refused too.
-    if (!lock.IsValid() || ::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) return nullptr;
+    if (::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) return refused(errno);
     return std::unique_ptr<RecoveryFolder>(
         new RecoveryFolder(std::move(folder), std::move(lock), std::move(path)));
 }

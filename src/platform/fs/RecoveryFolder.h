@@ -16,8 +16,9 @@ constexpr const char* kRecoveryTempName = ".memo.copy-writing";
 class RecoveryFolder {
   public:
     // Opens the folder of the mounted device, making it, and takes its lock; null when
-    // another process holds the lock or the folder cannot be used.
-    static std::unique_ptr<RecoveryFolder> Claim();
+    // another process holds the lock (`error` EWOULDBLOCK) or the folder cannot be used
+    // (`error` the system's reason).
+    static std::unique_ptr<RecoveryFolder> Claim(int* error = nullptr);
 
     enum class LeftCopy { None, Read, Unusable };
     // The copy a process left behind. Unusable: something is there that is no regular file

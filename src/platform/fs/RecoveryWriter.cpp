@@ -3,11 +3,16 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "platform/fs/File.h"
 #include "platform/fs/RecoveryFolder.h"
 
-RecoveryWriter::RecoveryWriter(int folderFd, std::chrono::milliseconds spacing)
-    : m_folder(::fcntl(folderFd, F_DUPFD_CLOEXEC, 0)), m_spacing(spacing) {
+RecoveryWriter::RecoveryWriter(int folderFd, std::chrono::milliseconds spacing,
+                               FailureHandler onFailure)
+    : m_folder(::fcntl(folderFd, F_DUPFD_CLOEXEC, 0)),
+      m_spacing(spacing),
+      m_onFailure(std::move(onFailure)) {
     m_thread = std::thread([this] { Run(); });
 }
 
@@ -92,22 +97,35 @@ void RecoveryWriter::WriteCopy(const Task& task) {
     ::unlinkat(m_folder.Get(), kRecoveryTempName, 0);
     UniqueFd fd(::openat(m_folder.Get(), kRecoveryTempName,
                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
-    const Sink sink = [&fd](const void* data, size_t count) {
-        return WriteFully(fd.Get(), data, count);
+    int error = fd.IsValid() ? 0 : errno;
+    const Sink sink = [&fd, &error](const void* data, size_t count) {
+        if (WriteFully(fd.Get(), data, count)) return true;
+        error = errno;
+        return false;
     };
     bool renamed = false;
-    if (fd.IsValid() && task.payload(sink) && ::fsync(fd.Get()) == 0) {
+    if (fd.IsValid() && task.payload(sink)) {
+        if (::fsync(fd.Get()) != 0) error = errno;
+    } else if (fd.IsValid() && error == 0) {
+        error = -1;  // the payload gave up
+    }
+    bool isVoid = false;
+    {
         std::lock_guard renaming(m_renameMutex);
-        bool isVoid;
         {
             std::lock_guard lock(m_mutex);
             isVoid = IsVoid(task.generation);
         }
-        renamed = !isVoid && ::renameat(m_folder.Get(), kRecoveryTempName, m_folder.Get(),
-                                        kRecoveryCopyName) == 0;
+        if (error == 0 && !isVoid) {
+            renamed = ::renameat(m_folder.Get(), kRecoveryTempName, m_folder.Get(),
+                                 kRecoveryCopyName) == 0;
+            if (!renamed) error = errno;
+        }
     }
     if (!renamed) {
         ::unlinkat(m_folder.Get(), kRecoveryTempName, 0);
+        // A copy made useless by a save meanwhile was not needed: no failure.
+        if (!isVoid && m_onFailure) m_onFailure(error < 0 ? 0 : error);
         return;
     }
     // The rename itself must reach the disk, or a power cut could bring back the older copy.

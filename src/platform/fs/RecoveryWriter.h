@@ -23,10 +23,14 @@ class RecoveryWriter {
     using Sink = std::function<bool(const void* data, size_t count)>;
     // Streams the copy's bytes into the sink; false gives the write up.
     using Payload = std::function<bool(const Sink& sink)>;
+    // Told, on the writer's thread, of each copy that could not be written, with the
+    // system's error number (0 when the payload gave up).
+    using FailureHandler = std::function<void(int error)>;
 
     // Writes into the open host folder `folderFd` (duplicated: the writer has its own).
     explicit RecoveryWriter(int folderFd,
-                            std::chrono::milliseconds spacing = std::chrono::seconds(1));
+                            std::chrono::milliseconds spacing = std::chrono::seconds(1),
+                            FailureHandler onFailure = {});
     // Finishes what was asked, writing a waiting copy at once.
     ~RecoveryWriter();
     RecoveryWriter(const RecoveryWriter&) = delete;
@@ -51,6 +55,7 @@ class RecoveryWriter {
 
     UniqueFd m_folder;
     const std::chrono::milliseconds m_spacing;
+    const FailureHandler m_onFailure;
 
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;

@@ -1,7 +1,6 @@
 #include "WinApp.h"
 
 #include <QApplication>
-#include <QTimer>
 #include <algorithm>
 
 #include "platform/base/Format.h"
@@ -60,7 +59,9 @@ void AfxPostQuitMessage(int exitCode) {
 
 void AfxPostCall(std::function<void()> call) {
     if (QCoreApplication::instance() != nullptr) {
-        QTimer::singleShot(0, QCoreApplication::instance(), std::move(call));
+        // Queued: safe from any thread, run on the user-interface thread.
+        QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(call),
+                                  Qt::QueuedConnection);
     }
 }
 

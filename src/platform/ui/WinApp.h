@@ -102,7 +102,7 @@ CWnd* AfxGetMainWnd();
 std::string AfxGetAppName();
 void AfxPostQuitMessage(int exitCode);
 // Runs `call` on the user-interface thread once its message loop turns again: after start-up,
-// where a request to end the program is already heard.
+// where a request to end the program is already heard. May be asked from any thread.
 void AfxPostCall(std::function<void()> call);
 
 // The program's entry: takes the platform's options (--device DIR, --screen WxHxx,
