@@ -27,8 +27,9 @@ namespace {
 constexpr int64_t kWritePatienceMs = 2000;
 constexpr int64_t kReadPatienceMs = 400;
 constexpr int64_t kLongestWaitMs = 10000;
-// Once the registry kept a read waiting in vain, reads and opens do not wait again for this
-// long: each value a start or a menu reads would wait otherwise. Writes always wait.
+// Once the registry kept a statement waiting in vain (its holder made no progress), nothing
+// waits for it again for this long: each value a start or a menu reads, and each write a
+// command makes, would wait otherwise.
 constexpr int64_t kBusyBackoffMs = 5000;
 
 // Where damaged files went, noted in the fresh registry for the next window to tell.
@@ -43,13 +44,23 @@ int64_t NowMs() {
         .count();
 }
 
-int64_t ReadPatienceMs() {
-    return NowMs() - gLastBusyMs.load() < kBusyBackoffMs ? 0 : kReadPatienceMs;
+bool HeldRecently() {
+    return NowMs() - gLastBusyMs.load() < kBusyBackoffMs;
 }
 
-int Noted(int result) {
-    const int primary = result & 0xFF;
-    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) gLastBusyMs = NowMs();
+int64_t ReadPatienceMs() {
+    return HeldRecently() ? 0 : kReadPatienceMs;
+}
+
+int64_t WritePatienceMs() {
+    return HeldRecently() ? 0 : kWritePatienceMs;
+}
+
+// A statement's result: one that got through ends the holding; it is waited for again.
+int Seen(int result) {
+    if (result == SQLITE_OK || result == SQLITE_ROW || result == SQLITE_DONE) {
+        gLastBusyMs = -kBusyBackoffMs;
+    }
     return result;
 }
 
@@ -86,10 +97,12 @@ struct RegistryBusyWait {
             wait->lastProgressMs = now;
         }
         wait->stamp = stamp;
-        if (now - wait->lastProgressMs >= wait->patienceMs ||
-            now - wait->startMs >= kLongestWaitMs) {
+        if (now - wait->lastProgressMs >= wait->patienceMs) {
+            // Kept, not just busy: the next statements do not wait for it.
+            if (wait->patienceMs > 0) gLastBusyMs = now;
             return 0;
         }
+        if (now - wait->startMs >= kLongestWaitMs) return 0;
         ::usleep(previousCalls < 10 ? 1000 : 10000);
         return 1;
     }
@@ -149,12 +162,12 @@ sqlite3* OpenChecked(const std::string& file, RegistryBusyWait& wait, bool& dama
     wait.file = file;
     wait.patienceMs = ReadPatienceMs();
     sqlite3_busy_handler(db, &RegistryBusyWait::Again, &wait);
-    int code = Noted(sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr));
+    int code = Seen(sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr));
     if (code == SQLITE_OK) {
         sqlite3_stmt* check = nullptr;
         code = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &check, nullptr);
         if (code == SQLITE_OK) {
-            code = Noted(sqlite3_step(check));
+            code = sqlite3_step(check);
             const auto* verdict = code == SQLITE_ROW ? sqlite3_column_text(check, 0) : nullptr;
             if (code == SQLITE_ROW) {
                 code = verdict != nullptr &&
@@ -291,12 +304,12 @@ void Registry::WaitForRead() const {
 }
 
 void Registry::WaitForWrite() const {
-    if (m_nTransactionDepth == 0) m_pBusyWait->patienceMs = kWritePatienceMs;
+    if (m_nTransactionDepth == 0) m_pBusyWait->patienceMs = WritePatienceMs();
 }
 
 int64_t Registry::DataVersion() const {
     WaitForRead();
-    const int64_t version = Noted(sqlite3_step(m_dataVersion)) == SQLITE_ROW
+    const int64_t version = Seen(sqlite3_step(m_dataVersion)) == SQLITE_ROW
                                 ? sqlite3_column_int64(m_dataVersion, 0)
                                 : -1;
     sqlite3_reset(m_dataVersion);
@@ -314,7 +327,7 @@ bool Registry::Begin() {
     // Writing from the start: a read inside the scope then sees what the scope's writes
     // will be based on, and two processes cannot both read, then both write.
     m_bTransactionFailed =
-        sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK;
+        Seen(sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr)) != SQLITE_OK;
     return !m_bTransactionFailed;
 }
 
@@ -383,7 +396,7 @@ std::optional<RegistryValue> Registry::Read(Hive hive, std::string_view key,
     BindText(m_read, 3, name);
     std::optional<RegistryValue> result;
     WaitForRead();
-    if (Noted(sqlite3_step(m_read)) == SQLITE_ROW) {
+    if (Seen(sqlite3_step(m_read)) == SQLITE_ROW) {
         const int type = sqlite3_column_int(m_read, 0);
         const int storage = sqlite3_column_type(m_read, 1);
         if (type == kTypeString && storage == SQLITE_TEXT) {
@@ -432,7 +445,7 @@ bool Registry::Changed(sqlite3_stmt* statement) {
         return false;
     }
     WaitForWrite();
-    const bool done = StepAndReset(statement) == SQLITE_DONE;
+    const bool done = Seen(StepAndReset(statement)) == SQLITE_DONE;
     if (!done && m_nTransactionDepth > 0) m_bTransactionFailed = true;
     return done;
 }
@@ -450,5 +463,5 @@ bool Registry::KeyExists(Hive hive, std::string_view key) const {
     BindText(m_keyExists, 2, path);
     BindText(m_keyExists, 3, path + "\\");
     WaitForRead();
-    return Noted(StepAndReset(m_keyExists)) == SQLITE_ROW;
+    return Seen(StepAndReset(m_keyExists)) == SQLITE_ROW;
 }
