@@ -1,7 +1,5 @@
 #include "app/MemoRecovery.h"
 
-#include <cerrno>
-
 #include "app/QuilloApp.h"
 #include "memo/QuilloDoc.h"
 #include "memo/RecoveryCopy.h"
@@ -11,28 +9,23 @@
 
 namespace {
 
-constexpr const char* kNoRoom =
-    "デバイスの空き容量が足りないため、復元用のコピーを残せません。"
-    "保存していない変更は、異常終了すると失われます。";
-constexpr const char* kCannotWrite =
-    "デバイスのフォルダに書き込めないため、復元用のコピーを残せません。"
-    "保存していない変更は、異常終了すると失われます。";
-constexpr const char* kHeldElsewhere =
-    "別の Quillo がこのデバイスを使っているため、復元用のコピーを残せません。"
-    "保存していない変更は、異常終了すると失われます。";
-
 const char* NotKeptText(int error) {
-    switch (error) {
-        case ENOSPC:
-        case EDQUOT:
-        case EFBIG:  // a file-size limit: as good as a full disk
-            return kNoRoom;
-        case EWOULDBLOCK:
-            return kHeldElsewhere;
-        default:
-            return kCannotWrite;
+    switch (CopyTroubleOf(error)) {
+        case CopyTrouble::NoRoom:
+            return "デバイスの空き容量が足りないため、復元用のコピーを残せません。"
+                   "保存していない変更は、異常終了すると失われます。";
+        case CopyTrouble::HeldElsewhere:
+            return "別の Quillo がこのデバイスを使っているため、復元用のコピーを残せません。"
+                   "保存していない変更は、異常終了すると失われます。";
+        case CopyTrouble::CannotWrite:
+            break;
     }
+    return "デバイスのフォルダに書き込めないため、復元用のコピーを残せません。"
+           "保存していない変更は、異常終了すると失われます。";
 }
+
+// A window that is ending may hold the folder for a moment yet.
+constexpr std::chrono::seconds kEndingWindowWait{2};
 
 }  // namespace
 
@@ -42,7 +35,7 @@ CMemoRecovery::~CMemoRecovery() {
 }
 
 bool CMemoRecovery::Claim() {
-    m_folder = RecoveryFolder::Claim(&m_claimError);
+    m_folder = RecoveryFolder::Claim(&m_claimError, kEndingWindowWait);
     return m_folder != nullptr;
 }
 

@@ -63,7 +63,8 @@ bool CQuilloApp::InitInstance() {
     std::string alarmMemo;
     if (m_bAlarmLaunch) {
         if (!RunAlarmLaunch(alarmMemo)) return false;
-    } else if (auto running = RunningInstance::Find(kMainWindowTitle)) {
+    } else if (auto running = RunningInstance::FindOrClaim(kMainWindowTitle, m_instanceClaim)) {
+        // Also a start at the same instant: it holds the claim, and this one hands over.
         running->BringToFront();
         return false;
     } else {
@@ -118,7 +119,7 @@ bool CQuilloApp::RunAlarmLaunch(std::string& memoToOpen) {
     if (fired.outcome == AlarmOutcome::NothingDue || fired.outcome == AlarmOutcome::Closed) {
         return false;
     }
-    if (auto running = RunningInstance::Find(kMainWindowTitle)) {
+    if (auto running = RunningInstance::FindOrClaim(kMainWindowTitle, m_instanceClaim)) {
         // Written before the command, which the running window answers only once it has
         // opened the memo named here; unwritten, it would open the memo named last.
         if (!WriteProfileString("System", "NotifyFile", fired.entry.FileName)) {

@@ -8,6 +8,7 @@
 #include "app/MemoRecovery.h"
 #include "memo/MemoList.h"
 #include "platform/base/Time.h"
+#include "platform/shell/SingleInstance.h"
 #include "platform/ui/WinApp.h"
 
 class CSingleDocTemplate;
@@ -62,6 +63,8 @@ class CQuilloApp : public CWinApp {
     std::vector<MemoEntry> m_memoList;
     CAlarmStore m_alarmStore;
     CMemoRecovery m_recovery;
+    // This process's right to be the running window, held from the start.
+    std::unique_ptr<InstanceClaim> m_instanceClaim;
 
     // The launch minute and the alarm dialog switch, read at start for the alarm launch.
     SYSTEMTIME m_launchMinute{};

@@ -2,14 +2,17 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "memo/DefaultColorTable.h"
 #include "memo/MemoBitmap.h"
 #include "platform/fs/Device.h"
+#include "platform/fs/RecoveryFolder.h"
 #include "platform/shell/SingleInstance.h"
 #include "support/TempDevice.h"
 
@@ -55,6 +58,93 @@ TEST(Program, StartsOnceMakesItsFolderAndASecondStartEndsAtOnce) {
     ::kill(first, SIGTERM);
     WaitFor(first);
     Device::Unmount();
+}
+
+namespace {
+
+// Waits (for the event, with a limit only against a hang) until a window of the device can
+// be found; false when none came.
+bool WindowComes() {
+    for (int i = 0; i < 600; ++i) {
+        if (RunningInstance::Find("Folian") != nullptr) return true;
+        ::usleep(50000);
+    }
+    return false;
+}
+
+// Which of `pids` ends by itself first (with `status`), within about ten seconds; -1: none.
+int FirstToEnd(const std::vector<pid_t>& pids, int& status) {
+    for (int i = 0; i < 200; ++i) {
+        for (size_t p = 0; p < pids.size(); ++p) {
+            int raw = 0;
+            if (::waitpid(pids[p], &raw, WNOHANG) == pids[p]) {
+                status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+                return static_cast<int>(p);
+            }
+        }
+        ::usleep(50000);
+    }
+    return -1;
+}
+
+}  // namespace
+
+TEST(Program, TwoStartsAtTheSameInstantMakeOneWindowWhichHoldsTheRecoveryLock) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        TempFolder folder;
+        const std::string device = (folder.Path() / "device").string();
+        const std::vector<pid_t> starts = {Launch(device), Launch(device)};
+        ASSERT_TRUE(Device::Mount(device));
+        ASSERT_TRUE(WindowComes()) << attempt;
+        // One of them hands over and ends; the other is the window.
+        int status = -1;
+        const int ended = FirstToEnd(starts, status);
+        EXPECT_GE(ended, 0) << attempt << ": two windows";
+        EXPECT_EQ(status, 0) << attempt;
+        int error = 0;
+        EXPECT_EQ(RecoveryFolder::Claim(&error), nullptr) << attempt;
+        EXPECT_EQ(error, EWOULDBLOCK) << attempt << ": the window holds recovery/";
+        for (int i = 0; i < 2; ++i) {
+            if (i == ended) continue;
+            ::kill(starts[i], SIGTERM);
+            WaitFor(starts[i]);
+        }
+        Device::Unmount();
+    }
+}
+
+TEST(Program, NothingAStartOpensCanHoldItAndAFifoIsSetAside) {
+    const struct {
+        const char* what;
+        const char* fifo;        // under the device directory
+        const char* setAsideAs;  // the start of its new name, beside it; null: left alone
+    } rows[] = {
+        {"the recovery copy", "recovery/memo.copy", "memo.copy.damaged-"},
+        {"the profile", "registry.sqlite3", "registry.sqlite3.damaged-"},
+        {"the newest memo", "root/My Documents/Quillo/A.bmp", nullptr},
+    };
+    for (const auto& row : rows) {
+        TempFolder folder;
+        const std::filesystem::path device = folder.Path() / "device";
+        const std::filesystem::path fifo = device / row.fifo;
+        std::filesystem::create_directories(fifo.parent_path());
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        const pid_t program = Launch(device.string());
+        ASSERT_TRUE(Device::Mount(device.string()));
+        EXPECT_TRUE(WindowComes()) << row.what << ": the start hangs";
+        if (row.setAsideAs != nullptr) {
+            EXPECT_FALSE(std::filesystem::is_fifo(fifo)) << row.what;
+            int setAside = 0;
+            for (const auto& entry : std::filesystem::directory_iterator(fifo.parent_path())) {
+                setAside +=
+                    entry.path().filename().string().starts_with(row.setAsideAs) && entry.is_fifo();
+            }
+            EXPECT_EQ(setAside, 1) << row.what;
+        }
+        ::kill(program, SIGKILL);
+        WaitFor(program);
+        Device::Unmount();
+    }
 }
 
 TEST(Program, HelpListsThePlatformOptions) {

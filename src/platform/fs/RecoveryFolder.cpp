@@ -21,7 +21,21 @@ constexpr const char* kLockName = "lock";
 RecoveryFolder::RecoveryFolder(UniqueFd folder, UniqueFd lock, std::string hostPath)
     : m_folder(std::move(folder)), m_lock(std::move(lock)), m_hostPath(std::move(hostPath)) {}
 
-std::unique_ptr<RecoveryFolder> RecoveryFolder::Claim(int* error) {
+CopyTrouble CopyTroubleOf(int error) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:  // a file-size limit: as good as a full disk
+            return CopyTrouble::NoRoom;
+        case EWOULDBLOCK:
+            return CopyTrouble::HeldElsewhere;
+        default:
+            return CopyTrouble::CannotWrite;
+    }
+}
+
+std::unique_ptr<RecoveryFolder> RecoveryFolder::Claim(int* error,
+                                                      std::chrono::milliseconds holderWait) {
     const auto refused = [error](int reason) -> std::unique_ptr<RecoveryFolder> {
         if (error != nullptr) *error = reason;
         return nullptr;
@@ -40,7 +54,13 @@ std::unique_ptr<RecoveryFolder> RecoveryFolder::Claim(int* error) {
     }
     if (!lock.IsValid()) return refused(errno);
     // The lock belongs to this open file: a second claim in the same process is refused too.
-    if (::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) return refused(errno);
+    const auto until = std::chrono::steady_clock::now() + holderWait;
+    while (::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= until) {
+            return refused(errno);
+        }
+        ::usleep(20000);
+    }
     return std::unique_ptr<RecoveryFolder>(
         new RecoveryFolder(std::move(folder), std::move(lock), std::move(path)));
 }

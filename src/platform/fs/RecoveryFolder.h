@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -10,15 +11,22 @@
 constexpr const char* kRecoveryCopyName = "memo.copy";
 constexpr const char* kRecoveryTempName = ".memo.copy-writing";
 
+// Why no copy of the memo can be kept, as the user is told it.
+enum class CopyTrouble { NoRoom, CannotWrite, HeldElsewhere };
+// The trouble behind the system's error number `error` of a claim or a write.
+CopyTrouble CopyTroubleOf(int error);
+
 // recovery/ of the device directory (beside root/ and rescued/), where the memo being
 // written is kept until it is safe in its file. One process owns it at a time: the one that
 // holds its lock, which the system drops when that process ends, however it ends.
 class RecoveryFolder {
   public:
-    // Opens the folder of the mounted device, making it, and takes its lock; null when
-    // another process holds the lock (`error` EWOULDBLOCK) or the folder cannot be used
-    // (`error` the system's reason).
-    static std::unique_ptr<RecoveryFolder> Claim(int* error = nullptr);
+    // Opens the folder of the mounted device, making it, and takes its lock, waiting up to
+    // `holderWait` for a process that holds it (a window that is ending); null when another
+    // process holds the lock (`error` EWOULDBLOCK) or the folder cannot be used (`error` the
+    // system's reason).
+    static std::unique_ptr<RecoveryFolder> Claim(
+        int* error = nullptr, std::chrono::milliseconds holderWait = std::chrono::milliseconds(0));
 
     enum class LeftCopy { None, Read, Unusable };
     // The copy a process left behind. Unusable: something is there that is no regular file

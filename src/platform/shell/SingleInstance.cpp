@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -25,6 +26,10 @@ constexpr uint32_t kMagic = 0x4F4C4C51;  // "QLLO"
 constexpr size_t kRequestSize = 12;      // magic, request, value
 constexpr int kSilentClientMs = 2000;
 constexpr int kReplyWaitMs = 60000;
+// How long a start waits for the holder of the claim to show its window, and how often it
+// looks.
+constexpr int kStartingWaitMs = 30000;
+constexpr int kStartingLookMs = 20;
 
 std::optional<uid_t> gExpectedUid;
 
@@ -84,11 +89,39 @@ uint32_t GetWord(const uint8_t* in) {
 
 }  // namespace
 
-std::string InstanceSocketPath(std::string_view title) {
+namespace {
+
+// The per-user path of the device's `title` with `suffix`; empty without a safe directory.
+std::string InstancePath(std::string_view title, const char* suffix) {
     const std::string folder = SocketDirectory();
     if (folder.empty()) return {};
     const uint64_t key = Fnv1a(Device::HostDirectory() + "\n" + std::string(title));
-    return Format("%s/window-%016llx.sock", folder.c_str(), static_cast<unsigned long long>(key));
+    return Format("%s/window-%016llx.%s", folder.c_str(), static_cast<unsigned long long>(key),
+                  suffix);
+}
+
+}  // namespace
+
+std::string InstanceSocketPath(std::string_view title) {
+    return InstancePath(title, "sock");
+}
+
+InstanceClaim::InstanceClaim(int lockFd) : m_lockFd(lockFd) {}
+
+InstanceClaim::~InstanceClaim() {
+    if (m_lockFd >= 0) ::close(m_lockFd);
+}
+
+std::unique_ptr<InstanceClaim> InstanceClaim::Take(std::string_view title) {
+    const std::string path = InstancePath(title, "lock");
+    // The lock file stays: removing it could let a third start lock a file of its own.
+    UniqueFd lock(
+        path.empty() ? -1 : ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (lock.IsValid() && ::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK) return nullptr;
+        lock.Reset();
+    }
+    return std::unique_ptr<InstanceClaim>(new InstanceClaim(lock.Release()));
 }
 
 void SetExpectedPeerUidForTesting(std::optional<uid_t> uid) {
@@ -213,6 +246,27 @@ std::unique_ptr<InstanceServer> InstanceServer::Publish(std::string_view title, 
 RunningInstance::RunningInstance(std::string path) : m_path(std::move(path)) {}
 
 RunningInstance::~RunningInstance() = default;
+
+std::unique_ptr<RunningInstance> RunningInstance::FindOrClaim(
+    std::string_view title, std::unique_ptr<InstanceClaim>& claim) {
+    claim.reset();
+    for (int waited = 0; waited < kStartingWaitMs; waited += kStartingLookMs) {
+        // A window that runs without holding the claim (an older program) is found first.
+        if (auto running = Find(title)) return running;
+        claim = InstanceClaim::Take(title);
+        if (claim != nullptr) {
+            // It may have shown its window and ended its start just now.
+            if (auto running = Find(title)) {
+                claim.reset();
+                return running;
+            }
+            return nullptr;
+        }
+        // Held by a start that has not shown its window yet.
+        ::usleep(kStartingLookMs * 1000);
+    }
+    return nullptr;
+}
 
 std::unique_ptr<RunningInstance> RunningInstance::Find(std::string_view title) {
     std::string path = InstanceSocketPath(title);

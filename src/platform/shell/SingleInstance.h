@@ -32,10 +32,30 @@ class InstanceServer {
     std::unique_ptr<Impl> m_impl;
 };
 
+// The right to be the running instance of `title` for the mounted device, taken at the
+// very start and held until destroyed (or the process ends), so that of two starts at the
+// same instant exactly one goes on to show a window.
+class InstanceClaim {
+  public:
+    // Null while another process holds it. Where no lock can be had (no safe directory)
+    // there is nothing to hold: the claim is given.
+    static std::unique_ptr<InstanceClaim> Take(std::string_view title);
+    ~InstanceClaim();
+
+  private:
+    explicit InstanceClaim(int lockFd);
+    int m_lockFd;
+};
+
 class RunningInstance {
   public:
     // The instance that published `title` for the mounted device, or null.
     static std::unique_ptr<RunningInstance> Find(std::string_view title);
+    // Who runs the window of `title`: this process, when it could take the claim (`claim`
+    // is set and null comes back), or the instance that holds it, once that one answers (it
+    // may be starting still). One that never answers leaves both null.
+    static std::unique_ptr<RunningInstance> FindOrClaim(std::string_view title,
+                                                        std::unique_ptr<InstanceClaim>& claim);
     ~RunningInstance();
 
     bool BringToFront();
