@@ -39,6 +39,8 @@ class CFile {
     FileIdentity GetIdentity() const { return FileIdentityOfHostFd(m_fd.Get()); }
 
     const std::string& GetFilePath() const { return m_strPath; }
+    // The host's descriptor, for a reader that must open the very same file again.
+    int HostFd() const { return m_fd.Get(); }
 
   private:
     UniqueFd m_fd;

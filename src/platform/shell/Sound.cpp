@@ -35,10 +35,10 @@ bool ToTestOutput(const SoundRequest& request) {
     return true;
 }
 
-// The one sound that plays, with the folder its file is read from held open meanwhile.
+// The one sound that plays, with its file held open meanwhile.
 struct Playing {
     QPointer<QSoundEffect> effect;
-    HostLocation location;
+    CFile file;
     uint32_t durationMs = 0;
     std::chrono::steady_clock::time_point started;
 };
@@ -55,12 +55,11 @@ void StopCurrent() {
         playing.effect->deleteLater();
     }
     playing.effect = nullptr;
-    playing.location = {};
+    playing.file.Close();
 }
 
-// The file's header when it is a playable WAV file of the device; its host location too.
-std::optional<WaveInfo> Inspect(std::string_view devicePath, HostLocation& location) {
-    CFile file;
+// The file's header when it is a playable WAV file of the device, which `file` holds open.
+std::optional<WaveInfo> Inspect(std::string_view devicePath, CFile& file) {
     if (!file.Open(devicePath, CFile::modeRead)) return std::nullopt;
     const int64_t length = file.GetLength();
     if (length <= 0) return std::nullopt;
@@ -68,11 +67,7 @@ std::optional<WaveInfo> Inspect(std::string_view devicePath, HostLocation& locat
     if (file.Read(head.data(), head.size()) != static_cast<ptrdiff_t>(head.size())) {
         return std::nullopt;
     }
-    const auto info = ReadWaveInfo(head, static_cast<uint64_t>(length));
-    if (!info || !Device::FileSystem().Locate(devicePath, location) || !location.exists) {
-        return std::nullopt;
-    }
-    return info;
+    return ReadWaveInfo(head, static_cast<uint64_t>(length));
 }
 
 void WaitUntilPlayed(QSoundEffect* effect, int64_t deadlineMs) {
@@ -98,16 +93,17 @@ void PlaySoundFile(std::string_view devicePath, SoundPlay how) {
     if (ToTestOutput({false, std::string(devicePath), how})) return;
     StopCurrent();
     if (QCoreApplication::instance() == nullptr) return;
-    HostLocation location;
-    const auto info = Inspect(devicePath, location);
+    CFile file;
+    const auto info = Inspect(devicePath, file);
     if (!info) return;
     Playing& playing = Current();
-    playing.location = std::move(location);
+    playing.file = std::move(file);
     playing.durationMs = info->DurationMs();
     playing.started = std::chrono::steady_clock::now();
-    // The folder stays open, so the name is read where it was found.
-    const QString hostPath = QString::fromStdString(
-        Format("/proc/self/fd/%d/%s", playing.location.folder.Get(), playing.location.name.c_str()));
+    // The very file that was looked at: nothing put under its name since (a FIFO, say) is
+    // opened instead.
+    const QString hostPath =
+        QString::fromStdString(Format("/proc/self/fd/%d", playing.file.HostFd()));
     auto* effect = new QSoundEffect(QCoreApplication::instance());
     playing.effect = effect;
     effect->setSource(QUrl::fromLocalFile(hostPath));
