@@ -44,7 +44,9 @@ void CMemoRecovery::TellNotKept(int error) {
     m_bToldNotKept = true;
     // Said once the stroke or the save that noticed it is over.
     const char* text = NotKeptText(error);
-    AfxPostCall([text] { AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION); });
+    AfxPostCall([text] {
+        if (QuilloApp() != nullptr) AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    });
 }
 
 bool CMemoRecovery::ReadLeftCopy(RecoveryCopy& copy) {
@@ -107,9 +109,14 @@ void CMemoRecovery::Start(CQuilloDoc& document) {
                                                             app->m_recovery.TellNotKept(error);
                                                     });
                                                 });
-    // A restored memo keeps its copy until the next change replaces it or a save removes it.
+    // A restored memo keeps its copy until the next change replaces it or a save removes it;
+    // one that was restored and saved on the way to another memo needs it no more.
     m_copyMayExist = m_folder->HasCopy();
-    if (document.IsModified()) MemoChanged(document);
+    if (document.IsModified()) {
+        MemoChanged(document);
+    } else {
+        MemoSafe();
+    }
 }
 
 void CMemoRecovery::MemoChanged(const CQuilloDoc& document) {

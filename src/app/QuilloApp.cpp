@@ -3,6 +3,7 @@
 #include "alarm/AlarmFiring.h"
 #include "app/MainFrame.h"
 #include "memo/QuilloDoc.h"
+#include "platform/base/Exceptions.h"
 #include "platform/base/Format.h"
 #include "platform/base/Text.h"
 #include "platform/fs/Device.h"
@@ -32,6 +33,17 @@ const std::string kDamagedCopySetAside =
     "保存されていなかった変更の復元用コピーを読み込めませんでした。"
     "そのコピーは次の場所に残しました: ";
 const std::string kUnsavedCopySetAside = "保存されていなかったメモを次の場所に残しました: ";
+const std::string kRefusedFile = "指定されたファイルはメモとして開けませんでした: ";
+
+// A memo file of the device that this program can read and show.
+bool CanShowMemo(const std::string& path) {
+    CMemoBitmap memo;
+    try {
+        return memo.LoadFile(path);
+    } catch (const CFileException&) {
+        return false;
+    }
+}
 
 }  // namespace
 
@@ -85,6 +97,9 @@ bool CQuilloApp::InitInstance() {
     CCommandLineInfo shellCommand;
     // The alarm launch's own argument names no file to open.
     if (!m_bAlarmLaunch) ParseCommandLine(shellCommand);
+    // A file named there opens only when it is a memo this program can show.
+    const bool named = shellCommand.m_nShellCommand == CCommandLineInfo::FileOpen;
+    const bool refused = named && !CanShowMemo(shellCommand.m_strFileName);
     // This process is the running window from here on: what a run that crashed left in
     // recovery/ is its own now, and comes back before anything is written there.
     m_recovery.Claim();
@@ -95,9 +110,13 @@ bool CQuilloApp::InitInstance() {
         m_pDocTemplate->OpenDocumentFile(alarmMemo);
     } else if (m_recovery.RestoreLeftCopy(m_pDocTemplate)) {
         restored = true;
+        // Saved as any memo that is left, the restored one makes way for the named file.
+        if (named && !refused) m_pDocTemplate->OpenDocumentFile(shellCommand.m_strFileName);
+    } else if (named && !refused) {
+        m_pDocTemplate->OpenDocumentFile(shellCommand.m_strFileName);
     } else if (memoCount > 0) {
         m_pDocTemplate->OpenDocumentFile(GetMemoPath(m_memoList[0].name));
-    } else if (!ProcessShellCommand(shellCommand)) {
+    } else if (!ProcessShellCommand(CCommandLineInfo{})) {
         return false;
     }
     if (m_pMainWnd == nullptr) return false;  // the first window could not be made
@@ -109,6 +128,12 @@ bool CQuilloApp::InitInstance() {
     }
     // Said once the window runs: a logout while the message shows saves the memo.
     if (restored) AfxPostCall([] { AfxMessageBox(kRestoredMemo, MB_OK); });
+    if (refused) {
+        const std::string text = kRefusedFile + shellCommand.m_strFileName;
+        AfxPostCall([text] {
+            if (QuilloApp() != nullptr) AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+        });
+    }
     TellOfRescuedMemo();
     TellOfSetAside();
     return true;

@@ -82,14 +82,42 @@ TEST_F(Startup, EmptyFolderStartsANewMemoAndTheNewestIsOpenedOtherwise) {
     WriteMemo("new.bmp");
     Touch(HostSaveFolder() / "old.bmp", 2009, 1, 12, 10, 0, 0);
     Touch(HostSaveFolder() / "new.bmp", 2009, 1, 13, 10, 0, 0);
-    ASSERT_TRUE(Start("\\ignored.bmp"));
+    ASSERT_TRUE(Start());
     EXPECT_EQ(doc->GetPathName(), "\\My Documents\\Quillo\\new.bmp");
 }
 
-TEST_F(Startup, CommandLineFileOpensWhenTheFolderIsEmpty) {
-    ASSERT_TRUE(Start({"/switch", "\\My Documents\\given.bmp"}));
-    EXPECT_EQ(doc->GetPathName(), "\\My Documents\\given.bmp");
-    EXPECT_EQ(doc->m_bitmap.GetBitmap(), nullptr) << "a file that cannot be read opens empty";
+TEST_F(Startup, ACommandLineMemoOpensAndAnythingElseIsRefusedForTheNewest) {
+    WriteMemo("newest.bmp");
+    WriteMemo("given.bmp");
+    Touch(HostSaveFolder() / "given.bmp", 2009, 1, 12, 10, 0, 0);
+    WriteHostFile(HostSaveFolder() / "notes.bmp", "no picture");
+    Touch(HostSaveFolder() / "notes.bmp", 2009, 1, 11, 10, 0, 0);
+    const std::string given = "\\My Documents\\Quillo\\given.bmp";
+    const struct {
+        std::vector<std::string> words;
+        const char* refused;  // the name the refusal gives; null: it opens
+    } rows[] = {
+        {{"/switch", given}, nullptr},
+        {{(HostSaveFolder() / "given.bmp").string()}, nullptr},  // as a file manager names it
+        {{"\\My Documents\\missing.bmp"}, "\\My Documents\\missing.bmp"},
+        {{(HostSaveFolder() / "notes.bmp").string()}, "\\My Documents\\Quillo\\notes.bmp"},
+        {{"/etc/hostname"}, "/etc/hostname"},  // outside the device
+    };
+    for (const auto& row : rows) {
+        const std::string& word = row.words.back();
+        if (row.refused != nullptr) {
+            ExpectMessage(std::string("指定されたファイルはメモとして開けませんでした: ") +
+                          row.refused);
+        }
+        ASSERT_TRUE(Start(row.words)) << word;
+        ProcessEvents();
+        ExpectAllModalsAnswered();
+        EXPECT_EQ(doc->GetPathName(),
+                  row.refused != nullptr ? "\\My Documents\\Quillo\\newest.bmp" : given)
+            << word;
+        app.reset();
+        ProcessEvents();
+    }
 }
 
 TEST_F(Startup, ScreenShapePicksTemplateAndToolBar) {

@@ -51,8 +51,32 @@ std::string Device::DefaultDirectory() {
     return std::string(home != nullptr ? home : "") + "/.local/share/Quillo";
 }
 
+bool Device::IsFileSystemRoot(const std::string& hostDirectory) {
+    char* resolved = ::realpath(hostDirectory.c_str(), nullptr);
+    const bool root = resolved != nullptr && std::string_view(resolved) == "/";
+    std::free(resolved);
+    return root;
+}
+
+std::string Device::DevicePathOfHost(const std::string& hostPath) {
+    if (!IsMounted()) return {};
+    char* resolved = ::realpath(hostPath.c_str(), nullptr);
+    if (resolved == nullptr) return {};
+    const std::string path = resolved;
+    std::free(resolved);
+    const std::string root = HostRoot();
+    if (path == root) return "\\";
+    if (!path.starts_with(root + "/")) return {};
+    std::string device = path.substr(root.size());
+    for (char& c : device) {
+        if (c == '/') c = '\\';
+    }
+    return device;
+}
+
 bool Device::Mount(const std::string& hostDirectory) {
     Unmount();
+    if (IsFileSystemRoot(hostDirectory)) return false;
     std::string directory = hostDirectory;
     while (directory.size() > 1 && directory.back() == '/') {
         directory.pop_back();

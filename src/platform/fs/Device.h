@@ -13,8 +13,15 @@ class Device {
     static std::string DefaultDirectory();
 
     // Makes `hostDirectory` the device, creating it, root/, \My Documents and \Windows as
-    // needed. False when the folder cannot be made or opened; nothing is mounted then.
+    // needed. False when the folder cannot be made or opened, or is the file system's root;
+    // nothing is mounted then.
     static bool Mount(const std::string& hostDirectory);
+    // Whether `hostDirectory` is the root of the host's file system ("/", "//", "/..", a link
+    // to it), which must never become a device: root/ would be the host's /root.
+    static bool IsFileSystemRoot(const std::string& hostDirectory);
+    // The device path of a host path inside the mounted device's root ("\" for the root
+    // itself); empty for one outside it or that does not exist.
+    static std::string DevicePathOfHost(const std::string& hostPath);
     static void Unmount();
     static bool IsMounted();
 

@@ -59,8 +59,17 @@ int AfxWinMain(int argc, char** argv) {
             }
             SetScreenOverride(size);
         } else {
+            // The framework skips a switch it does not know; it is said, not lost quietly.
+            if (word.size() > 1 && word.front() == '-') {
+                std::fprintf(stderr, "%s: unknown option %s (ignored)\n", argv[0], word.c_str());
+            }
             commandWords.push_back(word);
         }
+    }
+    if (Device::IsFileSystemRoot(device)) {
+        std::fprintf(stderr, "%s: ファイルシステムのルートはデバイスのフォルダにできません: %s\n",
+                     argv[0], device.c_str());
+        return 2;
     }
     // Past a file-size limit a write must fail and be handled like a full disk, not end the
     // program and lose what it holds.

@@ -96,9 +96,17 @@ void CWinApp::SetCommandLine(std::vector<std::string> words) {
 void CWinApp::ParseCommandLine(CCommandLineInfo& info) const {
     // The words come split by the shell already: splitting them again would lose quotes.
     for (const std::string& word : m_commandWords) {
-        if (word.empty() || word.front() == '/' || word.front() == '-') continue;
+        if (word.empty() || word.front() == '-') continue;
+        // A file manager names a file by its host path: inside the device it is the device
+        // path of that file. Any other word starting with "/" is a switch, unless it is a
+        // path of more than one name.
+        std::string device = Device::DevicePathOfHost(word);
+        if (device.empty() && word.front() == '/' &&
+            word.find_first_of("/\\", 1) == std::string::npos) {
+            continue;
+        }
         info.m_nShellCommand = CCommandLineInfo::FileOpen;
-        info.m_strFileName = word;
+        info.m_strFileName = device.empty() ? word : std::move(device);
         return;
     }
     info.m_nShellCommand = CCommandLineInfo::FileNew;

@@ -13,7 +13,9 @@ class CSingleDocTemplate;
 class Profile;
 class Registry;
 
-// The framework's reading of a command line: a first word that is no switch names a file.
+// The framework's reading of a command line: a first word that is no switch names a file,
+// by its device path, or by its host path (as a file manager gives it) when it lies inside
+// the device.
 class CCommandLineInfo {
   public:
     enum ShellCommand { FileNew, FileOpen };
