@@ -147,23 +147,14 @@ TEST(Program, NothingAStartOpensCanHoldItAndAFifoIsSetAside) {
     }
 }
 
-TEST(Program, TheFileSystemsRootIsNoDeviceAndAnUnknownOptionIsSaid) {
+// The refusal of the file system's root is not tried here: a program that failed it would
+// fill the host's / and /root (DeviceFileSystemTest checks what counts as the root).
+TEST(Program, AnUnknownOptionIsSaid) {
     TempFolder folder;
     const std::string err = (folder.Path() / "err.txt").string();
-    const auto run = [&](const std::string& arguments) {
-        const std::string command =
-            std::string(QUILLO_PROGRAM) + " " + arguments + " 2> '" + err + "' > /dev/null";
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    };
-    for (const char* root : {"/", "//", "/tmp/.."}) {
-        EXPECT_EQ(run(std::string("--device ") + root), 2) << root;
-        EXPECT_NE(
-            ReadHostFile(err).find("ファイルシステムのルートはデバイスのフォルダにできません"),
-            std::string::npos)
-            << root;
-    }
-    EXPECT_EQ(run("--frobnicate --help"), 0);
+    const std::string command =
+        std::string(QUILLO_PROGRAM) + " --frobnicate --help 2> '" + err + "' > /dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0);
     EXPECT_NE(ReadHostFile(err).find("unknown option --frobnicate"), std::string::npos);
 }
 

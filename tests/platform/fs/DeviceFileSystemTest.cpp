@@ -45,6 +45,17 @@ TEST(DeviceFileSystem, MountMakesTheDeviceLayout) {
               hostfs::perms::owner_all);
 }
 
+TEST(DeviceFileSystem, TheFileSystemsRootIsNoDeviceHoweverItIsWritten) {
+    TempFolder folder;
+    const hostfs::path link = folder.Path() / "to-root";
+    hostfs::create_directory_symlink("/", link);
+    for (const std::string& root :
+         {std::string("/"), std::string("//"), std::string("/tmp/.."), link.string()}) {
+        EXPECT_TRUE(Device::IsFileSystemRoot(root)) << root;
+    }
+    EXPECT_FALSE(Device::IsFileSystemRoot(folder.Path().string()));
+}
+
 TEST(DeviceFileSystem, DefaultDirectoryFollowsXdgDataHome) {
     const std::string saved = std::getenv("HOME") ? std::getenv("HOME") : "";
     ::setenv("XDG_DATA_HOME", "/data/home", 1);
