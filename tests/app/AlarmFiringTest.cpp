@@ -1,5 +1,7 @@
 // Alarms that ring: in a running window on its timer, and in the launch the system makes.
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -63,6 +65,21 @@ class AlarmFiring : public QuilloScenario {
         });
     }
     int StoredCount() { return app->GetProfileInt("MemoNotify", "Count", 0); }
+    // A click and keys as the window system delivers them: to the window, which passes
+    // them on, or holds them back while it waits.
+    static void Click(QWidget* widget) {
+        QWidget* window = widget->window();
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                          widget->mapTo(window, widget->rect().center()));
+        ProcessEvents();
+    }
+    static void Keys(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(window->windowHandle(), key, modifiers);
+        ProcessEvents();
+    }
+    static QWidget* Control(const ModalRun& run, UINT id) {
+        return run.dialog->GetDlgItem(id)->GetWidget();
+    }
     static SYSTEMTIME At(int hour, int minute) { return MakeSpan(2009, 1, 13, hour, minute, 0); }
 };
 
@@ -342,4 +359,100 @@ TEST_F(AlarmFiring, TheNoticeLeavesAnotherProgramsKeyboardAloneAndIgnoresItsFirs
     Tick();
     ExpectAllModalsAnswered();
     EXPECT_EQ(StoredCount(), 0);
+}
+
+TEST_F(AlarmFiring, ANoticeWithoutTheKeyboardTakesClicksAndKeysInTheDialogsItOpens) {
+    for (const bool launch : {true, false}) {
+        SCOPED_TRACE(launch ? "alarm start" : "running window, another program active");
+        SetClock(2009, 1, 13, 10, 0);
+        if (!launch) {
+            ASSERT_TRUE(Start());
+            QApplication::setActiveWindow(nullptr);
+        }
+        const std::string memo = MemoWithAlarm("A.bmp", At(10, 0));
+        ExpectNotice("A", [](ModalRun& run) {
+            EXPECT_FALSE(Notice(run)->m_bTookKeyboard);
+            Click(Control(run, IDC_NOTIFY_SNOOZE));
+        });
+        ExpectModal([](ModalRun& run) {
+            EXPECT_EQ(run.caption, "再通知");
+            QWidget* snooze = run.dialog->GetWidget();
+            Keys(snooze, Qt::Key_A, Qt::ControlModifier);
+            Keys(snooze, Qt::Key_5);
+            Keys(snooze, Qt::Key_Return);
+            EXPECT_FALSE(run.IsOpen());
+        });
+        launch ? (void)Start("AppRunAtTime") : Tick();
+        ExpectAllModalsAnswered();
+        CAlarmStore stored;
+        ASSERT_EQ(stored.Load(), 1);
+        EXPECT_EQ(FormatAlarmTime(stored.GetAt(0).Time), "2009/01/13 10:05");
+
+        SetClock(2009, 1, 13, 10, 5);
+        if (!launch) QApplication::setActiveWindow(nullptr);
+        ExpectNotice("A", [](ModalRun& run) { Click(Control(run, IDC_NOTIFY_DELETE)); });
+        ExpectModal([](ModalRun& run) {
+            ASSERT_EQ(run.kind, ModalRun::Kind::MessageBox);
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            Click(box->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Yes));
+            EXPECT_EQ(run.Result(), IDYES);
+        });
+        if (launch) {
+            app.reset();
+            Start("AppRunAtTime");
+        } else {
+            Tick();
+        }
+        ExpectAllModalsAnswered();
+        EXPECT_FALSE(fs::exists(HostSaveFolder() / "A.bmp"));
+        EXPECT_EQ(StoredCount(), 0);
+        app.reset();
+    }
+}
+
+TEST_F(AlarmFiring, ANoticeOverAnOpenDialogIsAnsweredAndTheDialogThenClosesWithOk) {
+    SetClock(2009, 1, 13, 10, 0);
+    ASSERT_TRUE(Start());
+    MemoWithAlarm("A.bmp", At(10, 0));
+    ExpectModal([this](ModalRun& preview) {
+        EXPECT_EQ(preview.caption, "プレビュー");
+        QApplication::setActiveWindow(nullptr);  // the user went on in another program
+        Tick();
+        Click(preview.dialog->GetWidget()->findChild<QPushButton*>("captionOk"));
+        EXPECT_FALSE(preview.IsOpen());
+    });
+    ExpectNotice("A", [](ModalRun& run) {
+        EXPECT_FALSE(Notice(run)->m_bTookKeyboard);
+        Click(Control(run, IDCANCEL));
+        EXPECT_FALSE(run.IsOpen());
+    });
+    SendCommand(frame, ID_PREVIEW);
+    ExpectAllModalsAnswered();
+}
+
+TEST_F(AlarmFiring, TheWindowANoticeWaitsOverHandsItTheKeyboardAndRunsNoCommandKey) {
+    SetClock(2009, 1, 13, 10, 0);
+    ASSERT_TRUE(Start());
+    const std::string memo = MemoWithAlarm("A.bmp", At(10, 0));
+    app->m_pDocTemplate->OpenDocumentFile(memo);
+    const auto written = fs::last_write_time(HostSaveFolder() / "A.bmp");
+    QApplication::setActiveWindow(nullptr);
+    ExpectNotice("A", [this](ModalRun& run) {
+        QWidget* main = frame->GetWidget();
+        // A window manager gives the keyboard to the window clicked.
+        Click(main);
+        main->activateWindow();
+        ProcessEvents();
+        EXPECT_EQ(QApplication::activeWindow(), run.dialog->GetWidget());
+        for (const Qt::Key key : {Qt::Key_N, Qt::Key_O, Qt::Key_S})
+            Keys(main, key, Qt::ControlModifier);
+        EXPECT_TRUE(run.IsOpen());
+        run.Press(IDCANCEL);
+    });
+    Tick();
+    ExpectAllModalsAnswered();
+    EXPECT_EQ(ModalRunsSeen(), 1) << "Ctrl+O opened nothing";
+    EXPECT_EQ(doc->GetPathName(), memo) << "Ctrl+N started no memo";
+    EXPECT_EQ(fs::last_write_time(HostSaveFolder() / "A.bmp"), written) << "Ctrl+S saved nothing";
 }
