@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "platform/ui/Stylus.h"
+#include "platform/ui/SurfacePainting.h"
 #include "platform/ui/WindowPeer.h"
 
 namespace {
@@ -74,11 +75,8 @@ void WndWidget::paintEvent(QPaintEvent* event) {
     m_owner->PaintPending();
     const Surface* surface = m_owner->GetSurface();
     if (surface == nullptr) return;
-    // The surface's 32-bit pixels are the toolkit's RGB32 layout: no conversion.
-    const QImage image(surface->Data(), surface->Width(), surface->Height(),
-                       static_cast<qsizetype>(surface->Stride()), QImage::Format_RGB32);
     QPainter painter(this);
-    painter.drawImage(event->rect(), image, event->rect());
+    PaintSurface(painter, *surface, event->rect());
 }
 
 void WndWidget::resizeEvent(QResizeEvent*) {
