@@ -72,52 +72,52 @@ void PeerTaperedPolyline(QImage& image, const std::vector<CPoint>& points,
     painter.fillPath(path, Qt::black);
 }
 
-void BM_PenEventLive(benchmark::State& state) {
-    const auto points = PenEvent();
+// One pen event drawn over and over into a window, with a pen of the benchmark's width.
+template <typename Draw>
+void DrawEvents(benchmark::State& state, Draw draw) {
     auto window = Surface::CreateTrueColor(kWindowWidth, kWindowHeight);
     CDC dc;
     dc.AttachSurface(window.get());
     CPen pen(PS_SOLID, static_cast<int>(state.range(0)), RGB(0, 0, 0));
     dc.SelectObject(&pen);
     for (auto _ : state) {
-        DrawLine(dc, points);
+        draw(dc);
         benchmark::ClobberMemory();
     }
 }
 
-void BM_PenEventPeer_QPainter(benchmark::State& state) {
-    const auto points = PenEvent();
+// The same with QPainter into an image of the window's size.
+template <typename Paint>
+void PaintEvents(benchmark::State& state, Paint paint) {
     QImage window(kWindowWidth, kWindowHeight, QImage::Format_RGB32);
     window.fill(Qt::white);
     for (auto _ : state) {
-        PeerPolyline(window, points, static_cast<int>(state.range(0)));
+        paint(window);
         benchmark::ClobberMemory();
     }
+}
+
+void BM_PenEventLive(benchmark::State& state) {
+    const auto points = PenEvent();
+    DrawEvents(state, [&](CDC& dc) { DrawLine(dc, points); });
+}
+
+void BM_PenEventPeer_QPainter(benchmark::State& state) {
+    const auto points = PenEvent();
+    const int width = static_cast<int>(state.range(0));
+    PaintEvents(state, [&](QImage& window) { PeerPolyline(window, points, width); });
 }
 
 void BM_PenEventLivePressure(benchmark::State& state) {
     const auto points = PenEvent();
     const auto widths = PressureWidths(static_cast<int>(state.range(0)));
-    auto window = Surface::CreateTrueColor(kWindowWidth, kWindowHeight);
-    CDC dc;
-    dc.AttachSurface(window.get());
-    CPen pen(PS_SOLID, static_cast<int>(state.range(0)), RGB(0, 0, 0));
-    dc.SelectObject(&pen);
-    for (auto _ : state) {
-        dc.TaperedPolyline(points, widths);
-        benchmark::ClobberMemory();
-    }
+    DrawEvents(state, [&](CDC& dc) { dc.TaperedPolyline(points, widths); });
 }
 
 void BM_PenEventPressurePeer_QPainter(benchmark::State& state) {
     const auto points = PenEvent();
     const auto widths = PressureWidths(static_cast<int>(state.range(0)));
-    QImage window(kWindowWidth, kWindowHeight, QImage::Format_RGB32);
-    window.fill(Qt::white);
-    for (auto _ : state) {
-        PeerTaperedPolyline(window, points, widths);
-        benchmark::ClobberMemory();
-    }
+    PaintEvents(state, [&](QImage& window) { PeerTaperedPolyline(window, points, widths); });
 }
 
 void CommitStroke(benchmark::State& state, int width) {
