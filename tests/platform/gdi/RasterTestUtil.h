@@ -62,7 +62,9 @@ inline Pixels TaperedReference(const std::vector<CPoint>& points, const std::vec
     const size_t last = points.size() > 1 ? points.size() - 1 : 1;
     for (size_t i = 0; i < last; ++i) {
         const size_t j = std::min(i + 1, points.size() - 1);
-        const double ra = std::max(widths[i], 1.0) / 2, rb = std::max(widths[j], 1.0) / 2;
+        // Below one pixel, and no number at all, is one pixel.
+        const auto radius = [](double w) { return std::isnan(w) ? 0.5 : std::max(w, 1.0) / 2; };
+        const double ra = radius(widths[i]), rb = radius(widths[j]);
         const double reach = std::max(ra, rb) + 1;
         const int x0 = static_cast<int>(std::floor(std::min(points[i].x, points[j].x) - reach));
         const int x1 = static_cast<int>(std::ceil(std::max(points[i].x, points[j].x) + reach));
