@@ -135,12 +135,13 @@ void WndWidget::tabletEvent(QTabletEvent* event) {
     }
     event->accept();
     if (message == 0) return;
+    // A pen that cannot tell its pressure presses fully.
     const QPointingDevice* device = event->pointingDevice();
     const bool hasPressure =
         device != nullptr && device->capabilities().testFlag(QInputDevice::Capability::Pressure);
-    const auto pressure = static_cast<uint16_t>(
-        hasPressure ? std::lround(std::clamp(event->pressure(), 0.0, 1.0) * kMaxStylusPressure)
-                    : kMaxStylusPressure);
+    const double told = hasPressure && !std::isnan(event->pressure()) ? event->pressure() : 1.0;
+    const auto pressure =
+        static_cast<uint16_t>(std::lround(std::clamp(told, 0.0, 1.0) * kMaxStylusPressure));
     const StylusPointer pointer = event->pointerType() == QPointingDevice::PointerType::Eraser
                                       ? StylusPointer::Eraser
                                       : StylusPointer::PenTip;
