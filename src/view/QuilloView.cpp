@@ -26,6 +26,12 @@ BEGIN_MESSAGE_MAP(CQuilloView, CView)
     on::Command(ID_TOOL_ERASER, &CQuilloView::OnToolEraser),
     on::UpdateCommandUI(ID_TOOL_ERASER, &CQuilloView::OnUpdateToolEraser),
     on::Command(ID_EDIT_CLEAR, &CQuilloView::OnClear),
+    on::Command(ID_EDIT_UNDO, &CQuilloView::OnEditUndo),
+    on::UpdateCommandUI(ID_EDIT_UNDO, &CQuilloView::OnUpdateEditUndo),
+    on::Command(ID_EDIT_REDO, &CQuilloView::OnEditRedo),
+    on::UpdateCommandUI(ID_EDIT_REDO, &CQuilloView::OnUpdateEditRedo),
+    on::Command(ID_EDIT_COPY, &CQuilloView::OnEditCopy),
+    on::UpdateCommandUI(ID_EDIT_COPY, &CQuilloView::OnUpdateEditCopy),
     on::Command(ID_DELETE_MEMO, &CQuilloView::OnDeleteMemo),
     on::UpdateCommandUI(ID_DELETE_MEMO, &CQuilloView::OnUpdateNeedsPath),
     on::Command(ID_NEXT_MEMO, &CQuilloView::OnNextMemo),
@@ -175,6 +181,10 @@ void CQuilloView::StampText(int32_t x, int32_t y, std::string_view text) {
     CDC memory;
     memory.CreateCompatibleDC(&client);
     CBitmap* previous = memory.SelectObject(GetDocument()->m_bitmap.GetBitmap());
+    // Glyphs may reach a little beyond the text's extent: a line's height around it holds them.
+    const CSize extent = memory.GetTextExtent(text);
+    GetDocument()->RecordChange(
+        {x - extent.cy, y - extent.cy, x + extent.cx + extent.cy, y + 2 * extent.cy});
     memory.TextOut(x, y, text);
     memory.SelectObject(previous);
     memory.DeleteDC();

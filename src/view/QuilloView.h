@@ -71,6 +71,9 @@ class CQuilloView : public CView {
     void OnMemoInfo();
     void OnInsertDate();
     void OnRuledLines();
+    void OnEditUndo();
+    void OnEditRedo();
+    void OnEditCopy();
     void OnAlarmCustom();
     void OnAlarmMenu();
     void OnQuickAlarm(UINT id);
@@ -95,6 +98,9 @@ class CQuilloView : public CView {
     void OnUpdateToolEraser(CCmdUI* ui);
     void OnUpdateNeedsPath(CCmdUI* ui);
     void OnUpdateRuledLines(CCmdUI* ui);
+    void OnUpdateEditUndo(CCmdUI* ui);
+    void OnUpdateEditRedo(CCmdUI* ui);
+    void OnUpdateEditCopy(CCmdUI* ui);
     void OnUpdateQuickAlarm(CCmdUI* ui);
     void OnUpdateAlarmNone(CCmdUI* ui);
     void OnUpdatePenWidth(CCmdUI* ui);
