@@ -413,6 +413,9 @@ TEST_F(MainFrame, ShortcutKeysWorkInALandscapeWindowOnly) {
         }
         press(Qt::Key_O);
         ExpectAllModalsAnswered();
+        Stroke({{5, 50}, {60, 50}});
+        press(Qt::Key_Z);
+        EXPECT_EQ(doc->CanUndo(), !screen.landscape) << "Ctrl+Z " << screen.width;
         press(Qt::Key_N);
         EXPECT_EQ(doc->GetPathName().empty(), screen.landscape) << "Ctrl+N " << screen.width;
         app.reset();

@@ -36,10 +36,9 @@ bool SetClipboardBitmap(CBitmap* picture) {
         target.BitBlt(0, 0, source->Width(), source->Height(), &memory, 0, 0, SRCCOPY);
     memory.SelectObject(previous);
     if (!copied) return false;
-    const QImage image =
-        QImage(shown->Data(), shown->Width(), shown->Height(),
-               static_cast<qsizetype>(shown->Stride()), QImage::Format_RGB32)
-            .copy();
+    const QImage image = QImage(shown->Data(), shown->Width(), shown->Height(),
+                                static_cast<qsizetype>(shown->Stride()), QImage::Format_RGB32)
+                             .copy();
     // Named outright: not every desktop's clipboard offers a toolkit image in both.
     const QByteArray png = Encoded(image, "PNG");
     const QByteArray bmp = Encoded(image, "BMP");
