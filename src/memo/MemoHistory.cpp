@@ -1,5 +1,6 @@
 #include "memo/MemoHistory.h"
 
+#include <bit>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -25,23 +26,74 @@ Surface* SurfaceOf(CMemoBitmap& picture) {
     return bitmap != nullptr ? bitmap->GetSurface() : nullptr;
 }
 
+uint64_t Word(const uint8_t* bytes) {
+    uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+// The first byte at which `a` and `b` differ; `count` when they do not.
+size_t FirstDifference(const uint8_t* a, const uint8_t* b, size_t count) {
+    size_t i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; i + 8 <= count; i += 8) {
+            if (const uint64_t differ = Word(a + i) ^ Word(b + i)) {
+                return i + static_cast<size_t>(std::countr_zero(differ)) / 8;
+            }
+        }
+    }
+    while (i < count && a[i] == b[i]) ++i;
+    return i;
+}
+
+// One past the last byte at which `a` and `b` differ; 0 when they do not.
+size_t EndOfDifference(const uint8_t* a, const uint8_t* b, size_t count) {
+    size_t i = count;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; i >= 8; i -= 8) {
+            if (const uint64_t differ = Word(a + i - 8) ^ Word(b + i - 8)) {
+                return i - static_cast<size_t>(std::countl_zero(differ)) / 8;
+            }
+        }
+    }
+    while (i > 0 && a[i - 1] == b[i - 1]) --i;
+    return i;
+}
+
+// The bytes of one row that a step changed.
+struct RowSpan {
+    int32_t row;
+    uint32_t first;
+    uint32_t count;
+};
+
 }  // namespace
 
 struct CMemoHistory::Step {
     bool whole = false;
     bool clears = false;
+    // The rectangle waits in the history's buffer; `size` is the most it can come to.
+    bool pending = false;
     // A rectangle step: the area, and the picture it belongs to.
     CRect area;
     int32_t width = 0;
     int32_t height = 0;
     int bits = 0;
-    // The kept pixels: the area's rows, or the whole picture's store.
+    std::vector<RowSpan> spans;
+    // The kept pixels: the spans' bytes one after the other, or the whole picture's store.
     std::unique_ptr<uint8_t[]> pixels;
     size_t size = 0;
-    // A whole step: the kept picture's header and colours; a zero header for an empty canvas.
+    // A whole step: the kept picture's header and colours.
     std::unique_ptr<BITMAPINFO> info;
 
-    size_t Bytes() const { return sizeof(Step) + size + (info ? sizeof(BITMAPINFO) : 0); }
+    size_t Bytes() const {
+        return sizeof(Step) + size + spans.size() * sizeof(RowSpan) +
+               (info ? sizeof(BITMAPINFO) : 0);
+    }
+    bool Fits(const Surface* surface) const {
+        return surface != nullptr && surface->Width() == width && surface->Height() == height &&
+               surface->BitsPerPixel() == bits;
+    }
 };
 
 CMemoHistory::CMemoHistory() = default;
@@ -82,6 +134,7 @@ void CMemoHistory::Push(std::unique_ptr<Step> step) {
 
 void CMemoHistory::BeforeChange(CMemoBitmap& picture, const CRect& area) {
     auto step = std::make_unique<Step>();
+    step->pending = true;
     const Surface* surface = SurfaceOf(picture);
     if (surface != nullptr) {
         step->area = CRect::Intersect(area, surface->Bounds());
@@ -90,11 +143,19 @@ void CMemoHistory::BeforeChange(CMemoBitmap& picture, const CRect& area) {
         step->bits = surface->BitsPerPixel();
     }
     const ByteColumns columns = ColumnsOf(step->area, step->bits);
-    step->size = columns.count * static_cast<size_t>(step->area.Height());
+    const auto rows = static_cast<size_t>(step->area.Height());
+    const size_t taken = columns.count * rows;
+    // Every byte of every row changed: the most it can keep.
+    step->size = taken + rows * sizeof(RowSpan);
     try {
+        Settle(picture);
         if (MakeRoom(step->Bytes())) {
-            step->pixels = std::make_unique_for_overwrite<uint8_t[]>(step->size);
-            uint8_t* kept = step->pixels.get();
+            if (m_nTakenCapacity < taken) {
+                m_taken.reset();
+                m_taken = std::make_unique_for_overwrite<uint8_t[]>(taken);
+                m_nTakenCapacity = taken;
+            }
+            uint8_t* kept = m_taken.get();
             for (int32_t y = step->area.top; y < step->area.bottom; ++y, kept += columns.count) {
                 std::memcpy(kept, surface->Row(y) + columns.first, columns.count);
             }
@@ -107,6 +168,40 @@ void CMemoHistory::BeforeChange(CMemoBitmap& picture, const CRect& area) {
     Reset(false);
 }
 
+void CMemoHistory::Settle(CMemoBitmap& picture) {
+    if (m_nDone == 0 || !m_steps[m_nDone - 1]->pending) return;
+    Step& step = *m_steps[m_nDone - 1];
+    const Surface* surface = SurfaceOf(picture);
+    if (!step.area.IsRectEmpty() && !step.Fits(surface)) {
+        Reset(false);  // the picture was replaced behind the history's back
+        return;
+    }
+    m_nBytes -= step.Bytes();
+    step.pending = false;
+    step.size = 0;
+    const ByteColumns columns = ColumnsOf(step.area, step.bits);
+    const uint8_t* before = m_taken.get();
+    for (int32_t y = step.area.top; y < step.area.bottom; ++y, before += columns.count) {
+        const uint8_t* after = surface->Row(y) + columns.first;
+        if (std::memcmp(before, after, columns.count) == 0) continue;
+        const size_t first = FirstDifference(before, after, columns.count);
+        const size_t end = EndOfDifference(before, after, columns.count);
+        step.spans.push_back(
+            {y, static_cast<uint32_t>(columns.first + first), static_cast<uint32_t>(end - first)});
+        step.size += end - first;
+    }
+    step.spans.shrink_to_fit();
+    step.pixels = std::make_unique_for_overwrite<uint8_t[]>(step.size);
+    uint8_t* kept = step.pixels.get();
+    for (const RowSpan& span : step.spans) {
+        const size_t offset = static_cast<size_t>(span.row - step.area.top) * columns.count +
+                              (span.first - columns.first);
+        std::memcpy(kept, m_taken.get() + offset, span.count);
+        kept += span.count;
+    }
+    m_nBytes += step.Bytes();
+}
+
 void CMemoHistory::BeforeClear(CMemoBitmap& picture) {
     auto step = std::make_unique<Step>();
     step->whole = true;
@@ -114,6 +209,7 @@ void CMemoHistory::BeforeClear(CMemoBitmap& picture) {
     const Surface* surface = SurfaceOf(picture);
     step->size = surface != nullptr ? surface->SizeBytes() : 0;
     try {
+        Settle(picture);
         step->info = std::make_unique<BITMAPINFO>();
         if (MakeRoom(step->Bytes())) {
             if (surface != nullptr) {
@@ -134,19 +230,16 @@ void CMemoHistory::BeforeClear(CMemoBitmap& picture) {
 bool CMemoHistory::Swap(CMemoBitmap& picture, Step& step) {
     Surface* surface = SurfaceOf(picture);
     if (!step.whole) {
-        if (step.area.IsRectEmpty()) return true;
-        if (surface == nullptr || surface->Width() != step.width ||
-            surface->Height() != step.height || surface->BitsPerPixel() != step.bits) {
-            return false;
-        }
-        const ByteColumns columns = ColumnsOf(step.area, step.bits);
-        std::vector<uint8_t> row(columns.count);
+        if (step.spans.empty()) return true;
+        if (!step.Fits(surface)) return false;
+        std::vector<uint8_t> row;
         uint8_t* kept = step.pixels.get();
-        for (int32_t y = step.area.top; y < step.area.bottom; ++y, kept += columns.count) {
-            uint8_t* shown = surface->Row(y) + columns.first;
-            std::memcpy(row.data(), shown, columns.count);
-            std::memcpy(shown, kept, columns.count);
-            std::memcpy(kept, row.data(), columns.count);
+        for (const RowSpan& span : step.spans) {
+            uint8_t* shown = surface->Row(span.row) + span.first;
+            row.assign(shown, shown + span.count);
+            std::memcpy(shown, kept, span.count);
+            std::memcpy(kept, row.data(), span.count);
+            kept += span.count;
         }
         return true;
     }
@@ -175,8 +268,9 @@ bool CMemoHistory::Swap(CMemoBitmap& picture, Step& step) {
 }
 
 bool CMemoHistory::Undo(CMemoBitmap& picture) {
-    if (!CanUndo()) return false;
     try {
+        Settle(picture);
+        if (!CanUndo()) return false;
         if (Swap(picture, *m_steps[m_nDone - 1])) {
             --m_nDone;
             return true;

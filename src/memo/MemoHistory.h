@@ -8,10 +8,14 @@
 #include "memo/MemoBitmap.h"
 #include "platform/gdi/Geometry.h"
 
-// The changes of the open memo, for undo and redo. A step keeps only the rectangle it
-// changed: while it is done, the pixels from before it; once undone, those from after it. Undo
-// and redo swap the two, so recording a change costs one copy of its rectangle. Clearing keeps
-// the whole picture, since a cleared memo may have another size than the one it replaced.
+// The changes of the open memo, for undo and redo. A step keeps only what changed in the
+// rectangle given for it, row by row: while it is done, the pixels from before it; once
+// undone, those from after it. Undo and redo swap the two. Clearing keeps the whole picture,
+// since a cleared memo may have another size than the one it replaced.
+//
+// The rectangle is taken as it is before the change, into a buffer used again and again, and
+// compared with the picture only when the next change comes or the step is undone: a stroke's
+// commit pays for a copy of its rectangle and nothing more.
 class CMemoHistory {
   public:
     // The most the steps hold together; the oldest go first.
@@ -54,6 +58,9 @@ class CMemoHistory {
     bool MakeRoom(size_t bytes);
     void Push(std::unique_ptr<Step> step);
     void DropOldest();
+    // The last step, while its rectangle waits in the buffer, keeps what differs there from
+    // the picture as the change left it.
+    void Settle(CMemoBitmap& picture);
     bool Swap(CMemoBitmap& picture, Step& step);
 
     std::deque<std::unique_ptr<Step>> m_steps;
@@ -64,4 +71,6 @@ class CMemoHistory {
     // The picture before the oldest step kept came from a clear.
     bool m_bBaseCleared = false;
     size_t m_nBytes = 0;
+    std::unique_ptr<uint8_t[]> m_taken;
+    size_t m_nTakenCapacity = 0;
 };
