@@ -76,6 +76,9 @@ constexpr UINT IDC_INFO_FILE_NAME = 1010;
 constexpr UINT IDC_INFO_SIZE = 1011;
 constexpr UINT IDC_INFO_INDEX = 1012;
 constexpr UINT IDC_INFO_UPDATED = 1013;
+constexpr UINT IDD_ALARM_LIST = 148;
+constexpr UINT IDC_ALARM_LIST = 1032;
+constexpr UINT IDC_ALARM_LIST_DELETE = 1033;
 
 // The program's own commands.
 constexpr UINT ID_TOOL_PEN = 32771;
@@ -122,3 +125,6 @@ constexpr UINT kAlarmCheckPeriodMs = 10000;
 // The view's look, soon after an alarm is set, at which backend will ring it.
 constexpr UINT kSelfLaunchCheckTimer = 401;
 constexpr UINT kSelfLaunchCheckPeriodMs = 200;
+// The alarm list's look at the store, for what rang or another process changed.
+constexpr UINT kAlarmListTimer = 302;
+constexpr UINT kAlarmListPeriodMs = 1000;

@@ -57,6 +57,8 @@ BEGIN_MESSAGE_MAP(CQuilloView, CView)
     on::Command(ID_SETTINGS, &CQuilloView::OnSettings),
     on::Command(ID_ALARM_CUSTOM, &CQuilloView::OnAlarmCustom),
     on::Command(ID_ALARM_MENU, &CQuilloView::OnAlarmMenu),
+    on::UpdateCommandUI(ID_ALARM_MENU, &CQuilloView::OnUpdateAlarmMenu),
+    on::Command(ID_ALARM_LIST, &CQuilloView::OnAlarmList),
     on::CommandRange(ID_ALARM_FIRST, ID_ALARM_LAST, &CQuilloView::OnQuickAlarm),
     on::UpdateCommandUIRange(ID_ALARM_FIRST, ID_ALARM_LAST, &CQuilloView::OnUpdateQuickAlarm),
     on::Command(ID_ALARM_NONE, &CQuilloView::OnAlarmNone),

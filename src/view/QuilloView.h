@@ -76,6 +76,7 @@ class CQuilloView : public CView {
     void OnEditCopy();
     void OnAlarmCustom();
     void OnAlarmMenu();
+    void OnAlarmList();
     void OnQuickAlarm(UINT id);
     void OnAlarmNone();
     void OnPenWidth(UINT id);
@@ -103,6 +104,7 @@ class CQuilloView : public CView {
     void OnUpdateEditCopy(CCmdUI* ui);
     void OnUpdateQuickAlarm(CCmdUI* ui);
     void OnUpdateAlarmNone(CCmdUI* ui);
+    void OnUpdateAlarmMenu(CCmdUI* ui);
     void OnUpdatePenWidth(CCmdUI* ui);
     void OnUpdateEraserWidth(CCmdUI* ui);
     // Puts the memo on disk for an alarm or a rename; its path, or empty (and the user told)
