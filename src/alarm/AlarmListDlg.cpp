@@ -11,11 +11,7 @@
 
 namespace {
 
-struct Column {
-    const char* heading;
-    int width;  // pixels
-};
-constexpr Column kColumns[] = {{"タイトル", 80}, {"次回", 100}, {"繰り返し", 60}, {"サウンド", 60}};
+constexpr const char* kHeadings[] = {"タイトル", "次回", "繰り返し", "サウンド"};
 
 std::string RepeatText(AlarmRepeat repeat) {
     const auto index = static_cast<size_t>(repeat);
@@ -54,9 +50,8 @@ void CAlarmListDlg::DoDataExchange(CDataExchange* exchange) {
 
 bool CAlarmListDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
-        const Column& column = kColumns[static_cast<size_t>(i)];
-        m_list.InsertColumn(i, column.heading, column.width);
+    for (int i = 0; i < static_cast<int>(std::size(kHeadings)); ++i) {
+        m_list.InsertColumn(i, kHeadings[static_cast<size_t>(i)], LVSCW_AUTOSIZE_USEHEADER);
     }
     ShowStore();
     SetTimer(kAlarmListTimer, kAlarmListPeriodMs);
@@ -82,6 +77,10 @@ void CAlarmListDlg::ShowStore() {
         m_list.SetItemText(row, 2, RepeatText(alarm.entry.Repeat));
         m_list.SetItemText(row, 3, alarm.entry.WaveFile.empty() ? "なし" : alarm.entry.WaveFile);
         if (alarm.entry.FileName == selectedFile) select = row;
+    }
+    // Wide enough for what they show; the list scrolls sideways on a narrow screen.
+    for (int i = 0; i < static_cast<int>(std::size(kHeadings)); ++i) {
+        m_list.SetColumnWidth(i, LVSCW_AUTOSIZE_USEHEADER);
     }
     if (select < 0) select = std::min(std::max(selected, 0), m_list.GetItemCount() - 1);
     if (select >= 0) m_list.SetItemState(select, LVIS_SELECTED, LVIS_SELECTED);

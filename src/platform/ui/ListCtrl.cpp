@@ -25,8 +25,19 @@ int CListCtrl::InsertColumn(int column, std::string_view heading, int width) {
     // Later headings move one column to the right.
     for (int i = count - 1; i > column; --i) header->setText(i, header->text(i - 1));
     header->setText(column, Text(heading));
-    list->setColumnWidth(column, width);
+    SetColumnWidth(column, width);
     return column;
+}
+
+bool CListCtrl::SetColumnWidth(int column, int width) {
+    QTreeWidget* list = List(this);
+    if (list == nullptr || column < 0 || column >= list->columnCount()) return false;
+    if (width == LVSCW_AUTOSIZE_USEHEADER) {
+        list->resizeColumnToContents(column);  // the heading is counted too
+    } else {
+        list->setColumnWidth(column, width);
+    }
+    return true;
 }
 
 int CListCtrl::InsertItem(int item, std::string_view text) {
