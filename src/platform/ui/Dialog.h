@@ -71,6 +71,3 @@ class CDialog : public CWnd {
     void* m_pLoop = nullptr;  // the nested event loop of a modal run on screen
 };
 
-// The dialog that holds the program's input without being modal (one shown without taking
-// the keyboard); null when none runs.
-QWidget* DialogHoldingInput();
