@@ -121,14 +121,6 @@ void BM_SavePeer_QImage(benchmark::State& state) {
     }
 }
 
-// What the view records before it commits a stroke: the points' box and the pen's reach.
-CRect StrokeArea(const std::vector<CPoint>& points, int width) {
-    CRect box{points[0].x, points[0].y, points[0].x + 1, points[0].y + 1};
-    for (const CPoint& p : points) box = CRect::Union(box, {p.x, p.y, p.x + 1, p.y + 1});
-    const int32_t reach = width / 2 + 2;
-    return {box.left - reach, box.top - reach, box.right + reach, box.bottom + reach};
-}
-
 void DrawStroke(CMemoBitmap& memo, const std::vector<CPoint>& points, CPen& pen) {
     CDC dc;
     dc.CreateCompatibleDC(nullptr);
