@@ -147,12 +147,15 @@ void CQuilloView::CommitStroke(CDC* reference) {
     GetDocument()->RecordChange(StrokeBounds(m_stroke, width));
     CPen* previousPen = memory.SelectObject(pen ? &m_penDraw : &m_penErase);
     if (m_stroke.size() == 1) {
+        // Nothing of a tap was drawn live: the screen shows its shape as the memo gets it.
         const StrokePoint only = m_stroke.front();
-        if (width == 1) {
-            memory.SetPixel(only.x, only.y, color);
-        } else {
-            memory.MoveTo(only.x, only.y);
-            memory.LineTo(only.x + width - 1, only.y);
+        for (CDC* dc : {&memory, reference}) {
+            if (width == 1) {
+                dc->SetPixel(only.x, only.y, color);
+            } else {
+                dc->MoveTo(only.x, only.y);
+                dc->LineTo(only.x + width - 1, only.y);
+            }
         }
     } else {
         std::vector<CPoint> line;

@@ -89,12 +89,8 @@ TEST_F(CanvasView, SinglePointStrokeOfAWidePenIsALineOfItsWidth) {
     for (int x = 9; x <= 15; ++x) expected.insert({x, 18}), expected.insert({x, 22});
     EXPECT_EQ(InkedPixels(doc), expected) << "the line from (10, 20) to (14, 20), 5 pixels wide";
     EXPECT_EQ(PictureIndex(doc, 10, 20), 0) << "black";
-    EXPECT_EQ(ScreenColor(view, 10, 20), RGB(255, 255, 255))
-        << "nothing on the screen before a repaint";
+    EXPECT_EQ(InkedOnScreen(view), expected) << "the screen shows what the memo holds, at once";
     EXPECT_TRUE(doc->IsModified());
-    view->Invalidate(true);
-    view->UpdateWindow();
-    EXPECT_EQ(ScreenColor(view, 10, 20), RGB(0, 0, 0));
 }
 
 TEST_F(CanvasView, SinglePointStrokeOfAOnePixelPenSetsOnePixel) {
@@ -282,8 +278,6 @@ TEST_F(CanvasView, PressureSetsThePensWidthOnlyWhenAskedLiveAndInTheMemo) {
         Pixels edge;
         const Pixels expected = TaperedReference(row.line, row.widths, &edge);
         EXPECT_EQ(Without(InkedPixels(doc), edge), Without(expected, edge)) << row.what;
-        if (row.points.size() > 1) {
-            EXPECT_EQ(InkedOnScreen(view), InkedPixels(doc)) << row.what << ": live as in the memo";
-        }
+        EXPECT_EQ(InkedOnScreen(view), InkedPixels(doc)) << row.what << ": live as in the memo";
     }
 }
