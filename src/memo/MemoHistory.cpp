@@ -1,5 +1,6 @@
 #include "memo/MemoHistory.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <new>
@@ -105,16 +106,19 @@ void CMemoHistory::Reset(bool asInFile) {
     m_nSaved = asInFile ? 0 : -1;
     m_bBaseCleared = false;
     m_nBytes = 0;
+    m_taken.reset();
+    m_nTakenCapacity = 0;
 }
 
-bool CMemoHistory::MakeRoom(size_t bytes) {
+bool CMemoHistory::MakeRoom(size_t bytes, size_t taken) {
     if (m_nSaved > static_cast<ptrdiff_t>(m_nDone)) m_nSaved = -1;
     while (m_steps.size() > m_nDone) {
         m_nBytes -= m_steps.back()->Bytes();
         m_steps.pop_back();
     }
-    if (bytes > kMaxBytes) return false;
-    while (!m_steps.empty() && m_nBytes + bytes > kMaxBytes) DropOldest();
+    const size_t needed = bytes + std::max(m_nTakenCapacity, taken);
+    if (needed > kMaxBytes) return false;
+    while (!m_steps.empty() && m_nBytes + needed > kMaxBytes) DropOldest();
     return true;
 }
 
@@ -149,7 +153,7 @@ void CMemoHistory::BeforeChange(CMemoBitmap& picture, const CRect& area) {
     step->size = taken + rows * sizeof(RowSpan);
     try {
         Settle(picture);
-        if (MakeRoom(step->Bytes())) {
+        if (MakeRoom(step->Bytes(), taken)) {
             if (m_nTakenCapacity < taken) {
                 m_taken.reset();
                 m_taken = std::make_unique_for_overwrite<uint8_t[]>(taken);
@@ -211,7 +215,7 @@ void CMemoHistory::BeforeClear(CMemoBitmap& picture) {
     try {
         Settle(picture);
         step->info = std::make_unique<BITMAPINFO>();
-        if (MakeRoom(step->Bytes())) {
+        if (MakeRoom(step->Bytes(), 0)) {
             if (surface != nullptr) {
                 step->info->bmiHeader = picture.Header();
                 std::ranges::copy(picture.ColorTable(), step->info->bmiColors);

@@ -48,14 +48,16 @@ class CMemoHistory {
     // just as after a clear).
     bool IsUnmodified() const;
 
-    size_t Bytes() const { return m_nBytes; }
+    // What the steps hold, with the buffer the last change's rectangle is taken into.
+    size_t Bytes() const { return m_nBytes + m_nTakenCapacity; }
 
   private:
     struct Step;
 
-    // Makes room for a step of `bytes` after those done: the redo steps go, and the oldest
-    // too while the total would pass the limit. False when even alone it would.
-    bool MakeRoom(size_t bytes);
+    // Makes room for a step of `bytes` after those done, whose rectangle takes `taken` bytes
+    // of the buffer: the redo steps go, and the oldest too while the total would pass the
+    // limit. False when even alone it would.
+    bool MakeRoom(size_t bytes, size_t taken);
     void Push(std::unique_ptr<Step> step);
     void DropOldest();
     // The last step, while its rectangle waits in the buffer, keeps what differs there from
