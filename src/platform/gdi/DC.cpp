@@ -98,7 +98,7 @@ void CDC::Changed(const CRect& rect) {
     }
 }
 
-void CDC::FillSpans(const std::function<void(const SpanSink&)>& raster, uint32_t value) {
+void CDC::FillSpans(FunctionRef<void(const SpanSink&)> raster, uint32_t value) {
     Surface* surface = GetSurface();
     if (surface == nullptr) {
         return;

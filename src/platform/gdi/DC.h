@@ -87,7 +87,7 @@ class CDC {
     unsigned GetDIBColorTable(unsigned start, unsigned count, RGBQUAD* colors) const;
 
   private:
-    void FillSpans(const std::function<void(const SpanSink&)>& raster, uint32_t value);
+    void FillSpans(FunctionRef<void(const SpanSink&)> raster, uint32_t value);
     void Changed(const CRect& rect);
     const CFont& CurrentFont() const;
 

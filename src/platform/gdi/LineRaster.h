@@ -1,13 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <span>
 
+#include "platform/base/FunctionRef.h"
 #include "platform/gdi/Geometry.h"
 
 // Calls `span(y, x0, x1)` for the runs of pixels that a line covers, x1 excluded.
-using SpanSink = std::function<void(int32_t y, int32_t x0, int32_t x1)>;
+using SpanSink = FunctionRef<void(int32_t y, int32_t x0, int32_t x1)>;
 
 // A 1-pixel line from `from` to `to`, leaving out the end pixel `to` itself, so that a
 // polyline sets each joint once.

@@ -45,23 +45,19 @@ class RowRuns {
 
     // Each row's pixels as runs that neither overlap nor touch, row by row from the top.
     void Emit(const SpanSink& span) {
-        std::sort(m_apart.begin(), m_apart.end(), [](const Piece& a, const Piece& b) {
-            return a.row != b.row ? a.row < b.row : a.x0 < b.x0;
-        });
-        auto apart = m_apart.begin();
+        const std::vector<uint32_t> start = GroupApartByRow();
         std::vector<Piece> row;
         for (size_t i = 0; i < m_x0.size(); ++i) {
             const int32_t y = m_first + static_cast<int32_t>(i);
             const Piece open{y, m_x0[i], m_x1[i]};
-            if (apart == m_apart.end() || apart->row != y) {
+            if (start.empty() || start[i] == start[i + 1]) {
                 if (open.x0 < open.x1) span(y, open.x0, open.x1);
                 continue;
             }
             row.clear();
             if (open.x0 < open.x1) row.push_back(open);
-            for (; apart != m_apart.end() && apart->row == y; ++apart) row.push_back(*apart);
-            std::sort(row.begin(), row.end(),
-                      [](const Piece& a, const Piece& b) { return a.x0 < b.x0; });
+            row.insert(row.end(), m_apart.begin() + start[i], m_apart.begin() + start[i + 1]);
+            SortByStart(row);
             Piece merged = row.front();
             for (size_t k = 1; k < row.size(); ++k) {
                 if (row[k].x0 <= merged.x1) {
@@ -81,6 +77,40 @@ class RowRuns {
         int32_t x0;
         int32_t x1;
     };
+
+    // Puts the pieces set aside in the order of their rows; where row i's begin and end in
+    // them (empty when none was set aside). By counting, not by sorting them all: a long stroke
+    // sets thousands aside, and each row holds only a few.
+    std::vector<uint32_t> GroupApartByRow() {
+        if (m_apart.empty()) return {};
+        const size_t rows = m_x0.size();
+        std::vector<uint32_t> start(rows + 1, 0);
+        for (const Piece& piece : m_apart) ++start[static_cast<size_t>(piece.row - m_first) + 1];
+        for (size_t i = 0; i < rows; ++i) start[i + 1] += start[i];
+        std::vector<Piece> grouped(m_apart.size());
+        std::vector<uint32_t> next(start.begin(), start.end() - 1);
+        for (const Piece& piece : m_apart)
+            grouped[next[static_cast<size_t>(piece.row - m_first)]++] = piece;
+        m_apart = std::move(grouped);
+        return start;
+    }
+
+    // A row holds a handful of pieces, which sort fastest by insertion; a scribble over and
+    // over one row may hold many.
+    static void SortByStart(std::vector<Piece>& pieces) {
+        constexpr size_t kHandful = 16;
+        if (pieces.size() > kHandful) {
+            std::sort(pieces.begin(), pieces.end(),
+                      [](const Piece& a, const Piece& b) { return a.x0 < b.x0; });
+            return;
+        }
+        for (size_t k = 1; k < pieces.size(); ++k) {
+            const Piece piece = pieces[k];
+            size_t j = k;
+            for (; j > 0 && pieces[j - 1].x0 > piece.x0; --j) pieces[j] = pieces[j - 1];
+            pieces[j] = piece;
+        }
+    }
 
     int32_t m_first;
     std::vector<int32_t> m_x0;
