@@ -73,7 +73,8 @@ struct RowSpan {
 struct CMemoHistory::Step {
     bool whole = false;
     bool clears = false;
-    // The rectangle waits in the history's buffer; `size` is the most it can come to.
+    // The rectangle waits to be compared with the history's copy; `size` is the most it can
+    // come to.
     bool pending = false;
     // A rectangle step: the area, and the picture it belongs to.
     CRect area;
@@ -106,17 +107,41 @@ void CMemoHistory::Reset(bool asInFile) {
     m_nSaved = asInFile ? 0 : -1;
     m_bBaseCleared = false;
     m_nBytes = 0;
-    m_taken.reset();
-    m_nTakenCapacity = 0;
+    DropCopy();
 }
 
-bool CMemoHistory::MakeRoom(size_t bytes, size_t taken) {
+void CMemoHistory::DropCopy() {
+    m_copy.reset();
+    m_nCopySize = 0;
+}
+
+uint8_t* CMemoHistory::CopyOf(const Surface& surface, int32_t y) {
+    return m_copy.get() + (surface.Row(y) - surface.Data());
+}
+
+bool CMemoHistory::EnsureCopy(const Surface& surface) {
+    if (m_copy && surface.Width() == m_nCopyWidth && surface.Height() == m_nCopyHeight &&
+        surface.BitsPerPixel() == m_nCopyBits) {
+        return true;
+    }
+    DropCopy();
+    if (!MakeRoom(0, surface.SizeBytes())) return false;
+    m_copy = std::make_unique_for_overwrite<uint8_t[]>(surface.SizeBytes());
+    std::memcpy(m_copy.get(), surface.Data(), surface.SizeBytes());
+    m_nCopySize = surface.SizeBytes();
+    m_nCopyWidth = surface.Width();
+    m_nCopyHeight = surface.Height();
+    m_nCopyBits = surface.BitsPerPixel();
+    return true;
+}
+
+bool CMemoHistory::MakeRoom(size_t bytes, size_t copy) {
     if (m_nSaved > static_cast<ptrdiff_t>(m_nDone)) m_nSaved = -1;
     while (m_steps.size() > m_nDone) {
         m_nBytes -= m_steps.back()->Bytes();
         m_steps.pop_back();
     }
-    const size_t needed = bytes + std::max(m_nTakenCapacity, taken);
+    const size_t needed = bytes + std::max(m_nCopySize, copy);
     if (needed > kMaxBytes) return false;
     while (!m_steps.empty() && m_nBytes + needed > kMaxBytes) DropOldest();
     return true;
@@ -148,21 +173,12 @@ void CMemoHistory::BeforeChange(CMemoBitmap& picture, const CRect& area) {
     }
     const ByteColumns columns = ColumnsOf(step->area, step->bits);
     const auto rows = static_cast<size_t>(step->area.Height());
-    const size_t taken = columns.count * rows;
     // Every byte of every row changed: the most it can keep.
-    step->size = taken + rows * sizeof(RowSpan);
+    step->size = columns.count * rows + rows * sizeof(RowSpan);
     try {
         Settle(picture);
-        if (MakeRoom(step->Bytes(), taken)) {
-            if (m_nTakenCapacity < taken) {
-                m_taken.reset();
-                m_taken = std::make_unique_for_overwrite<uint8_t[]>(taken);
-                m_nTakenCapacity = taken;
-            }
-            uint8_t* kept = m_taken.get();
-            for (int32_t y = step->area.top; y < step->area.bottom; ++y, kept += columns.count) {
-                std::memcpy(kept, surface->Row(y) + columns.first, columns.count);
-            }
+        if ((surface == nullptr || EnsureCopy(*surface)) &&
+            MakeRoom(step->Bytes(), surface != nullptr ? surface->SizeBytes() : 0)) {
             Push(std::move(step));
             return;
         }
@@ -175,8 +191,8 @@ void CMemoHistory::BeforeChange(CMemoBitmap& picture, const CRect& area) {
 void CMemoHistory::Settle(CMemoBitmap& picture) {
     if (m_nDone == 0 || !m_steps[m_nDone - 1]->pending) return;
     Step& step = *m_steps[m_nDone - 1];
-    const Surface* surface = SurfaceOf(picture);
-    if (!step.area.IsRectEmpty() && !step.Fits(surface)) {
+    Surface* surface = SurfaceOf(picture);
+    if (!step.area.IsRectEmpty() && (!step.Fits(surface) || !m_copy)) {
         Reset(false);  // the picture was replaced behind the history's back
         return;
     }
@@ -184,8 +200,8 @@ void CMemoHistory::Settle(CMemoBitmap& picture) {
     step.pending = false;
     step.size = 0;
     const ByteColumns columns = ColumnsOf(step.area, step.bits);
-    const uint8_t* before = m_taken.get();
-    for (int32_t y = step.area.top; y < step.area.bottom; ++y, before += columns.count) {
+    for (int32_t y = step.area.top; y < step.area.bottom; ++y) {
+        const uint8_t* before = CopyOf(*surface, y) + columns.first;
         const uint8_t* after = surface->Row(y) + columns.first;
         if (std::memcmp(before, after, columns.count) == 0) continue;
         const size_t first = FirstDifference(before, after, columns.count);
@@ -198,9 +214,9 @@ void CMemoHistory::Settle(CMemoBitmap& picture) {
     step.pixels = std::make_unique_for_overwrite<uint8_t[]>(step.size);
     uint8_t* kept = step.pixels.get();
     for (const RowSpan& span : step.spans) {
-        const size_t offset = static_cast<size_t>(span.row - step.area.top) * columns.count +
-                              (span.first - columns.first);
-        std::memcpy(kept, m_taken.get() + offset, span.count);
+        uint8_t* copied = CopyOf(*surface, span.row) + span.first;
+        std::memcpy(kept, copied, span.count);
+        std::memcpy(copied, surface->Row(span.row) + span.first, span.count);
         kept += span.count;
     }
     m_nBytes += step.Bytes();
@@ -214,6 +230,7 @@ void CMemoHistory::BeforeClear(CMemoBitmap& picture) {
     step->size = surface != nullptr ? surface->SizeBytes() : 0;
     try {
         Settle(picture);
+        DropCopy();  // a blank picture takes this one's place
         step->info = std::make_unique<BITMAPINFO>();
         if (MakeRoom(step->Bytes(), 0)) {
             if (surface != nullptr) {
@@ -243,10 +260,13 @@ bool CMemoHistory::Swap(CMemoBitmap& picture, Step& step) {
             row.assign(shown, shown + span.count);
             std::memcpy(shown, kept, span.count);
             std::memcpy(kept, row.data(), span.count);
+            if (m_copy) std::memcpy(CopyOf(*surface, span.row) + span.first, shown, span.count);
             kept += span.count;
         }
         return true;
     }
+    // Another picture takes the place of this one: the copy is taken afresh when needed.
+    DropCopy();
     // The picture shown now becomes the one the step keeps.
     auto info = std::make_unique<BITMAPINFO>();
     std::unique_ptr<uint8_t[]> pixels;

@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "memo/MemoBitmap.h"
+
+class Surface;
 #include "platform/gdi/Geometry.h"
 
 // The changes of the open memo, for undo and redo. A step keeps only what changed in the
@@ -13,9 +15,10 @@
 // undone, those from after it. Undo and redo swap the two. Clearing keeps the whole picture,
 // since a cleared memo may have another size than the one it replaced.
 //
-// The rectangle is taken as it is before the change, into a buffer used again and again, and
-// compared with the picture only when the next change comes or the step is undone: a stroke's
-// commit pays for a copy of its rectangle and nothing more.
+// The history keeps a copy of the picture as its steps leave it. A change only notes its
+// rectangle; when the next change comes or the step is undone, the rectangle is compared with
+// that copy, which gives the step its pixels from before and takes those from after. So a
+// stroke's commit pays for nothing but the comparison of its rectangle, once.
 class CMemoHistory {
   public:
     // The most the steps hold together; the oldest go first.
@@ -48,20 +51,26 @@ class CMemoHistory {
     // just as after a clear).
     bool IsUnmodified() const;
 
-    // What the steps hold, with the buffer the last change's rectangle is taken into.
-    size_t Bytes() const { return m_nBytes + m_nTakenCapacity; }
+    // What the steps hold, with the copy of the picture.
+    size_t Bytes() const { return m_nBytes + m_nCopySize; }
 
   private:
     struct Step;
 
-    // Makes room for a step of `bytes` after those done, whose rectangle takes `taken` bytes
-    // of the buffer: the redo steps go, and the oldest too while the total would pass the
+    // Makes room for a step of `bytes` after those done, beside a copy of the picture of
+    // `copy` bytes: the redo steps go, and the oldest too while the total would pass the
     // limit. False when even alone it would.
-    bool MakeRoom(size_t bytes, size_t taken);
+    bool MakeRoom(size_t bytes, size_t copy);
+    // The copy of `surface` as the steps leave it, taken afresh when there is none of its
+    // size; false when it cannot be held.
+    bool EnsureCopy(const Surface& surface);
+    void DropCopy();
+    // Row `y` of the copy of `surface`, laid out as the surface's own.
+    uint8_t* CopyOf(const Surface& surface, int32_t y);
     void Push(std::unique_ptr<Step> step);
     void DropOldest();
-    // The last step, while its rectangle waits in the buffer, keeps what differs there from
-    // the picture as the change left it.
+    // The last step, while its rectangle waits, keeps what differs there between the copy and
+    // the picture as the change left it; the copy then follows the picture.
     void Settle(CMemoBitmap& picture);
     bool Swap(CMemoBitmap& picture, Step& step);
 
@@ -73,6 +82,9 @@ class CMemoHistory {
     // The picture before the oldest step kept came from a clear.
     bool m_bBaseCleared = false;
     size_t m_nBytes = 0;
-    std::unique_ptr<uint8_t[]> m_taken;
-    size_t m_nTakenCapacity = 0;
+    std::unique_ptr<uint8_t[]> m_copy;
+    size_t m_nCopySize = 0;
+    int32_t m_nCopyWidth = 0;
+    int32_t m_nCopyHeight = 0;
+    int m_nCopyBits = 0;
 };
