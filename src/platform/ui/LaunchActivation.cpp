@@ -14,14 +14,14 @@ xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
         connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name),
         nullptr);
-    const xcb_atom_t atom = reply != nullptr ? reply->atom : XCB_ATOM_NONE;
+    const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
     std::free(reply);
     return atom;
 }
 
 xcb_window_t RootOf(xcb_connection_t* connection) {
     const xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    return screens.rem > 0 ? screens.data->root : XCB_WINDOW_NONE;
+    return screens.rem > 0 ? screens.data->root : xcb_window_t{XCB_WINDOW_NONE};
 }
 
 // The moment the user started the launch, as the launcher wrote it into the id ("..._TIME123").
