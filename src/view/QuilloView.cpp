@@ -67,6 +67,7 @@ CQuilloView::CQuilloView() {
     m_nTool = ToolPen;
     m_nEraserWidth = app->GetProfileInt("Edit", "EraserWidth", 10);
     m_bBackLine = app->GetProfileInt("View", "BackLine", 0);
+    m_bPenPressure = app->GetProfileInt("Edit", "PenPressure", 0) != 0 ? 1 : 0;
 }
 
 CQuilloView::~CQuilloView() {

@@ -143,6 +143,19 @@ bool CDC::Polyline(std::span<const CPoint> points) {
     return true;
 }
 
+bool CDC::TaperedPolyline(std::span<const CPoint> points, std::span<const double> widths) {
+    Surface* surface = GetSurface();
+    if (surface == nullptr || m_pPen->IsNull()) {
+        return surface != nullptr;
+    }
+    FillSpans(
+        [&](const SpanSink& sink) {
+            RasterTaperedPolyline(points, widths, surface->Bounds(), sink);
+        },
+        surface->ToPixel(m_pPen->Color()));
+    return true;
+}
+
 COLORREF CDC::SetPixel(int32_t x, int32_t y, COLORREF color) {
     Surface* surface = GetSurface();
     if (surface == nullptr || !m_clip.Contains(surface->Bounds(), x, y)) {

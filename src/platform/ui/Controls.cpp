@@ -9,6 +9,7 @@
 
 #include "platform/base/Text.h"
 #include "platform/ui/ControlWidgets.h"
+#include "platform/ui/SurfacePainting.h"
 #include "platform/ui/WindowPeer.h"
 
 namespace {

@@ -8,11 +8,56 @@
 #include <QWindow>
 #include <vector>
 
+#include "platform/base/Time.h"
 #include "platform/ui/Wnd.h"
 
 namespace {
 
 std::vector<QPointer<QWidget>> gWaiting;
+
+constexpr FILETIME kQuietSpan = 1 * kFileTimeUnitsPerSecond;
+
+// A window whose keys wait for a quiet second: the last key (or the keyboard's arrival) seen.
+struct KeyHold {
+    QPointer<QWidget> window;
+    FILETIME lastKey;
+};
+std::vector<KeyHold> gKeyHolds;
+
+FILETIME Now() {
+    FILETIME now = 0;
+    return SystemTimeToFileTime(GetLocalTime(), now) ? now : 0;
+}
+
+KeyHold* KeyHoldOf(const QWidget* window) {
+    std::erase_if(gKeyHolds, [](const KeyHold& hold) { return hold.window.isNull(); });
+    for (KeyHold& hold : gKeyHolds) {
+        if (hold.window == window) return &hold;
+    }
+    return nullptr;
+}
+
+void ReleaseKeys(const QWidget* window) {
+    std::erase_if(gKeyHolds, [window](const KeyHold& hold) { return hold.window == window; });
+}
+
+bool IsKey(QEvent::Type type) {
+    return type == QEvent::KeyPress || type == QEvent::KeyRelease ||
+           type == QEvent::ShortcutOverride || type == QEvent::Shortcut;
+}
+
+// Whether a key for `window` is still held back; each one held back restarts the quiet span.
+bool KeyHeldBack(const QWidget* window) {
+    KeyHold* hold = KeyHoldOf(window);
+    if (hold == nullptr) return false;
+    const FILETIME now = Now();
+    if (now >= hold->lastKey + kQuietSpan) {
+        ReleaseKeys(window);
+        return false;
+    }
+    hold->lastKey = now;
+    return true;
+}
 
 bool IsInput(QEvent::Type type) {
     switch (type) {
@@ -49,14 +94,19 @@ class InputHoldFilter : public QObject {
 
   protected:
     bool eventFilter(QObject* target, QEvent* event) override {
-        if (!IsInput(event->type()) || TopWaitingWindow() == nullptr) return false;
+        if (!IsInput(event->type())) return false;
+        if (TopWaitingWindow() == nullptr && gKeyHolds.empty()) return false;
         const QWidget* window = nullptr;
         if (target->isWidgetType()) {
             window = static_cast<QWidget*>(target)->window();
         } else if (target->isWindowType()) {
             window = WidgetOfWindow(target);
         }
-        if (window == nullptr || TakesInput(window)) return false;
+        if (window == nullptr) return false;
+        if (TakesInput(window)) {
+            if (IsPress(event->type())) ReleaseKeys(window);  // the user chose this window
+            return IsKey(event->type()) && KeyHeldBack(window);
+        }
         // A click on a window that waits is the user looking for the program: the keyboard
         // goes to the window that can answer.
         if (IsPress(event->type())) ActivateTopWaitingWindow();
@@ -68,7 +118,9 @@ class InputHoldFilter : public QObject {
 // to it); the toolkit then holds its keys back and no window of the program would answer.
 void HandOnKeyboard(QWindow* focus) {
     const QWidget* window = WidgetOfWindow(focus);
-    if (window == nullptr || TakesInput(window)) return;
+    if (window == nullptr) return;
+    if (KeyHold* hold = KeyHoldOf(window)) hold->lastKey = Now();
+    if (TakesInput(window)) return;
     // Not within the activation itself: the toolkit is still settling its own state.
     QTimer::singleShot(0, qApp, [] {
         const QWidget* now = WidgetOfWindow(QGuiApplication::focusWindow());
@@ -114,6 +166,11 @@ bool TakesInput(const QWidget* window) {
 QWidget* ParentForNewWindow(QWidget* owner) {
     QWidget* top = TopWaitingWindow();
     return top != nullptr ? top : owner;
+}
+
+void HoldKeysUntilQuiet(QWidget* window) {
+    if (window == nullptr || KeyHoldOf(window) != nullptr) return;
+    gKeyHolds.push_back({window, Now()});
 }
 
 void ActivateTopWaitingWindow() {

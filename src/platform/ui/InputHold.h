@@ -34,6 +34,11 @@ bool TakesInput(const QWidget* window);
 // counts as opened from it.
 QWidget* ParentForNewWindow(QWidget* owner);
 
+// Keys typed for another program must not answer `window` (a notice that a compositor gave
+// the keyboard while the user typed elsewhere): once it has the keyboard, keys reach it only
+// after a second has passed with no key at all, or after a click into it.
+void HoldKeysUntilQuiet(QWidget* window);
+
 // Raises the topmost waiting window and gives it the keyboard.
 void ActivateTopWaitingWindow();
 

@@ -427,6 +427,10 @@ void CWnd::ShowWithoutActivating() {
     if (QWindow* handle = window->windowHandle()) handle->setProperty("_q_showWithoutActivating", true);
 }
 
+void CWnd::HoldKeysUntilQuiet() {
+    if (QWidget* widget = GetWidget()) ::HoldKeysUntilQuiet(widget->window());
+}
+
 bool CWnd::IsProgramActive() {
     return QApplication::activeWindow() != nullptr;
 }
