@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench/BenchMemos.h"
+#include "memo/MemoHistory.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Surface.h"
@@ -120,12 +121,16 @@ void BM_PenEventPressurePeer_QPainter(benchmark::State& state) {
     PaintEvents(state, [&](QImage& window) { PeerTaperedPolyline(window, points, widths); });
 }
 
+// As the view commits: the stroke's undo step recorded first (the history dropping its oldest
+// steps once they hold 64 MiB), then the stroke drawn.
 void CommitStroke(benchmark::State& state, int width) {
     const auto points = LongStroke();
     CMemoBitmap memo;
     MakeMemo(memo, 800, 600, 255, false);
     CPen pen(PS_SOLID, width, RGB(0, 0, 0));
+    CMemoHistory history;
     for (auto _ : state) {
+        history.BeforeChange(memo, StrokeArea(points, width));
         CDC dc;
         dc.CreateCompatibleDC(nullptr);
         CBitmap* old = dc.SelectObject(memo.GetBitmap());

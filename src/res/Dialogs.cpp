@@ -186,5 +186,16 @@ std::vector<DialogTemplate> QuilloDialogs() {
           {IDC_INFO_SIZE, ControlKind::Edit, "", 57, 41, 72, 13, kInfoStyle},
           {0, ControlKind::Label, "インデックス:", 7, 59, 42, 9},
           {IDC_INFO_INDEX, ControlKind::Edit, "", 57, 58, 72, 13, kInfoStyle}}},
+        {IDD_ALARM_LIST,
+         "アラーム一覧",
+         136,
+         158,
+         "ＭＳ Ｐゴシック",
+         9,
+         false,
+         {{IDC_ALARM_LIST, ControlKind::ListView, "", 2, 2, 132, 136, ctl::kBorder},
+          {IDOK, ControlKind::PushButton, "開く", 2, 142, 42, 14},
+          {IDC_ALARM_LIST_DELETE, ControlKind::PushButton, "削除", 47, 142, 42, 14},
+          {IDCANCEL, ControlKind::PushButton, "閉じる", 92, 142, 42, 14}}},
     };
 }

@@ -79,8 +79,12 @@ class CQuilloView : public CView {
     void OnMemoInfo();
     void OnInsertDate();
     void OnRuledLines();
+    void OnEditUndo();
+    void OnEditRedo();
+    void OnEditCopy();
     void OnAlarmCustom();
     void OnAlarmMenu();
+    void OnAlarmList();
     void OnQuickAlarm(UINT id);
     void OnAlarmNone();
     void OnPenWidth(UINT id);
@@ -103,8 +107,12 @@ class CQuilloView : public CView {
     void OnUpdateToolEraser(CCmdUI* ui);
     void OnUpdateNeedsPath(CCmdUI* ui);
     void OnUpdateRuledLines(CCmdUI* ui);
+    void OnUpdateEditUndo(CCmdUI* ui);
+    void OnUpdateEditRedo(CCmdUI* ui);
+    void OnUpdateEditCopy(CCmdUI* ui);
     void OnUpdateQuickAlarm(CCmdUI* ui);
     void OnUpdateAlarmNone(CCmdUI* ui);
+    void OnUpdateAlarmMenu(CCmdUI* ui);
     void OnUpdatePenWidth(CCmdUI* ui);
     void OnUpdateEraserWidth(CCmdUI* ui);
     // Puts the memo on disk for an alarm or a rename; its path, or empty (and the user told)

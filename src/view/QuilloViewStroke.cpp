@@ -1,4 +1,6 @@
 // Strokes: the pen's raw samples drawn live on the screen and committed to the picture.
+#include <algorithm>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -17,6 +19,22 @@ int RatioOf(int raw, int screen, int previous) {
 
 int16_t Clamp16(int32_t value) {
     return static_cast<int16_t>(std::clamp<int32_t>(value, INT16_MIN, INT16_MAX));
+}
+
+// What a stroke of `width` through `points` can touch: the points, a tap's line of the
+// width, and the pen's round ends around them.
+CRect StrokeBounds(const std::vector<StrokePoint>& points, int width) {
+    if (points.empty()) return {};
+    CRect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+    for (const StrokePoint point : points) {
+        box.left = std::min<int32_t>(box.left, point.x);
+        box.top = std::min<int32_t>(box.top, point.y);
+        box.right = std::max<int32_t>(box.right, point.x + 1);
+        box.bottom = std::max<int32_t>(box.bottom, point.y + 1);
+    }
+    if (points.size() == 1) box.right += width - 1;
+    const int32_t reach = width / 2 + 2;
+    return {box.left - reach, box.top - reach, box.right + reach, box.bottom + reach};
 }
 
 }  // namespace
@@ -126,6 +144,7 @@ void CQuilloView::CommitStroke(CDC* reference) {
     const bool pen = StrokeTool() == ToolPen;
     const int width = pen ? m_nPenWidth : m_nEraserWidth;
     const COLORREF color = pen ? m_crPen : m_crBack;
+    GetDocument()->RecordChange(StrokeBounds(m_stroke, width));
     CPen* previousPen = memory.SelectObject(pen ? &m_penDraw : &m_penErase);
     if (m_stroke.size() == 1) {
         // Nothing of a tap was drawn live: the screen shows its shape as the memo gets it.

@@ -34,6 +34,12 @@ QToolButton* FindButton(QWidget* bar, UINT id) {
     return nullptr;
 }
 
+// A button's tip: its command's description, before the line break.
+QString ResourceTip(UINT command) {
+    const std::string text = LoadResourceString(command);
+    return QString::fromStdString(text.substr(0, text.find('\n')));
+}
+
 }  // namespace
 
 bool CCommandBar::Create(CFrameWnd* parent, UINT id) {
@@ -112,8 +118,7 @@ bool CCommandBar::LoadToolBar(UINT id) {
         button->setIconSize(QSize(kToolBarImageSize, kToolBarImageSize));
         button->setFixedSize(kButtonWidth, kButtonHeight);
         button->setAutoRaise(true);
-        const std::string tip = LoadResourceString(command);
-        button->setToolTip(QString::fromStdString(tip.substr(0, tip.find('\n'))));
+        button->setToolTip(ResourceTip(command));
         // The keys belong to the view: a button never keeps the focus.
         button->setFocusPolicy(Qt::NoFocus);
         QObject::connect(button, &QToolButton::clicked, button, [this, command] {
@@ -181,5 +186,7 @@ void CCommandBar::UpdateCmdUI(CCmdTarget* target) {
         if (checked) button->setCheckable(true);
         button->setChecked(checked);
         button->setCheckable(checked);
+        button->setToolTip(ui.m_strText.empty() ? ResourceTip(command)
+                                                : QString::fromStdString(ui.m_strText));
     }
 }
