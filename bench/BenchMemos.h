@@ -7,6 +7,7 @@
 
 #include "memo/DefaultColorTable.h"
 #include "memo/MemoBitmap.h"
+#include "platform/gdi/Geometry.h"
 
 // An 8-bit memo in the device's colours, all `color`, with a black dot every 97 pixels
 // when `dotted` (so that shrinking and compressing it have work to do).
@@ -31,4 +32,13 @@ inline std::vector<CPoint> LongStroke() {
                           static_cast<int32_t>(300 + 250 * std::cos(t * 23))});
     }
     return points;
+}
+
+// What the view records for undo before it commits a stroke: the points' box and the pen's
+// reach around it.
+inline CRect StrokeArea(const std::vector<CPoint>& points, int width) {
+    CRect box{points[0].x, points[0].y, points[0].x + 1, points[0].y + 1};
+    for (const CPoint& p : points) box = CRect::Union(box, {p.x, p.y, p.x + 1, p.y + 1});
+    const int32_t reach = width / 2 + 2;
+    return {box.left - reach, box.top - reach, box.right + reach, box.bottom + reach};
 }

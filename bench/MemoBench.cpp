@@ -15,6 +15,7 @@
 #include "bench/BenchMemos.h"
 #include "memo/DefaultColorTable.h"
 #include "memo/MemoBitmap.h"
+#include "memo/MemoHistory.h"
 #include "memo/RecoveryCopy.h"
 #include "platform/fs/Device.h"
 #include "platform/fs/RecoveryFolder.h"
@@ -120,19 +121,42 @@ void BM_SavePeer_QImage(benchmark::State& state) {
     }
 }
 
+void DrawStroke(CMemoBitmap& memo, const std::vector<CPoint>& points, CPen& pen) {
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    CBitmap* old = dc.SelectObject(memo.GetBitmap());
+    CPen* oldPen = dc.SelectObject(&pen);
+    dc.MoveTo(points[0].x, points[0].y);
+    for (size_t i = 1; i < points.size(); ++i) dc.LineTo(points[i].x, points[i].y);
+    dc.SelectObject(oldPen);
+    dc.SelectObject(old);
+}
+
+// A commit as the memo's history sees it: each stroke a step to undo, the oldest dropped
+// once they hold 64 MiB.
 void BM_CommitStroke1000Points5px(benchmark::State& state) {
     auto& f = Shared();
     const auto points = LongStroke();
     CPen pen(PS_SOLID, 5, RGB(0, 0, 0));
+    CMemoHistory history;
     for (auto _ : state) {
-        CDC dc;
-        dc.CreateCompatibleDC(nullptr);
-        CBitmap* old = dc.SelectObject(f.memo.GetBitmap());
-        CPen* oldPen = dc.SelectObject(&pen);
-        dc.MoveTo(points[0].x, points[0].y);
-        for (size_t i = 1; i < points.size(); ++i) dc.LineTo(points[i].x, points[i].y);
-        dc.SelectObject(oldPen);
-        dc.SelectObject(old);
+        history.BeforeChange(f.memo, StrokeArea(points, 5));
+        DrawStroke(f.memo, points, pen);
+    }
+}
+
+// Undo, then redo, of that stroke once committed.
+void BM_UndoStroke1000Points5px(benchmark::State& state) {
+    const auto points = LongStroke();
+    CMemoBitmap memo;
+    MakeMemo(memo, kWidth, kHeight, 222, true);
+    CPen pen(PS_SOLID, 5, RGB(0, 0, 0));
+    CMemoHistory history;
+    history.BeforeChange(memo, StrokeArea(points, 5));
+    DrawStroke(memo, points, pen);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(history.Undo(memo));
+        benchmark::DoNotOptimize(history.Redo(memo));
     }
 }
 
@@ -189,9 +213,11 @@ void BM_RecoveryWrite(benchmark::State& state) {
     auto& f = Shared();
     auto folder = RecoveryFolder::Claim();
     RecoveryWriter writer(folder->FolderFd(), std::chrono::milliseconds(0));
-    const auto snapshot = std::make_shared<const MemoSnapshot>(f.memo, "\\memo.bmp", FileIdentity{});
+    const auto snapshot =
+        std::make_shared<const MemoSnapshot>(f.memo, "\\memo.bmp", FileIdentity{});
     for (auto _ : state) {
-        writer.Write([snapshot](const RecoveryWriter::Sink& sink) { return snapshot->WriteTo(sink); });
+        writer.Write(
+            [snapshot](const RecoveryWriter::Sink& sink) { return snapshot->WriteTo(sink); });
         writer.Flush();
     }
 }
@@ -203,7 +229,8 @@ void BM_RecoverySnapshot(benchmark::State& state) {
     RecoveryWriter writer(folder->FolderFd());
     for (auto _ : state) {
         auto snapshot = std::make_shared<const MemoSnapshot>(f.memo, "\\memo.bmp", FileIdentity{});
-        writer.Write([snapshot](const RecoveryWriter::Sink& sink) { return snapshot->WriteTo(sink); });
+        writer.Write(
+            [snapshot](const RecoveryWriter::Sink& sink) { return snapshot->WriteTo(sink); });
     }
     writer.Remove();
 }
@@ -218,6 +245,7 @@ BENCHMARK(BM_SaveFloor_WriteFsyncRename);
 BENCHMARK(BM_SaveFloor_WriteOnly);
 BENCHMARK(BM_SavePeer_QImage);
 BENCHMARK(BM_CommitStroke1000Points5px);
+BENCHMARK(BM_UndoStroke1000Points5px);
 BENCHMARK(BM_RecoveryWrite);
 BENCHMARK(BM_RecoverySnapshot);
 BENCHMARK(BM_ThumbnailStretch85x100);

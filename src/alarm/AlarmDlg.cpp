@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr const char* kRepeatNames[] = {"なし", "時間単位", "日単位", "週単位"};
-
 std::string DateText(const SYSTEMTIME& time) {
     return Format("%d/%02d/%02d", time.wYear, time.wMonth, time.wDay);
 }

@@ -7,6 +7,8 @@
 
 // How an alarm comes round again once its base time has passed.
 enum class AlarmRepeat : int32_t { None = 0, Hourly = 1, Daily = 2, Weekly = 3 };
+// Their names, in the order of their values.
+inline constexpr const char* kRepeatNames[] = {"なし", "時間単位", "日単位", "週単位"};
 
 // One alarm, on one memo file: the file's full device path is its key.
 struct AlarmEntry {

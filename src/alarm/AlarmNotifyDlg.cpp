@@ -10,7 +10,6 @@ namespace {
 
 constexpr UINT kFrontTimer = 301;
 constexpr UINT kFrontPeriodMs = 1000;
-constexpr FILETIME kDeafSpan = 1 * kFileTimeUnitsPerSecond;
 
 }  // namespace
 
@@ -56,7 +55,8 @@ bool CAlarmNotifyDlg::OnInitDialog() {
         BringWindowToTop();
         FlashWindow();
     }
-    m_opened = GetLocalTime();
+    // A compositor may give it the keyboard anyway while the user types elsewhere.
+    HoldKeysUntilQuiet();
     m_bTimerStopped = false;
     SetTimer(kFrontTimer, kFrontPeriodMs);
     return true;
@@ -64,18 +64,6 @@ bool CAlarmNotifyDlg::OnInitDialog() {
 
 void CAlarmNotifyDlg::OnTimer(UINT id) {
     if (id == kFrontTimer) BringWindowToTop();
-}
-
-bool CAlarmNotifyDlg::PreTranslateMessage(MSG* msg) {
-    if (msg->message == WM_KEYDOWN) {
-        FILETIME opened = 0;
-        FILETIME now = 0;
-        if (SystemTimeToFileTime(m_opened, opened) && SystemTimeToFileTime(GetLocalTime(), now) &&
-            now < opened + kDeafSpan) {
-            return true;
-        }
-    }
-    return CDialog::PreTranslateMessage(msg);
 }
 
 void CAlarmNotifyDlg::StopFrontTimer() {

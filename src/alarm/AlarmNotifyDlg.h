@@ -15,7 +15,6 @@ class CAlarmNotifyDlg : public CDialog {
   public:
     CAlarmNotifyDlg();
     bool OnInitDialog() override;
-    bool PreTranslateMessage(MSG* msg) override;
 
     std::string m_strFileName;
     std::string m_strSound;
@@ -27,8 +26,6 @@ class CAlarmNotifyDlg : public CDialog {
     std::string m_strTitle;
     // Whether it took the keyboard when it opened: only from the program's own window.
     bool m_bTookKeyboard = false;
-    // When it opened: keys typed for another window in that moment are not its answer.
-    SYSTEMTIME m_opened{};
 
   protected:
     explicit CAlarmNotifyDlg(UINT templateId);

@@ -78,8 +78,7 @@ bool CMemoRecovery::RestoreLeftCopy(CSingleDocTemplate* docTemplate) {
     const bool ownName = !copy.path.empty() && (!now.IsKnown() || now == copy.identity);
     auto* document =
         static_cast<CQuilloDoc*>(docTemplate->OpenDocumentFile(ownName ? copy.path : ""));
-    if (document == nullptr || !document->m_bitmap.LoadBytes(copy.memo)) return false;
-    document->SetModifiedFlag();
+    if (document == nullptr || !document->TakeRecoveredPicture(copy.memo)) return false;
     if (CView* view = document->GetFirstView()) view->Invalidate(true);
     return true;
 }

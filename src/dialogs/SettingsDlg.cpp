@@ -50,6 +50,7 @@ void CSettingsDlg::DoDataExchange(CDataExchange* exchange) {
     DDX_Text(exchange, IDC_SETTINGS_FOLDER, m_strSaveFolder);
     DDX_Check(exchange, IDC_SETTINGS_NOTIFY, m_nNotifyDialog);
     DDX_Check(exchange, IDC_SETTINGS_SOUND_REPEAT, m_nSoundRepeat);
+    DDX_Check(exchange, IDC_SETTINGS_PEN_PRESSURE, m_nPenPressure);
 }
 
 bool CSettingsDlg::OnInitDialog() {

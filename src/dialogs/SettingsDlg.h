@@ -6,8 +6,8 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
 
-// The save folder, whether a ringing alarm shows its notice, and the sound new alarms
-// start with.
+// The save folder, whether a ringing alarm shows its notice, the sound new alarms start
+// with, and whether the pen's width follows its pressure.
 class CSettingsDlg : public CDialog {
     DECLARE_MESSAGE_MAP()
 
@@ -26,6 +26,7 @@ class CSettingsDlg : public CDialog {
     std::string m_strSaveFolder;
     int m_nNotifyDialog = 0;
     int m_nSoundRepeat = 0;
+    int m_nPenPressure = 0;
     bool m_bSoundDefaultsWritten = false;
 
   private:

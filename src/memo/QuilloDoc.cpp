@@ -44,6 +44,7 @@ void CQuilloDoc::OnModifiedFlagSet(bool modified) {
 }
 
 bool CQuilloDoc::NewMemo() {
+    m_history.Reset();
     m_fileIdentity = {};
     m_bAutoSaveFailed = false;
     m_bUnreadable = false;
@@ -51,6 +52,7 @@ bool CQuilloDoc::NewMemo() {
 }
 
 bool CQuilloDoc::OpenMemo(std::string_view path) {
+    m_history.Reset();
     m_bitmap.Reset();
     m_fileIdentity = {};
     m_bAutoSaveFailed = false;
@@ -81,6 +83,25 @@ bool CQuilloDoc::OpenMemo(std::string_view path) {
     return true;
 }
 
+bool CQuilloDoc::Undo() {
+    if (!m_history.Undo(m_bitmap)) return false;
+    SetModifiedFlag(!m_history.IsUnmodified());
+    return true;
+}
+
+bool CQuilloDoc::Redo() {
+    if (!m_history.Redo(m_bitmap)) return false;
+    SetModifiedFlag(!m_history.IsUnmodified());
+    return true;
+}
+
+bool CQuilloDoc::TakeRecoveredPicture(std::string_view memo) {
+    if (!m_bitmap.LoadBytes(memo)) return false;
+    m_history.Reset(false);
+    SetModifiedFlag();
+    return true;
+}
+
 bool CQuilloDoc::SaveMemo(std::string_view path) {
     return WriteMemo(path, nullptr) == Outcome::Committed;
 }
@@ -100,6 +121,7 @@ Outcome CQuilloDoc::WriteMemo(std::string_view path, const FileIdentity* expecte
     }
     if (outcome == Outcome::Committed) {
         m_fileIdentity = written;
+        m_history.MarkSaved();
         SetModifiedFlag(false);
     }
     return outcome;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "memo/MemoBitmap.h"
+#include "memo/MemoHistory.h"
 #include "platform/ui/Document.h"
 
 class CMemoRecovery;
@@ -58,6 +59,20 @@ class CQuilloDoc : public CDocument {
     // it goes.
     void KeepChangesIn(CMemoRecovery* recovery) { m_pRecovery = recovery; }
 
+    // Undo and redo: a stroke or a stamp records the area it is about to change, a clear
+    // the picture it replaces. The history is the open memo's; opening or starting one ends it.
+    void RecordChange(const CRect& area) { m_history.BeforeChange(m_bitmap, area); }
+    void RecordClear() { m_history.BeforeClear(m_bitmap); }
+    bool CanUndo() const { return m_history.CanUndo(); }
+    bool CanRedo() const { return m_history.CanRedo(); }
+    // The memo is unmodified afterwards exactly where its file holds it (or it is a cleared
+    // picture not drawn on since); false when there was nothing to undo or redo.
+    bool Undo();
+    bool Redo();
+    // The picture of a recovery copy in place of the file's: it differs from the file, and
+    // nothing before it can be undone. False for bytes that are no memo.
+    bool TakeRecoveredPicture(std::string_view memo);
+
     CMemoBitmap m_bitmap;
 
   protected:
@@ -83,6 +98,7 @@ class CQuilloDoc : public CDocument {
     void TellSavedAsNew();
 
     FileIdentity m_fileIdentity;
+    CMemoHistory m_history;
     CMemoRecovery* m_pRecovery = nullptr;
     bool m_bAutoSaveFailed = false;
     bool m_bSavedAsNewUntold = false;

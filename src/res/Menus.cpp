@@ -49,12 +49,17 @@ Items FileMenu() {
             Item("このファイルを削除...", ID_DELETE_MEMO),
             Item("このファイルの情報...", ID_MEMO_INFO),
             Item("このファイルをアラーム...", ID_ALARM_CUSTOM),
+            Item("アラーム一覧...", ID_ALARM_LIST),
             kSeparator,
             Item("ｱﾌﾟﾘｹｰｼｮﾝの終了", ID_APP_EXIT)};
 }
 
 Items EditMenu() {
-    return {Item("クリア", ID_EDIT_CLEAR),
+    return {Item("元に戻す", ID_EDIT_UNDO),
+            Item("やり直し", ID_EDIT_REDO),
+            kSeparator,
+            Item("コピー", ID_EDIT_COPY),
+            Item("クリア", ID_EDIT_CLEAR),
             kSeparator,
             Item("ペン", ID_TOOL_PEN),
             Item("消しゴム", ID_TOOL_ERASER),

@@ -30,7 +30,10 @@ std::vector<AcceleratorResource> Accelerators() {
               {VK_BACK, false, true, false, ID_EDIT_UNDO},
               {VK_F6, false, false, false, ID_NEXT_PANE},
               {VK_F6, false, false, true, ID_PREV_PANE},
-              {VK_INSERT, true, false, false, ID_EDIT_COPY}}}};
+              {VK_INSERT, true, false, false, ID_EDIT_COPY},
+              {'Y', true, false, false, ID_EDIT_REDO},
+              {'Z', true, false, true, ID_EDIT_REDO},
+              {'C', true, false, false, ID_EDIT_COPY}}}};
 }
 
 // A command's description, then after a line break its short name.
@@ -42,6 +45,7 @@ std::vector<StringResource> Strings() {
         {ID_RENAME_MEMO, "このファイルの名前を変更"},
         {ID_MEMO_INFO, "このファイルの情報"},
         {ID_ALARM_CUSTOM, "このファイルをアラーム"},
+        {ID_ALARM_LIST, "アラーム一覧"},
         {ID_OPEN_BY_NOTIFICATION, "通知により開く"},
         {ID_ALARM_MENU, "アラームのメニュー表示"},
         {ID_NEW_FILE_MENU, "新規ファイルのメニュー表示"},
@@ -49,6 +53,9 @@ std::vector<StringResource> Strings() {
         {ID_INSERT_DATE, "今日の日付挿入"},
         {ID_RULED_LINES, "罫線"},
         {ID_PEN_COLOR, "ペンの色\nペンの色"},
+        {ID_EDIT_UNDO, "元に戻す\n元に戻す"},
+        {ID_EDIT_REDO, "やり直し\nやり直し"},
+        {ID_EDIT_COPY, "コピー\nコピー"},
         {ID_FILE_NEW, "新規作成\n新規作成"},
         {ID_FILE_SAVE, "上書き保存\n上書き保存"},
         {ID_TOOL_PEN, "ペン\nペン"},

@@ -65,6 +65,7 @@ constexpr UINT IDC_SETTINGS_FOLDER = 1027;
 constexpr UINT IDC_SETTINGS_DEFAULT_FOLDER = 1028;
 constexpr UINT IDC_SETTINGS_BROWSE = 1030;
 constexpr UINT IDC_SETTINGS_NOTIFY = 1031;
+constexpr UINT IDC_SETTINGS_PEN_PRESSURE = 1032;
 constexpr UINT IDD_FOLDER = 146;
 constexpr UINT IDC_FOLDER_CREATE = 1028;
 constexpr UINT IDC_FOLDER_TREE = 1029;
@@ -76,12 +77,16 @@ constexpr UINT IDC_INFO_FILE_NAME = 1010;
 constexpr UINT IDC_INFO_SIZE = 1011;
 constexpr UINT IDC_INFO_INDEX = 1012;
 constexpr UINT IDC_INFO_UPDATED = 1013;
+constexpr UINT IDD_ALARM_LIST = 148;
+constexpr UINT IDC_ALARM_LIST = 1032;
+constexpr UINT IDC_ALARM_LIST_DELETE = 1033;
 
 // The program's own commands.
 constexpr UINT ID_TOOL_PEN = 32771;
 constexpr UINT ID_TOOL_ERASER = 32772;
 constexpr UINT ID_PREVIEW = 32773;
 constexpr UINT ID_PEN_WIDTH_MENU = 32774;
+constexpr UINT ID_EDIT_REDO = 32775;
 constexpr UINT ID_COLOR_SETTINGS = 32776;
 constexpr UINT ID_PEN_WIDTH_1 = 32777;
 constexpr UINT ID_PEN_WIDTH_10 = 32786;
@@ -96,6 +101,7 @@ constexpr UINT ID_RENAME_MEMO = 32802;
 constexpr UINT ID_MEMO_INFO = 32803;
 constexpr UINT ID_ALARM_CUSTOM = 32805;
 constexpr UINT ID_OPEN_BY_NOTIFICATION = 32806;
+constexpr UINT ID_ALARM_LIST = 32807;
 constexpr UINT ID_ALARM_MENU = 32808;
 constexpr UINT ID_ALARM_FIRST = 32809;
 constexpr UINT ID_ALARM_LAST = 32849;
@@ -120,3 +126,6 @@ constexpr UINT kAlarmCheckPeriodMs = 10000;
 // The view's look, soon after an alarm is set, at which backend will ring it.
 constexpr UINT kSelfLaunchCheckTimer = 401;
 constexpr UINT kSelfLaunchCheckPeriodMs = 200;
+// The alarm list's look at the store, for what rang or another process changed.
+constexpr UINT kAlarmListTimer = 302;
+constexpr UINT kAlarmListPeriodMs = 1000;

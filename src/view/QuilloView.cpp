@@ -26,6 +26,12 @@ BEGIN_MESSAGE_MAP(CQuilloView, CView)
     on::Command(ID_TOOL_ERASER, &CQuilloView::OnToolEraser),
     on::UpdateCommandUI(ID_TOOL_ERASER, &CQuilloView::OnUpdateToolEraser),
     on::Command(ID_EDIT_CLEAR, &CQuilloView::OnClear),
+    on::Command(ID_EDIT_UNDO, &CQuilloView::OnEditUndo),
+    on::UpdateCommandUI(ID_EDIT_UNDO, &CQuilloView::OnUpdateEditUndo),
+    on::Command(ID_EDIT_REDO, &CQuilloView::OnEditRedo),
+    on::UpdateCommandUI(ID_EDIT_REDO, &CQuilloView::OnUpdateEditRedo),
+    on::Command(ID_EDIT_COPY, &CQuilloView::OnEditCopy),
+    on::UpdateCommandUI(ID_EDIT_COPY, &CQuilloView::OnUpdateEditCopy),
     on::Command(ID_DELETE_MEMO, &CQuilloView::OnDeleteMemo),
     on::UpdateCommandUI(ID_DELETE_MEMO, &CQuilloView::OnUpdateNeedsPath),
     on::Command(ID_NEXT_MEMO, &CQuilloView::OnNextMemo),
@@ -51,6 +57,8 @@ BEGIN_MESSAGE_MAP(CQuilloView, CView)
     on::Command(ID_SETTINGS, &CQuilloView::OnSettings),
     on::Command(ID_ALARM_CUSTOM, &CQuilloView::OnAlarmCustom),
     on::Command(ID_ALARM_MENU, &CQuilloView::OnAlarmMenu),
+    on::UpdateCommandUI(ID_ALARM_MENU, &CQuilloView::OnUpdateAlarmMenu),
+    on::Command(ID_ALARM_LIST, &CQuilloView::OnAlarmList),
     on::CommandRange(ID_ALARM_FIRST, ID_ALARM_LAST, &CQuilloView::OnQuickAlarm),
     on::UpdateCommandUIRange(ID_ALARM_FIRST, ID_ALARM_LAST, &CQuilloView::OnUpdateQuickAlarm),
     on::Command(ID_ALARM_NONE, &CQuilloView::OnAlarmNone),
@@ -67,6 +75,7 @@ CQuilloView::CQuilloView() {
     m_nTool = ToolPen;
     m_nEraserWidth = app->GetProfileInt("Edit", "EraserWidth", 10);
     m_bBackLine = app->GetProfileInt("View", "BackLine", 0);
+    m_bPenPressure = app->GetProfileInt("Edit", "PenPressure", 0) != 0 ? 1 : 0;
 }
 
 CQuilloView::~CQuilloView() {
@@ -175,6 +184,10 @@ void CQuilloView::StampText(int32_t x, int32_t y, std::string_view text) {
     CDC memory;
     memory.CreateCompatibleDC(&client);
     CBitmap* previous = memory.SelectObject(GetDocument()->m_bitmap.GetBitmap());
+    // Glyphs may reach a little beyond the text's extent: a line's height around it holds them.
+    const CSize extent = memory.GetTextExtent(text);
+    GetDocument()->RecordChange(
+        {x - extent.cy, y - extent.cy, x + extent.cx + extent.cy, y + 2 * extent.cy});
     memory.TextOut(x, y, text);
     memory.SelectObject(previous);
     memory.DeleteDC();

@@ -59,6 +59,14 @@ class CQuilloView : public CView {
     int m_nRatioX = 1;
     int m_nRatioY = 1;
     int m_bBackLine;
+    // "Edit"/"PenPressure": the pen tip's pressure sets the pen's width.
+    int m_bPenPressure;
+    // How hard the pen pressed at each point of `m_stroke` (0 to kMaxStylusPressure).
+    std::vector<uint16_t> m_strokePressure;
+    // The stroke is written with a pen's eraser end, which erases whatever the tool.
+    bool m_bEraserEnd = false;
+    // The stroke is written with a pen's tip while `m_bPenPressure` is on.
+    bool m_bPressureStroke = false;
 
     // Commands of the menus, tool bar and keys.
     void OnToolPen();
@@ -71,8 +79,12 @@ class CQuilloView : public CView {
     void OnMemoInfo();
     void OnInsertDate();
     void OnRuledLines();
+    void OnEditUndo();
+    void OnEditRedo();
+    void OnEditCopy();
     void OnAlarmCustom();
     void OnAlarmMenu();
+    void OnAlarmList();
     void OnQuickAlarm(UINT id);
     void OnAlarmNone();
     void OnPenWidth(UINT id);
@@ -95,8 +107,12 @@ class CQuilloView : public CView {
     void OnUpdateToolEraser(CCmdUI* ui);
     void OnUpdateNeedsPath(CCmdUI* ui);
     void OnUpdateRuledLines(CCmdUI* ui);
+    void OnUpdateEditUndo(CCmdUI* ui);
+    void OnUpdateEditRedo(CCmdUI* ui);
+    void OnUpdateEditCopy(CCmdUI* ui);
     void OnUpdateQuickAlarm(CCmdUI* ui);
     void OnUpdateAlarmNone(CCmdUI* ui);
+    void OnUpdateAlarmMenu(CCmdUI* ui);
     void OnUpdatePenWidth(CCmdUI* ui);
     void OnUpdateEraserWidth(CCmdUI* ui);
     // Puts the memo on disk for an alarm or a rename; its path, or empty (and the user told)
@@ -126,5 +142,10 @@ class CQuilloView : public CView {
     // the pen-up the whole stroke then goes into the picture.
     void ContinueStroke(bool penUp);
     CPoint SampleToClient(CPoint raw) const;
-    CPen& CurrentPen() { return m_nTool == ToolPen ? m_penDraw : m_penErase; }
+    // Adds a sample's point to the stroke.
+    void KeepPoint(CPoint point, uint16_t pressure);
+    int StrokeTool() const { return m_bEraserEnd ? ToolEraser : m_nTool; }
+    CPen& CurrentPen() { return StrokeTool() == ToolPen ? m_penDraw : m_penErase; }
+    bool WidthFollowsPressure() const { return m_bPressureStroke && StrokeTool() == ToolPen; }
+    double PressureWidth(uint16_t pressure) const;
 };

@@ -1,13 +1,15 @@
 // The view's alarm commands: the alarm dialog, the quick alarm menu under its tool bar
-// button, the quick alarms themselves and removing the memo's alarm.
+// button (pressed while the memo has an alarm), the quick alarms themselves, removing the
+// memo's alarm, and the list of all alarms.
 #include "alarm/AlarmDlg.h"
 #include "alarm/AlarmFiring.h"
+#include "alarm/AlarmListDlg.h"
 #include "alarm/AlarmTime.h"
 #include "app/QuilloApp.h"
 #include "memo/QuilloDoc.h"
+#include "platform/shell/TimedLaunch.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/DocTemplate.h"
-#include "platform/shell/TimedLaunch.h"
 #include "platform/ui/ModalRun.h"
 #include "res/ResourceIds.h"
 #include "view/QuilloView.h"
@@ -113,6 +115,23 @@ void CQuilloView::OnAlarmCustom() {
 
 void CQuilloView::OnAlarmMenu() {
     PopUpUnderButton(ID_ALARM_MENU, kAlarmPopup);
+}
+
+void CQuilloView::OnUpdateAlarmMenu(CCmdUI* ui) {
+    const int found = FindAlarmOfMemo();
+    if (found < 0) return;
+    ui->SetCheck(1);
+    const AlarmEntry alarm = QuilloApp()->m_alarmStore.GetAt(found);
+    const SYSTEMTIME next = CAlarmStore::NextOccurrence(alarm, CurrentMinute());
+    if (IsRealInstant(next)) ui->SetText("アラーム：" + FormatAlarmTime(next));
+}
+
+void CQuilloView::OnAlarmList() {
+    CAlarmListDlg dialog;
+    if (dialog.DoModal() != IDOK) return;
+    // The memo on screen stays as it is, history and all.
+    if (dialog.m_strChosenFile == GetDocument()->GetPathName()) return;
+    QuilloApp()->m_pDocTemplate->OpenDocumentFile(dialog.m_strChosenFile);
 }
 
 void CQuilloView::OnQuickAlarm(UINT id) {

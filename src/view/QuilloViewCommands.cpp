@@ -68,6 +68,7 @@ void CQuilloView::OnUpdateRuledLines(CCmdUI* ui) {
 }
 
 void CQuilloView::OnClear() {
+    GetDocument()->RecordClear();
     NewCanvas();
     Invalidate(true);
 }

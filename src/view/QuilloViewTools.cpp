@@ -105,10 +105,13 @@ void CQuilloView::OnSettings() {
     CSettingsDlg dialog;
     dialog.m_strSaveFolder = app->m_strSaveFolder;
     dialog.m_nNotifyDialog = app->GetProfileInt("System", "NotifyDialog", 1);
+    dialog.m_nPenPressure = m_bPenPressure;
     if (dialog.DoModal() != IDOK) return;
     app->m_strSaveFolder = dialog.m_strSaveFolder;
+    m_bPenPressure = dialog.m_nPenPressure != 0 ? 1 : 0;
     CQuilloApp::TellIfSettingNotWritten(
         dialog.m_bSoundDefaultsWritten &&
         app->WriteProfileString("System", "SaveFolder", dialog.m_strSaveFolder) &&
-        app->WriteProfileInt("System", "NotifyDialog", dialog.m_nNotifyDialog != 0 ? 1 : 0));
+        app->WriteProfileInt("System", "NotifyDialog", dialog.m_nNotifyDialog != 0 ? 1 : 0) &&
+        app->WriteProfileInt("Edit", "PenPressure", m_bPenPressure));
 }

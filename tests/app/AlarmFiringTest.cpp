@@ -1,5 +1,7 @@
 // Alarms that ring: in a running window on its timer, and in the launch the system makes.
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -64,6 +66,21 @@ class AlarmFiring : public QuilloScenario {
         });
     }
     int StoredCount() { return app->GetProfileInt("MemoNotify", "Count", 0); }
+    // A click and keys as the window system delivers them: to the window, which passes
+    // them on, or holds them back while it waits.
+    static void Click(QWidget* widget) {
+        QWidget* window = widget->window();
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                          widget->mapTo(window, widget->rect().center()));
+        ProcessEvents();
+    }
+    static void Keys(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(window->windowHandle(), key, modifiers);
+        ProcessEvents();
+    }
+    static QWidget* Control(const ModalRun& run, UINT id) {
+        return run.dialog->GetDlgItem(id)->GetWidget();
+    }
     static SYSTEMTIME At(int hour, int minute) { return MakeSpan(2009, 1, 13, hour, minute, 0); }
 };
 
@@ -334,10 +351,11 @@ TEST_F(AlarmFiring, ALogoutWhileTheNoticeIsOpenKeepsTheMemoFirst) {
     EXPECT_EQ(StoredCount(), 1) << "the alarm went back";
 }
 
-TEST_F(AlarmFiring, TheNoticeLeavesAnotherProgramsKeyboardAloneAndIgnoresItsFirstSecondOfKeys) {
+TEST_F(AlarmFiring, TheNoticeLeavesAnotherProgramsKeyboardAloneAndTakesKeysOnlyAfterAQuietSecond) {
     SetClock(2009, 1, 13, 10, 0);
     ASSERT_TRUE(Start());
     MemoWithAlarm("A.bmp", At(10, 0));
+    MemoWithAlarm("B.bmp", At(10, 0));
     QApplication::setActiveWindow(nullptr);  // the user works in another program
     ExpectNotice("A", [this](ModalRun& run) {
         QWidget* notice = run.dialog->GetWidget();
@@ -350,17 +368,132 @@ TEST_F(AlarmFiring, TheNoticeLeavesAnotherProgramsKeyboardAloneAndIgnoresItsFirs
         QTest::mouseRelease(view->GetWidget(), Qt::LeftButton, {}, QPoint(10, 60));
         Notice(run)->SendMessage(WM_TIMER, 301);
         EXPECT_FALSE(CWnd::IsProgramActive()) << "a tick raises it, never activates it";
-        // A Space typed for the other program as the notice appears presses nothing.
+        // A compositor gives it the keyboard while the user types on in a terminal: however
+        // long the typing lasts, none of it answers the notice.
         notice->activateWindow();
-        QTest::keyClick(notice->windowHandle(), Qt::Key_Space);
         ProcessEvents();
-        EXPECT_TRUE(run.IsOpen());
-        SetClock(2009, 1, 13, 10, 0, 1);
-        QTest::keyClick(notice->windowHandle(), Qt::Key_Space);
+        const struct {
+            int second, millisecond;
+            Qt::Key key;
+        } typed[] = {{0, 0, Qt::Key_O},
+                     {0, 600, Qt::Key_C},
+                     {1, 200, Qt::Key_Space},
+                     {1, 800, Qt::Key_Escape}};
+        for (const auto& t : typed) {
+            SetClock(2009, 1, 13, 10, 0, t.second, t.millisecond);
+            Keys(notice, t.key);
+            EXPECT_TRUE(run.IsOpen()) << t.second << "." << t.millisecond;
+        }
+        SetClock(2009, 1, 13, 10, 0, 2, 800);
+        Keys(notice, Qt::Key_Escape);
+        EXPECT_FALSE(run.IsOpen()) << "after a quiet second, a key is the user's answer";
+    });
+    Tick();
+    ExpectNotice("B", [](ModalRun& run) {
+        QWidget* notice = run.dialog->GetWidget();
+        notice->activateWindow();
         ProcessEvents();
-        EXPECT_FALSE(run.IsOpen()) << "a second later, keys are the user's answer";
+        Click(Control(run, IDC_NOTIFY_TITLE));
+        Keys(notice, Qt::Key_Escape);
+        EXPECT_FALSE(run.IsOpen()) << "a click into it makes the next key an answer";
     });
     Tick();
     ExpectAllModalsAnswered();
     EXPECT_EQ(StoredCount(), 0);
+}
+
+TEST_F(AlarmFiring, ANoticeWithoutTheKeyboardTakesClicksAndKeysInTheDialogsItOpens) {
+    for (const bool launch : {true, false}) {
+        SCOPED_TRACE(launch ? "alarm start" : "running window, another program active");
+        SetClock(2009, 1, 13, 10, 0);
+        if (!launch) {
+            ASSERT_TRUE(Start());
+            QApplication::setActiveWindow(nullptr);
+        }
+        const std::string memo = MemoWithAlarm("A.bmp", At(10, 0));
+        ExpectNotice("A", [](ModalRun& run) {
+            EXPECT_FALSE(Notice(run)->m_bTookKeyboard);
+            Click(Control(run, IDC_NOTIFY_SNOOZE));
+        });
+        ExpectModal([](ModalRun& run) {
+            EXPECT_EQ(run.caption, "再通知");
+            QWidget* snooze = run.dialog->GetWidget();
+            Keys(snooze, Qt::Key_A, Qt::ControlModifier);
+            Keys(snooze, Qt::Key_5);
+            Keys(snooze, Qt::Key_Return);
+            EXPECT_FALSE(run.IsOpen());
+        });
+        launch ? (void)Start("AppRunAtTime") : Tick();
+        ExpectAllModalsAnswered();
+        CAlarmStore stored;
+        ASSERT_EQ(stored.Load(), 1);
+        EXPECT_EQ(FormatAlarmTime(stored.GetAt(0).Time), "2009/01/13 10:05");
+
+        SetClock(2009, 1, 13, 10, 5);
+        if (!launch) QApplication::setActiveWindow(nullptr);
+        ExpectNotice("A", [](ModalRun& run) { Click(Control(run, IDC_NOTIFY_DELETE)); });
+        ExpectModal([](ModalRun& run) {
+            ASSERT_EQ(run.kind, ModalRun::Kind::MessageBox);
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            Click(box->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Yes));
+            EXPECT_EQ(run.Result(), IDYES);
+        });
+        if (launch) {
+            app.reset();
+            Start("AppRunAtTime");
+        } else {
+            Tick();
+        }
+        ExpectAllModalsAnswered();
+        EXPECT_FALSE(fs::exists(HostSaveFolder() / "A.bmp"));
+        EXPECT_EQ(StoredCount(), 0);
+        app.reset();
+    }
+}
+
+TEST_F(AlarmFiring, ANoticeOverAnOpenDialogIsAnsweredAndTheDialogThenClosesWithOk) {
+    SetClock(2009, 1, 13, 10, 0);
+    ASSERT_TRUE(Start());
+    MemoWithAlarm("A.bmp", At(10, 0));
+    ExpectModal([this](ModalRun& preview) {
+        EXPECT_EQ(preview.caption, "プレビュー");
+        QApplication::setActiveWindow(nullptr);  // the user went on in another program
+        Tick();
+        Click(preview.dialog->GetWidget()->findChild<QPushButton*>("captionOk"));
+        EXPECT_FALSE(preview.IsOpen());
+    });
+    ExpectNotice("A", [](ModalRun& run) {
+        EXPECT_FALSE(Notice(run)->m_bTookKeyboard);
+        Click(Control(run, IDCANCEL));
+        EXPECT_FALSE(run.IsOpen());
+    });
+    SendCommand(frame, ID_PREVIEW);
+    ExpectAllModalsAnswered();
+}
+
+TEST_F(AlarmFiring, TheWindowANoticeWaitsOverHandsItTheKeyboardAndRunsNoCommandKey) {
+    SetClock(2009, 1, 13, 10, 0);
+    ASSERT_TRUE(Start());
+    const std::string memo = MemoWithAlarm("A.bmp", At(10, 0));
+    app->m_pDocTemplate->OpenDocumentFile(memo);
+    const auto written = fs::last_write_time(HostSaveFolder() / "A.bmp");
+    QApplication::setActiveWindow(nullptr);
+    ExpectNotice("A", [this](ModalRun& run) {
+        QWidget* main = frame->GetWidget();
+        // A window manager gives the keyboard to the window clicked.
+        Click(main);
+        main->activateWindow();
+        ProcessEvents();
+        EXPECT_EQ(QApplication::activeWindow(), run.dialog->GetWidget());
+        for (const Qt::Key key : {Qt::Key_N, Qt::Key_O, Qt::Key_S})
+            Keys(main, key, Qt::ControlModifier);
+        EXPECT_TRUE(run.IsOpen());
+        run.Press(IDCANCEL);
+    });
+    Tick();
+    ExpectAllModalsAnswered();
+    EXPECT_EQ(ModalRunsSeen(), 1) << "Ctrl+O opened nothing";
+    EXPECT_EQ(doc->GetPathName(), memo) << "Ctrl+N started no memo";
+    EXPECT_EQ(fs::last_write_time(HostSaveFolder() / "A.bmp"), written) << "Ctrl+S saved nothing";
 }

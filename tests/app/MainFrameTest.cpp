@@ -338,9 +338,14 @@ TEST_F(MainFrame, TheCommandBarMenuIsTheDevicesMenu) {
         "    このファイルを削除... 32799",
         "    このファイルの情報... 32803",
         "    このファイルをアラーム... 32805",
+        "    アラーム一覧... 32807",
         "    -",
         "    ｱﾌﾟﾘｹｰｼｮﾝの終了 57665",
         "  編集 >",
+        "    元に戻す 57643",
+        "    やり直し 32775",
+        "    -",
+        "    コピー 57634",
         "    クリア 57632",
         "    -",
         "    ペン 32771",
@@ -408,6 +413,9 @@ TEST_F(MainFrame, ShortcutKeysWorkInALandscapeWindowOnly) {
         }
         press(Qt::Key_O);
         ExpectAllModalsAnswered();
+        Stroke({{5, 50}, {60, 50}});
+        press(Qt::Key_Z);
+        EXPECT_EQ(doc->CanUndo(), !screen.landscape) << "Ctrl+Z " << screen.width;
         press(Qt::Key_N);
         EXPECT_EQ(doc->GetPathName().empty(), screen.landscape) << "Ctrl+N " << screen.width;
         app.reset();

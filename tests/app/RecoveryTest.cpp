@@ -40,6 +40,7 @@ TEST_F(Recovery, NoCopyIsLeftOnceTheMemoIsSafe) {
              SendCommand(frame, ID_DELETE_MEMO);
          }},
         {"cleared", [&] { SendCommand(frame, ID_EDIT_CLEAR); }},
+        {"undone to the file's picture", [&] { SendCommand(frame, ID_EDIT_UNDO); }},
         {"a clean exit",
          [&] {
              frame->SendMessage(WM_CLOSE);

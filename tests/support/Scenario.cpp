@@ -106,11 +106,12 @@ void ScenarioTest::ExpectAllModalsAnswered() {
     EXPECT_TRUE(m_answers.empty()) << m_answers.size() << " expected modal runs never came";
 }
 
-void ScenarioTest::SetClock(int year, int month, int day, int hour, int minute, int second) {
+void ScenarioTest::SetClock(int year, int month, int day, int hour, int minute, int second,
+                            int millisecond) {
     SYSTEMTIME time{static_cast<uint16_t>(year),   static_cast<uint16_t>(month),
                     DayOfWeek(year, month, day),   static_cast<uint16_t>(day),
                     static_cast<uint16_t>(hour),   static_cast<uint16_t>(minute),
-                    static_cast<uint16_t>(second), 0};
+                    static_cast<uint16_t>(second), static_cast<uint16_t>(millisecond)};
     SetFixedLocalTime(&time);
 }
 

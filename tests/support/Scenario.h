@@ -38,7 +38,8 @@ class ScenarioTest : public ::testing::Test {
     void ExpectAllModalsAnswered();
     int ModalRunsSeen() const { return m_modalRunsSeen; }
 
-    void SetClock(int year, int month, int day, int hour, int minute, int second = 0);
+    void SetClock(int year, int month, int day, int hour, int minute, int second = 0,
+                  int millisecond = 0);
     void SetScreen(int width, int height);
 
     void SendCommand(CWnd* window, UINT id);

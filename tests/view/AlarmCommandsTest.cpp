@@ -1,9 +1,12 @@
 // Setting, changing and removing the alarm of the memo on screen.
 #include <QCalendarWidget>
+#include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <filesystem>
 
 #include "alarm/AlarmDlg.h"
+#include "alarm/AlarmListDlg.h"
 #include "alarm/AlarmTime.h"
 #include "alarm/CalendarDlg.h"
 #include "platform/fs/Device.h"
@@ -229,6 +232,14 @@ TEST_F(AlarmCommands, TheChosenItemIsCheckedForItsMinuteAndNoneWhenThereIsNoAlar
     EXPECT_EQ(State(kFiveMinutes).m_nCheck, 1);
     EXPECT_EQ(State(kFiveMinutes + 1).m_nCheck, 0);
     EXPECT_EQ(State(ID_ALARM_NONE).m_nCheck, 0);
+    // The bell button shows pressed, its tip naming the alarm's time.
+    QToolButton* bell = nullptr;
+    for (auto* button : frame->m_commandBar.GetWidget()->findChildren<QToolButton*>())
+        if (button->property("quillo.command").toUInt() == ID_ALARM_MENU) bell = button;
+    ASSERT_NE(bell, nullptr);
+    frame->OnIdleUpdateCmdUI();
+    EXPECT_TRUE(bell->isChecked());
+    EXPECT_EQ(bell->toolTip().toStdString(), "アラーム：2009/01/13 10:05");
     SetClock(2009, 1, 13, 10, 1, 0);
     EXPECT_EQ(State(kFiveMinutes).m_nCheck, 0) << "a minute later it is the 4-minute one";
     EXPECT_EQ(State(kFiveMinutes - 1).m_nCheck, 1);
@@ -238,6 +249,9 @@ TEST_F(AlarmCommands, TheChosenItemIsCheckedForItsMinuteAndNoneWhenThereIsNoAlar
     EXPECT_EQ(app->GetProfileInt("MemoNotify", "Count", -1), 0);
     EXPECT_EQ(Requested(), "none");
     EXPECT_EQ(State(ID_ALARM_NONE).m_nCheck, 1);
+    frame->OnIdleUpdateCmdUI();
+    EXPECT_FALSE(bell->isChecked());
+    EXPECT_EQ(bell->toolTip().toStdString(), "アラームのメニュー表示");
     SendCommand(frame, ID_ALARM_NONE);  // nothing left to remove
     EXPECT_EQ(app->m_alarmStore.GetCount(), 0);
 }
@@ -352,4 +366,76 @@ TEST_F(AlarmCommands, WhileAnotherProcessKeepsTheProfileNoAlarmChangeShowsAsMade
     SendCommand(frame, kOneDay);
     EXPECT_EQ(State(kOneDay).m_nCheck, 1) << "once it is free again, it is stored";
     EXPECT_EQ(Stored("Time00"), "2009/01/14 10:00");
+}
+
+TEST_F(AlarmCommands, TheAlarmListShowsEveryAlarmSoonestFirstAndOpensOrRemovesOne) {
+    SetClock(2009, 1, 13, 15, 30);
+    for (const char* name : {"A.bmp", "B.bmp", "C.bmp", "D.bmp"}) WriteMemo(name);
+    ASSERT_TRUE(Start());
+    const auto memo = [](const char* title) {
+        return std::string("\\My Documents\\Quillo\\") + title;
+    };
+    ASSERT_TRUE(app->m_alarmStore.Update([&](CAlarmStore& store) {
+        store.SetAlarm(memo("A.bmp"), MakeSpan(2009, 1, 10, 8, 0, 0), AlarmRepeat::Daily, "", 0);
+        store.SetAlarm(memo("B.bmp"), MakeSpan(2009, 1, 13, 16, 0, 0), AlarmRepeat::None, "Chime",
+                       1);
+        store.SetAlarm(memo("C.bmp"), MakeSpan(2009, 1, 6, 15, 45, 0), AlarmRepeat::Weekly, "", 0);
+        store.SetAlarm(memo("D.bmp"), MakeSpan(2009, 1, 13, 9, 10, 0), AlarmRepeat::Hourly, "", 0);
+    }));
+    const std::string left = doc->GetPathName();
+    Stroke({{10, 10}, {60, 10}});
+    const auto rows = [](CAlarmListDlg* dialog) {
+        std::vector<std::string> shown;
+        for (int row = 0; row < dialog->m_list.GetItemCount(); ++row) {
+            std::string line;
+            for (int column = 0; column < 4; ++column)
+                line += (column > 0 ? " | " : "") + dialog->m_list.GetItemText(row, column);
+            shown.push_back(line);
+        }
+        return shown;
+    };
+    // A row chosen as the toolkit delivers a tap on it.
+    const auto tap = [](CAlarmListDlg* dialog, int row) {
+        auto* list = qobject_cast<QTreeWidget*>(dialog->m_list.GetWidget());
+        const QRect at = list->visualItemRect(list->topLevelItem(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at.center());
+    };
+    ExpectModal([&](ModalRun& run) {
+        ASSERT_EQ(run.caption, "アラーム一覧");
+        auto* dialog = static_cast<CAlarmListDlg*>(run.dialog);
+        EXPECT_EQ(rows(dialog), (std::vector<std::string>{
+                                    "C | 2009/01/13 15:45 | 週単位 | なし",
+                                    "B | 2009/01/13 16:00 | なし | Chime",
+                                    "D | 2009/01/13 16:10 | 時間単位 | なし",
+                                    "A | 2009/01/14 08:00 | 日単位 | なし",
+                                }));
+        tap(dialog, 1);
+        run.Press(IDC_ALARM_LIST_DELETE);
+        EXPECT_EQ(rows(dialog).size(), 3u);
+        EXPECT_EQ(app->m_alarmStore.FindByFile(memo("B.bmp")), -1);
+        {
+            // Another process takes D's alarm meanwhile: the open list follows.
+            auto other = Registry::Open(Device::RegistryFile());
+            const std::string section = "Software\\Vornak\\quillo\\MemoNotify";
+            other->Write(Hive::CurrentUser, section, "Count", 1);
+            other->Write(Hive::CurrentUser, section, "FileName00", memo("A.bmp"));
+            other->Write(Hive::CurrentUser, section, "Time00", std::string("2009/01/10 08:00"));
+            other->Write(Hive::CurrentUser, section, "Repeat00", 2);
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return rows(dialog).size() == 1; }, 5000));
+        tap(dialog, 0);
+        run.Press(IDOK);
+    });
+    ExpectModal([](ModalRun& run) {
+        EXPECT_EQ(run.text, "B のアラームを削除してよろしいですか？");
+        EXPECT_EQ(run.type, MB_YESNO | MB_ICONQUESTION);
+        run.Answer(IDYES);
+    });
+    SendCommand(frame, ID_ALARM_LIST);
+    ExpectAllModalsAnswered();
+    EXPECT_EQ(doc->GetPathName(), memo("A.bmp")) << "開く opens the memo";
+    CMemoBitmap saved;
+    ASSERT_TRUE(saved.LoadFile(left));
+    EXPECT_EQ(saved.GetBitmap()->GetSurface()->GetPixelValue(30, 10), 0u)
+        << "the memo left was saved as any leave saves it";
 }

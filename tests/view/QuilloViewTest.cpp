@@ -1,8 +1,13 @@
+#include <QApplication>
+#include <QPointingDevice>
+#include <QTabletEvent>
 #include <QTest>
 #include <filesystem>
 
 #include "memo/DefaultColorTable.h"
+#include "platform/gdi/RasterTestUtil.h"
 #include "platform/registry/Registry.h"
+#include "res/ResourceIds.h"
 #include "support/QuilloScenario.h"
 
 namespace {
@@ -26,6 +31,44 @@ COLORREF ScreenColor(CQuilloView* view, int x, int y) {
     return surface->ToColor(surface->GetPixelValue(x, y));
 }
 
+std::set<std::pair<int, int>> InkedOnScreen(CQuilloView* view) {
+    std::set<std::pair<int, int>> inked;
+    const Surface* surface = view->GetSurface();
+    for (int y = 0; y < surface->Height(); ++y)
+        for (int x = 0; x < surface->Width(); ++x)
+            if (surface->ToColor(surface->GetPixelValue(x, y)) == RGB(0, 0, 0))
+                inked.insert({x, y});
+    return inked;
+}
+
+// One end of a pen on a tablet, its events sent to the view's widget as the toolkit sends them.
+class TabletPen {
+  public:
+    explicit TabletPen(QPointingDevice::PointerType end)
+        : m_device("Test tablet pen", 7, QInputDevice::DeviceType::Stylus, end,
+                   QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3) {}
+
+    void Send(CQuilloView* view, QEvent::Type type, QPointF at, double pressure,
+              Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QWidget* widget = view->GetWidget();
+        QTabletEvent event(type, &m_device, at, widget->mapToGlobal(at), pressure, 0, 0, 0, 0, 0,
+                           Qt::NoModifier, button, buttons);
+        QApplication::sendEvent(widget, &event);
+    }
+    // Down at the first point, through the others, up at the last: with the tip, or with
+    // `button` held and the tip above the surface.
+    void Stroke(CQuilloView* view, const std::vector<QPointF>& points,
+                const std::vector<double>& pressures, Qt::MouseButton button = Qt::LeftButton) {
+        Send(view, QEvent::TabletPress, points[0], pressures[0], button, button);
+        for (size_t i = 1; i < points.size(); ++i)
+            Send(view, QEvent::TabletMove, points[i], pressures[i], Qt::NoButton, button);
+        Send(view, QEvent::TabletRelease, points.back(), pressures.back(), button, Qt::NoButton);
+    }
+
+  private:
+    QPointingDevice m_device;
+};
+
 // A tap as the toolkit delivers a mouse's: press and release at one point.
 void Tap(CQuilloView* view, int x, int y) {
     QTest::mousePress(view->GetWidget(), Qt::LeftButton, {}, QPoint(x, y));
@@ -46,12 +89,8 @@ TEST_F(CanvasView, SinglePointStrokeOfAWidePenIsALineOfItsWidth) {
     for (int x = 9; x <= 15; ++x) expected.insert({x, 18}), expected.insert({x, 22});
     EXPECT_EQ(InkedPixels(doc), expected) << "the line from (10, 20) to (14, 20), 5 pixels wide";
     EXPECT_EQ(PictureIndex(doc, 10, 20), 0) << "black";
-    EXPECT_EQ(ScreenColor(view, 10, 20), RGB(255, 255, 255))
-        << "nothing on the screen before a repaint";
+    EXPECT_EQ(InkedOnScreen(view), expected) << "the screen shows what the memo holds, at once";
     EXPECT_TRUE(doc->IsModified());
-    view->Invalidate(true);
-    view->UpdateWindow();
-    EXPECT_EQ(ScreenColor(view, 10, 20), RGB(0, 0, 0));
 }
 
 TEST_F(CanvasView, SinglePointStrokeOfAOnePixelPenSetsOnePixel) {
@@ -175,5 +214,70 @@ TEST_F(CanvasView, RuledLinesSpareTopDownAndTinyPictures) {
                 lines.push_back(y);
         }
         EXPECT_EQ(lines, row.lines) << row.height;
+    }
+}
+
+TEST_F(CanvasView, TheEraserEndErasesWithTheErasersWidthAndLeavesTheToolAlone) {
+    ASSERT_TRUE(Start());
+    view->m_bPenPressure = 1;
+    view->UpdateWindow();
+    Stroke({{10, 50}, {100, 50}});
+    TabletPen(QPointingDevice::PointerType::Eraser)
+        .Stroke(view, {{50.3, 20.3}, {50.3, 80.3}}, {0.3, 0.3});
+    EXPECT_EQ(ScreenColor(view, 50, 50), RGB(255, 255, 255)) << "erased live";
+    for (const int x : {45, 50, 54}) EXPECT_FALSE(Inked(x, 50)) << x;
+    EXPECT_TRUE(Inked(44, 50) && Inked(55, 50)) << "10 pixels erased, whatever the pressure";
+    EXPECT_EQ(view->m_nTool, CQuilloView::ToolPen);
+    EXPECT_EQ(State(ID_TOOL_PEN).m_nCheck, 1);
+    TabletPen(QPointingDevice::PointerType::Pen).Stroke(view, {{20.3, 70.3}, {80.3, 70.3}}, {1, 1});
+    EXPECT_TRUE(Inked(50, 70)) << "the tip writes with the pen again";
+}
+
+TEST_F(CanvasView, ASideButtonOrAHoverNeverInks) {
+    ASSERT_TRUE(Start());
+    view->UpdateWindow();
+    TabletPen pen(QPointingDevice::PointerType::Pen);
+    for (const Qt::MouseButton side : {Qt::MiddleButton, Qt::RightButton})
+        pen.Stroke(view, {{20.3, 20.3}, {50.3, 50.3}, {80.3, 80.3}}, {0, 0, 0}, side);
+    for (const double x : {20.3, 50.3, 80.3})
+        pen.Send(view, QEvent::TabletMove, {x, 100.3}, 0, Qt::NoButton, Qt::NoButton);
+    EXPECT_TRUE(InkedPixels(doc).empty());
+    EXPECT_TRUE(InkedOnScreen(view).empty());
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(CanvasView, PressureSetsThePensWidthOnlyWhenAskedLiveAndInTheMemo) {
+    struct Row {
+        const char* what;
+        int setting;
+        bool mouse;
+        std::vector<QPointF> points;
+        std::vector<double> pressures;
+        std::vector<CPoint> line;  // the stroke's points in the memo, with their widths
+        std::vector<double> widths;
+    };
+    const std::vector<QPointF> points = {{20.3, 40.3}, {60.3, 47.3}, {100.3, 40.3}, {140.3, 70.3}};
+    const std::vector<CPoint> line = {{20, 40}, {60, 47}, {100, 40}, {140, 70}};
+    const Row rows[] = {
+        {"pen, pressure on", 1, false, points, {0, 0.5, 1, 0.25}, line, {1, 3, 5, 2}},
+        {"pen, pressure off", 0, false, points, {0, 0.5, 1, 0.25}, line, {5, 5, 5, 5}},
+        {"mouse, pressure on", 1, true, points, {}, line, {5, 5, 5, 5}},
+        {"pen tap, pressure on", 1, false, {{30.3, 30.3}}, {0.1}, {{30, 30}, {34, 30}}, {5, 5}},
+    };
+    ASSERT_TRUE(Start());
+    for (const Row& row : rows) {
+        view->NewCanvas();
+        view->Invalidate(true);
+        view->UpdateWindow();
+        view->m_bPenPressure = row.setting;
+        if (row.mouse) {
+            Stroke({line[0], line[1], line[2], line[3]});
+        } else {
+            TabletPen(QPointingDevice::PointerType::Pen).Stroke(view, row.points, row.pressures);
+        }
+        Pixels edge;
+        const Pixels expected = TaperedReference(row.line, row.widths, &edge);
+        EXPECT_EQ(Without(InkedPixels(doc), edge), Without(expected, edge)) << row.what;
+        EXPECT_EQ(InkedOnScreen(view), InkedPixels(doc)) << row.what << ": live as in the memo";
     }
 }

@@ -183,8 +183,15 @@ TEST_F(Settings, OkWritesEverythingAndTheSoundListFollowsTheWindowsFolder) {
         EXPECT_EQ(m_sounds[0].how, SoundPlay::Wait);
         dialog->CheckDlgButton(IDC_SETTINGS_SOUND_REPEAT, 1);
         dialog->CheckDlgButton(IDC_SETTINGS_NOTIFY, 0);
+        EXPECT_EQ(dialog->IsDlgButtonChecked(IDC_SETTINGS_PEN_PRESSURE), 0) << "off at first";
+        EXPECT_LE(dialog->GetWindowRect().Width(), 240);
+        EXPECT_LE(dialog->GetWindowRect().Height(), 320 - 40)
+            << "a palm-size screen, title bar too";
+        dialog->CheckDlgButton(IDC_SETTINGS_PEN_PRESSURE, 1);
         dialog->SetDlgItemText(IDC_SETTINGS_FOLDER, "\\Memos\\2026");
     });
+    EXPECT_EQ(app->GetProfileInt("Edit", "PenPressure", -1), 1);
+    EXPECT_EQ(view->m_bPenPressure, 1) << "at once";
     EXPECT_EQ(Profile("Alerm", "DefaultWaveFile"), "alarm2");
     EXPECT_EQ(app->GetProfileInt("Alerm", "DefaultWaveRepeat", -1), 1);
     EXPECT_EQ(app->GetProfileInt("System", "NotifyDialog", -1), 0);

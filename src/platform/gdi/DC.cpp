@@ -98,7 +98,7 @@ void CDC::Changed(const CRect& rect) {
     }
 }
 
-void CDC::FillSpans(const std::function<void(const SpanSink&)>& raster, uint32_t value) {
+void CDC::FillSpans(FunctionRef<void(const SpanSink&)> raster, uint32_t value) {
     Surface* surface = GetSurface();
     if (surface == nullptr) {
         return;
@@ -138,6 +138,19 @@ bool CDC::Polyline(std::span<const CPoint> points) {
             }
             for (size_t i = 1; i < points.size(); ++i)
                 RasterThinLine(points[i - 1], points[i], sink);
+        },
+        surface->ToPixel(m_pPen->Color()));
+    return true;
+}
+
+bool CDC::TaperedPolyline(std::span<const CPoint> points, std::span<const double> widths) {
+    Surface* surface = GetSurface();
+    if (surface == nullptr || m_pPen->IsNull()) {
+        return surface != nullptr;
+    }
+    FillSpans(
+        [&](const SpanSink& sink) {
+            RasterTaperedPolyline(points, widths, surface->Bounds(), sink);
         },
         surface->ToPixel(m_pPen->Color()));
     return true;

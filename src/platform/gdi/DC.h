@@ -57,6 +57,9 @@ class CDC {
     // Lines through `points` in turn with the pen, as LineTo would draw them, each pixel set
     // once; the current position is neither used nor moved.
     bool Polyline(std::span<const CPoint> points);
+    // The same in the pen's colour, with a width of its own at each point (see
+    // RasterTaperedPolyline); a single point is a round dot.
+    bool TaperedPolyline(std::span<const CPoint> points, std::span<const double> widths);
     COLORREF SetPixel(int32_t x, int32_t y, COLORREF color);
     COLORREF GetPixel(int32_t x, int32_t y) const;
     void FillRect(const CRect& rect, const CBrush* brush);
@@ -84,7 +87,7 @@ class CDC {
     unsigned GetDIBColorTable(unsigned start, unsigned count, RGBQUAD* colors) const;
 
   private:
-    void FillSpans(const std::function<void(const SpanSink&)>& raster, uint32_t value);
+    void FillSpans(FunctionRef<void(const SpanSink&)> raster, uint32_t value);
     void Changed(const CRect& rect);
     const CFont& CurrentFont() const;
 

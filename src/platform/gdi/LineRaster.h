@@ -1,13 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <span>
 
+#include "platform/base/FunctionRef.h"
 #include "platform/gdi/Geometry.h"
 
 // Calls `span(y, x0, x1)` for the runs of pixels that a line covers, x1 excluded.
-using SpanSink = std::function<void(int32_t y, int32_t x0, int32_t x1)>;
+using SpanSink = FunctionRef<void(int32_t y, int32_t x0, int32_t x1)>;
 
 // A 1-pixel line from `from` to `to`, leaving out the end pixel `to` itself, so that a
 // polyline sets each joint once.
@@ -26,3 +26,10 @@ void RasterWideLine(CPoint from, CPoint to, int width, const CRect& rows, const 
 // the segments are drawn one by one instead.)
 void RasterWidePolyline(std::span<const CPoint> points, int width, const CRect& rows,
                         const SpanSink& span);
+
+// A polyline whose width changes from point to point: point i is `widths[i]` pixels wide (at
+// least 1), each segment covers the hull of the round caps at its ends, and segments meet in
+// round joins. Pixel centres sit on whole coordinates whatever the widths. The pixels are
+// those of the segments taken one by one, reported as RasterWidePolyline reports them.
+void RasterTaperedPolyline(std::span<const CPoint> points, std::span<const double> widths,
+                           const CRect& rows, const SpanSink& span);

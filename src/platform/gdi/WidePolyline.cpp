@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/gdi/LineRaster.h"
+#include "platform/gdi/RowRuns.h"
 #include "platform/gdi/WidePen.h"
 
 namespace {
@@ -26,13 +27,6 @@ constexpr int32_t kNone = 1 << 30;
 struct Run {
     int32_t x0 = kNone;
     int32_t x1 = -kNone;
-    bool Empty() const { return x0 >= x1; }
-    bool Meets(const Run& other) const { return other.x0 <= x1 && x0 <= other.x1; }
-};
-
-struct RowRun {
-    int32_t row;
-    Run run;
 };
 
 // The pixels a round cap covers on each row it crosses, relative to its centre.
@@ -177,78 +171,26 @@ class MonotoneRun {
 class RowUnion {
   public:
     RowUnion(int32_t first, int32_t last, int32_t oneFirst, int32_t oneLast)
-        : m_first(first),
-          m_oneFirst(oneFirst),
-          m_oneLast(oneLast),
-          m_x0(static_cast<size_t>(last - first + 1), kNone),
-          m_x1(static_cast<size_t>(last - first + 1), -kNone) {}
+        : m_oneFirst(oneFirst), m_oneLast(oneLast), m_runs(first, last) {}
 
     void Add(const MonotoneRun& run) {
         const int32_t runLast = run.First() + static_cast<int32_t>(run.Rows()) - 1;
         const int32_t oneFirst = std::clamp(m_oneFirst, run.First(), runLast + 1);
         const int32_t oneLast = std::clamp(m_oneLast, oneFirst - 1, runLast);
         for (int32_t row = run.First(); row < oneFirst; ++row) AddApart(row, run.At(row));
-        int32_t* x0 = m_x0.data() + (oneFirst - m_first);
-        int32_t* x1 = m_x1.data() + (oneFirst - m_first);
-        const int32_t* pieceX0 = run.X0() + (oneFirst - run.First());
-        const int32_t* pieceX1 = run.X1() + (oneFirst - run.First());
-        for (int32_t i = 0; i <= oneLast - oneFirst; ++i) {
-            x0[i] = std::min(x0[i], pieceX0[i]);
-            x1[i] = std::max(x1[i], pieceX1[i]);
-        }
+        m_runs.Widen(oneFirst, oneLast - oneFirst + 1, run.X0() + (oneFirst - run.First()),
+                     run.X1() + (oneFirst - run.First()));
         for (int32_t row = oneLast + 1; row <= runLast; ++row) AddApart(row, run.At(row));
     }
 
-    void Emit(const SpanSink& span) {
-        std::sort(m_apart.begin(), m_apart.end(), [](const RowRun& a, const RowRun& b) {
-            return a.row != b.row ? a.row < b.row : a.run.x0 < b.run.x0;
-        });
-        auto apart = m_apart.begin();
-        std::vector<Run> row;
-        for (size_t i = 0; i < m_x0.size(); ++i) {
-            const int32_t y = m_first + static_cast<int32_t>(i);
-            const Run open{m_x0[i], m_x1[i]};
-            if (apart == m_apart.end() || apart->row != y) {
-                if (!open.Empty()) span(y, open.x0, open.x1);
-                continue;
-            }
-            row.clear();
-            if (!open.Empty()) row.push_back(open);
-            for (; apart != m_apart.end() && apart->row == y; ++apart) row.push_back(apart->run);
-            std::sort(row.begin(), row.end(),
-                      [](const Run& a, const Run& b) { return a.x0 < b.x0; });
-            Run merged = row.front();
-            for (size_t k = 1; k < row.size(); ++k) {
-                if (row[k].x0 <= merged.x1) {
-                    merged.x1 = std::max(merged.x1, row[k].x1);
-                } else {
-                    span(y, merged.x0, merged.x1);
-                    merged = row[k];
-                }
-            }
-            span(y, merged.x0, merged.x1);
-        }
-    }
+    void Emit(const SpanSink& span) { m_runs.Emit(span); }
 
   private:
-    void AddApart(int32_t row, const Run& piece) {
-        if (piece.Empty()) return;
-        const auto i = static_cast<size_t>(row - m_first);
-        const Run open{m_x0[i], m_x1[i]};
-        if (!open.Empty() && !open.Meets(piece)) {
-            m_apart.push_back({row, open});
-            m_x0[i] = piece.x0, m_x1[i] = piece.x1;
-        } else {
-            m_x0[i] = std::min(open.x0, piece.x0), m_x1[i] = std::max(open.x1, piece.x1);
-        }
-    }
+    void AddApart(int32_t row, const Run& piece) { m_runs.Add(row, piece.x0, piece.x1); }
 
-    int32_t m_first;
     int32_t m_oneFirst;
     int32_t m_oneLast;
-    std::vector<int32_t> m_x0;
-    std::vector<int32_t> m_x1;
-    std::vector<RowRun> m_apart;
+    RowRuns m_runs;
 };
 
 int Direction(CPoint from, CPoint to) {

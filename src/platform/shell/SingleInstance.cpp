@@ -24,6 +24,9 @@ namespace {
 
 constexpr uint32_t kMagic = 0x4F4C4C51;  // "QLLO"
 constexpr size_t kRequestSize = 12;      // magic, request, value
+// A request to come forward is followed by `value` bytes: the activation token, a zero byte,
+// the startup id. Tokens are short; a client that claims more is dropped.
+constexpr uint32_t kMaxActivationBytes = 1024;
 constexpr int kSilentClientMs = 2000;
 constexpr int kReplyWaitMs = 60000;
 // How long a start waits for the holder of the claim to show its window, and how often it
@@ -181,22 +184,29 @@ class InstanceServer::Impl {
             return;
         }
         client.received.append(buffer, static_cast<size_t>(got));
-        if (client.received.size() > kRequestSize) {
-            Drop(key);
-            return;
-        }
         if (client.received.size() < kRequestSize) return;
         const auto* bytes = reinterpret_cast<const uint8_t*>(client.received.data());
         const uint32_t request = GetWord(bytes + 4);
+        const uint32_t value = GetWord(bytes + 8);
+        const bool front = request == static_cast<uint32_t>(InstanceRequest::BringToFront);
+        const size_t expected = kRequestSize + (front ? value : 0);
         if (GetWord(bytes) != kMagic ||
-            (request != static_cast<uint32_t>(InstanceRequest::BringToFront) &&
-             request != static_cast<uint32_t>(InstanceRequest::Command))) {
+            (!front && request != static_cast<uint32_t>(InstanceRequest::Command)) ||
+            (front && value > kMaxActivationBytes) || client.received.size() > expected) {
             Drop(key);
             return;
         }
+        if (client.received.size() < expected) return;
         client.notifier->setEnabled(false);
         client.deadline->stop();
-        m_handler(static_cast<InstanceRequest>(request), GetWord(bytes + 8));
+        LaunchActivation activation;
+        if (front) {
+            const std::string_view payload = std::string_view(client.received).substr(kRequestSize);
+            const size_t split = payload.find('\0');
+            activation.xdgActivationToken = payload.substr(0, split);
+            if (split != std::string_view::npos) activation.startupId = payload.substr(split + 1);
+        }
+        m_handler(static_cast<InstanceRequest>(request), value, activation);
         uint8_t reply[4];
         PutWord(reply, kMagic);
         (void)!::send(key, reply, sizeof reply, MSG_NOSIGNAL);
@@ -275,15 +285,18 @@ std::unique_ptr<RunningInstance> RunningInstance::Find(std::string_view title) {
     return std::unique_ptr<RunningInstance>(new RunningInstance(std::move(path)));
 }
 
-bool RunningInstance::Request(InstanceRequest request, uint32_t value) {
+bool RunningInstance::Request(InstanceRequest request, uint32_t value, std::string_view payload) {
     // A connection per request: the instance answers one request and closes it.
     const UniqueFd fd = Connect(m_path);
     if (!fd.IsValid() || !PeerIsExpected(fd.Get())) return false;
-    uint8_t bytes[kRequestSize];
-    PutWord(bytes, kMagic);
-    PutWord(bytes + 4, static_cast<uint32_t>(request));
-    PutWord(bytes + 8, value);
-    if (::send(fd.Get(), bytes, sizeof bytes, MSG_NOSIGNAL) != static_cast<ssize_t>(sizeof bytes)) {
+    std::string bytes(kRequestSize, '\0');
+    auto* header = reinterpret_cast<uint8_t*>(bytes.data());
+    PutWord(header, kMagic);
+    PutWord(header + 4, static_cast<uint32_t>(request));
+    PutWord(header + 8, value);
+    bytes += payload;
+    if (::send(fd.Get(), bytes.data(), bytes.size(), MSG_NOSIGNAL) !=
+        static_cast<ssize_t>(bytes.size())) {
         return false;
     }
     uint8_t reply[4];
@@ -299,7 +312,20 @@ bool RunningInstance::Request(InstanceRequest request, uint32_t value) {
 }
 
 bool RunningInstance::BringToFront() {
-    return Request(InstanceRequest::BringToFront, 0);
+    const LaunchActivation activation = LaunchActivation::FromEnvironment();
+    std::string payload;
+    if (!activation.xdgActivationToken.empty() || !activation.startupId.empty()) {
+        payload = activation.xdgActivationToken + '\0' + activation.startupId;
+    }
+    // A token too long to pass is left out: the window then asks for attention instead.
+    if (payload.size() > kMaxActivationBytes) payload.clear();
+    return Request(InstanceRequest::BringToFront, static_cast<uint32_t>(payload.size()), payload);
+}
+
+LaunchActivation LaunchActivation::FromEnvironment() {
+    const char* token = std::getenv("XDG_ACTIVATION_TOKEN");
+    const char* startup = std::getenv("DESKTOP_STARTUP_ID");
+    return {token != nullptr ? token : "", startup != nullptr ? startup : ""};
 }
 
 bool RunningInstance::SendCommand(uint32_t command) {

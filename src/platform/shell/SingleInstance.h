@@ -15,10 +15,24 @@
 
 enum class InstanceRequest : uint32_t { BringToFront = 1, Command = 2 };
 
+// What the desktop gave a launch to let its window take the keyboard: an activation token
+// (Wayland) or a startup notification id (X11). A later launch hands it to the running
+// window, which comes forward with it instead of only asking for attention.
+struct LaunchActivation {
+    std::string xdgActivationToken;
+    std::string startupId;
+
+    // This process's own, from `XDG_ACTIVATION_TOKEN` and `DESKTOP_STARTUP_ID`.
+    static LaunchActivation FromEnvironment();
+    friend bool operator==(const LaunchActivation&, const LaunchActivation&) = default;
+};
+
 class InstanceServer {
   public:
-    // Answers a request; for a command, only after it has been carried out.
-    using Handler = std::function<void(InstanceRequest request, uint32_t value)>;
+    // Answers a request; for a command, only after it has been carried out. A request to
+    // come forward carries the launch's activation.
+    using Handler = std::function<void(InstanceRequest request, uint32_t value,
+                                       const LaunchActivation& activation)>;
 
     // Publishes `title` for the mounted device. Null when a live instance holds it already
     // or the socket directory is not safe; the socket of a dead instance is taken over.
@@ -58,6 +72,7 @@ class RunningInstance {
                                                         std::unique_ptr<InstanceClaim>& claim);
     ~RunningInstance();
 
+    // Passes this launch's activation on, so that the window may take the keyboard.
     bool BringToFront();
     // Returns once the running instance has handled the command; false when it refused
     // or went away.
@@ -65,7 +80,7 @@ class RunningInstance {
 
   private:
     explicit RunningInstance(std::string path);
-    bool Request(InstanceRequest request, uint32_t value);
+    bool Request(InstanceRequest request, uint32_t value, std::string_view payload = {});
     std::string m_path;
 };
 

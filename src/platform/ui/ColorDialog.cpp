@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 
+#include "platform/ui/InputHold.h"
 #include "platform/ui/ModalRun.h"
 #include "platform/ui/ScreenArea.h"
 #include "platform/ui/Wnd.h"
@@ -25,9 +26,9 @@ CColorDialog::CColorDialog(COLORREF initial, UINT flags, CWnd* parent)
     : m_cc{initial, nullptr, flags}, m_pParent(parent) {}
 
 int CColorDialog::DoModal() {
-    const ModalRunScope modal;
     const COLORREF initial = (m_cc.Flags & CC_RGBINIT) != 0 ? m_cc.rgbResult : RGB(0, 0, 0);
     if (HasModalHandler()) {
+        const ModalRunScope modal(nullptr);
         ModalRun run;
         run.kind = ModalRun::Kind::ColorDialog;
         run.color = initial;
@@ -43,10 +44,16 @@ int CColorDialog::DoModal() {
         for (int i = 0; i < kCustomColors; ++i)
             QColorDialog::setCustomColor(i, ToQColor(m_cc.lpCustColors[i]));
     }
-    QColorDialog dialog(ToQColor(initial), m_pParent != nullptr ? m_pParent->GetWidget() : nullptr);
+    QColorDialog dialog(
+        ToQColor(initial),
+        ParentForNewWindow(m_pParent != nullptr ? m_pParent->GetWidget() : nullptr));
     dialog.setOption(QColorDialog::DontUseNativeDialog);
     ShrinkOntoScreen(dialog, m_pParent);
-    const bool chosen = dialog.exec() == QDialog::Accepted;
+    bool chosen = false;
+    {
+        const ModalRunScope modal(&dialog);
+        chosen = dialog.exec() == QDialog::Accepted;
+    }
     if (m_cc.lpCustColors != nullptr) {
         for (int i = 0; i < kCustomColors; ++i)
             m_cc.lpCustColors[i] = FromQColor(QColorDialog::customColor(i));

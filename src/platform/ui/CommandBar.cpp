@@ -11,6 +11,7 @@
 #include "platform/ui/ControlWidgets.h"
 #include "platform/ui/MenuBuilder.h"
 #include "platform/ui/Resources.h"
+#include "platform/ui/SurfacePainting.h"
 #include "platform/ui/View.h"
 
 namespace {
@@ -31,6 +32,12 @@ QToolButton* FindButton(QWidget* bar, UINT id) {
         if (button->property(kCommandProperty).toUInt() == id) return button;
     }
     return nullptr;
+}
+
+// A button's tip: its command's description, before the line break.
+QString ResourceTip(UINT command) {
+    const std::string text = LoadResourceString(command);
+    return QString::fromStdString(text.substr(0, text.find('\n')));
 }
 
 }  // namespace
@@ -111,8 +118,7 @@ bool CCommandBar::LoadToolBar(UINT id) {
         button->setIconSize(QSize(kToolBarImageSize, kToolBarImageSize));
         button->setFixedSize(kButtonWidth, kButtonHeight);
         button->setAutoRaise(true);
-        const std::string tip = LoadResourceString(command);
-        button->setToolTip(QString::fromStdString(tip.substr(0, tip.find('\n'))));
+        button->setToolTip(ResourceTip(command));
         // The keys belong to the view: a button never keeps the focus.
         button->setFocusPolicy(Qt::NoFocus);
         QObject::connect(button, &QToolButton::clicked, button, [this, command] {
@@ -180,5 +186,7 @@ void CCommandBar::UpdateCmdUI(CCmdTarget* target) {
         if (checked) button->setCheckable(true);
         button->setChecked(checked);
         button->setCheckable(checked);
+        button->setToolTip(ui.m_strText.empty() ? ResourceTip(command)
+                                                : QString::fromStdString(ui.m_strText));
     }
 }

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/SurfacePainting.h"
 
 SpinWidget::SpinWidget(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
@@ -82,32 +83,14 @@ void OwnerDrawWidget::paintEvent(QPaintEvent*) {
                         (isDown() ? ODS_SELECTED : 0u) | (hasFocus() ? ODS_FOCUS : 0u), &dc,
                         CRect{0, 0, width(), height()}};
     owner->DrawItem(&item);
-    const QImage image(surface->Data(), surface->Width(), surface->Height(),
-                       static_cast<qsizetype>(surface->Stride()), QImage::Format_RGB32);
-    QPainter(this).drawImage(0, 0, image);
+    QPainter painter(this);
+    PaintSurface(painter, *surface, rect());
 }
 
 TreeWidget::TreeWidget(QWidget* parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
     setColumnCount(1);
     setIconSize(QSize(16, 16));
-}
-
-QIcon ResourceImage(const BitmapResource& bitmap, int index, int width) {
-    const int left = index * width;
-    QImage image(width, kToolBarImageSize, QImage::Format_ARGB32);
-    for (int y = 0; y < kToolBarImageSize; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const int sx = left + x;
-            const bool inside = sx < bitmap.width && y < bitmap.height;
-            const uint32_t rgb =
-                inside ? bitmap.pixels[static_cast<size_t>(y) * static_cast<size_t>(bitmap.width) +
-                                       static_cast<size_t>(sx)]
-                       : kTransparentPixel;
-            image.setPixel(x, y, rgb == kTransparentPixel ? 0u : 0xFF000000u | rgb);
-        }
-    }
-    return QIcon(QPixmap::fromImage(image));
 }
 
 QString WithoutMnemonics(const std::string& text) {

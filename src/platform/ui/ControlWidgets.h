@@ -54,8 +54,5 @@ class TreeWidget : public QTreeWidget {
     bool m_bProgrammatic = false;
 };
 
-// The 16 x 16 image at `index` of a bitmap resource.
-QIcon ResourceImage(const BitmapResource& bitmap, int index, int width = kToolBarImageSize);
-
 // A label's text without its mnemonic marks ("&W" shows as "W", "&&" as "&").
 QString WithoutMnemonics(const std::string& text);

@@ -2,13 +2,14 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
-#include <QLocale>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLocale>
 #include <QScrollBar>
 
 #include "platform/base/Text.h"
 #include "platform/ui/ControlWidgets.h"
+#include "platform/ui/SurfacePainting.h"
 #include "platform/ui/WindowPeer.h"
 
 namespace {

@@ -101,6 +101,30 @@ class CTreeCtrl : public CWnd {
     void DoubleClickByUser(HTREEITEM item);
 };
 
+constexpr UINT LVN_ITEMCHANGED = static_cast<UINT>(-101);
+constexpr int LVNI_SELECTED = 0x0002;
+constexpr UINT LVIS_SELECTED = 0x0002;
+constexpr int LVSCW_AUTOSIZE_USEHEADER = -2;
+
+// A list of rows under a header of columns (the report view), one row selected at a time.
+// A change of the selection comes as LVN_ITEMCHANGED, a double-click as NM_DBLCLK.
+class CListCtrl : public CWnd {
+  public:
+    // `width` in pixels.
+    int InsertColumn(int column, std::string_view heading, int width);
+    // `width` in pixels, or LVSCW_AUTOSIZE_USEHEADER: the widest of the rows and the heading.
+    bool SetColumnWidth(int column, int width);
+    int InsertItem(int item, std::string_view text);
+    bool SetItemText(int item, int column, std::string_view text);
+    std::string GetItemText(int item, int column) const;
+    int GetItemCount() const;
+    bool DeleteAllItems();
+    // With LVNI_SELECTED: the selected row after `start` (-1: from the top); -1 for none.
+    int GetNextItem(int start, int flags) const;
+    // Selects the row (LVIS_SELECTED in both), or no row (0 as the state).
+    bool SetItemState(int item, UINT state, UINT mask);
+};
+
 // The month calendar, made at run time inside a dialog.
 class CMonthCalCtrl : public CWnd {
   public:

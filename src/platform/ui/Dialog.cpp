@@ -5,68 +5,17 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <optional>
 
 #include "platform/ui/Controls.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DialogBuilder.h"
+#include "platform/ui/InputHold.h"
 #include "platform/ui/ModalRun.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/WinApp.h"
 #include "platform/ui/WindowPeer.h"
 
 namespace {
-
-// While a dialog runs that must not take the keyboard, the program's other windows take no
-// input: the toolkit activates a modal window as it shows it, so such a dialog cannot be
-// modal and holds the others back itself.
-class OtherWindowsBlocked : public QObject {
-  public:
-    explicit OtherWindowsBlocked(QWidget* dialog) : m_dialog(dialog), m_outer(gHolding) {
-        QCoreApplication::instance()->installEventFilter(this);
-        gHolding = dialog;
-    }
-    ~OtherWindowsBlocked() override {
-        gHolding = m_outer;
-        QCoreApplication::instance()->removeEventFilter(this);
-    }
-    static QWidget* Holding() { return gHolding; }
-
-  protected:
-    bool eventFilter(QObject* target, QEvent* event) override {
-        if (!IsInput(event->type()) || !target->isWidgetType()) return false;
-        const QWidget* window = static_cast<QWidget*>(target)->window();
-        return window != m_dialog && window->windowType() != Qt::Popup;
-    }
-
-  private:
-    static bool IsInput(QEvent::Type type) {
-        switch (type) {
-            case QEvent::MouseButtonPress:
-            case QEvent::MouseButtonRelease:
-            case QEvent::MouseButtonDblClick:
-            case QEvent::MouseMove:
-            case QEvent::Wheel:
-            case QEvent::KeyPress:
-            case QEvent::KeyRelease:
-            case QEvent::ShortcutOverride:
-            case QEvent::TabletPress:
-            case QEvent::TabletMove:
-            case QEvent::TabletRelease:
-            case QEvent::TouchBegin:
-            case QEvent::TouchUpdate:
-            case QEvent::TouchEnd:
-            case QEvent::ContextMenu:
-                return true;
-            default:
-                return false;
-        }
-    }
-
-    static inline QWidget* gHolding = nullptr;
-    const QWidget* m_dialog;
-    QWidget* m_outer;
-};
 
 // The window of a dialog: native controls on the toolkit's own background.
 class DialogWidget : public QWidget, public OwnedWidget {
@@ -113,15 +62,12 @@ CDialog::CDialog(UINT templateId, CWnd* owner) : m_nIDTemplate(templateId), m_pO
 
 CDialog::~CDialog() = default;
 
-QWidget* DialogHoldingInput() {
-    return OtherWindowsBlocked::Holding();
-}
-
 bool CDialog::CreateFromTemplate() {
     m_pTemplate = FindDialogTemplate(m_nIDTemplate);
     if (m_pTemplate == nullptr) return false;
     m_controls.clear();
-    auto* widget = new DialogWidget(this, m_pOwner != nullptr ? m_pOwner->GetWidget() : nullptr);
+    auto* widget = new DialogWidget(
+        this, ParentForNewWindow(m_pOwner != nullptr ? m_pOwner->GetWidget() : nullptr));
     AdoptWidget(widget, nullptr, m_nIDTemplate);
     BuildDialog(*this, *m_pTemplate);
     return true;
@@ -144,11 +90,10 @@ int CDialog::DoModal() {
     m_nResult = IDCANCEL;
     const bool defaultFocus = OnInitDialog();
     if (m_bRunning) {
-        const ModalRunScope modal;
-        std::optional<OtherWindowsBlocked> others;
-        if (GetWidget()->testAttribute(Qt::WA_ShowWithoutActivating)) {
-            others.emplace(GetWidget());
-        } else {
+        const ModalRunScope modal(GetWidget());
+        // The toolkit activates a modal window as it shows it: one that must leave the
+        // keyboard where it is stays unmodal, and holds the others back as a waiting window.
+        if (!GetWidget()->testAttribute(Qt::WA_ShowWithoutActivating)) {
             GetWidget()->setWindowModality(Qt::ApplicationModal);
         }
         // A dialog that placed itself nowhere opens over its owner.

@@ -70,7 +70,3 @@ class CDialog : public CWnd {
     int m_nResult = IDCANCEL;
     void* m_pLoop = nullptr;  // the nested event loop of a modal run on screen
 };
-
-// The dialog that holds the program's input without being modal (one shown without taking
-// the keyboard); null when none runs.
-QWidget* DialogHoldingInput();

@@ -102,6 +102,24 @@ QWidget* MakeTree(CDialog& dialog, QWidget* parent, UINT id, const DialogControl
     return tree;
 }
 
+QWidget* MakeListView(CDialog& dialog, QWidget* parent, UINT id) {
+    auto* list = new QTreeWidget(parent);
+    list->setRootIsDecorated(false);
+    list->setItemsExpandable(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setColumnCount(0);
+    const auto notify = [&dialog, id](UINT code) {
+        NMHDR notice{dialog.FindChild(id), id, code};
+        dialog.SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&notice));
+    };
+    QObject::connect(list, &QTreeWidget::itemSelectionChanged, list,
+                     [notify] { notify(LVN_ITEMCHANGED); });
+    QObject::connect(list, &QTreeWidget::itemDoubleClicked, list, [notify] { notify(NM_DBLCLK); });
+    return list;
+}
+
 QWidget* MakeControl(CDialog& dialog, QWidget* parent, const DialogControl& control) {
     const UINT id = control.id;
     const QString text = QString::fromStdString(control.text);
@@ -160,6 +178,8 @@ QWidget* MakeControl(CDialog& dialog, QWidget* parent, const DialogControl& cont
             return MakeScrollBar(dialog, parent, id);
         case ControlKind::TreeView:
             return MakeTree(dialog, parent, id, control);
+        case ControlKind::ListView:
+            return MakeListView(dialog, parent, id);
         case ControlKind::Frame: {
             auto* frame = new QFrame(parent);
             frame->setFrameShape(QFrame::Box);
@@ -198,6 +218,8 @@ std::unique_ptr<CWnd> TypedWindow(ControlKind kind) {
             return std::make_unique<CScrollBar>();
         case ControlKind::TreeView:
             return std::make_unique<CTreeCtrl>();
+        case ControlKind::ListView:
+            return std::make_unique<CListCtrl>();
         default:
             return std::make_unique<CWnd>();
     }

@@ -71,7 +71,8 @@ void ShowDevicePaths(QFileDialog& dialog, const QString& root) {
 class DeviceFileDialog : public QFileDialog {
   public:
     DeviceFileDialog(CWnd* owner, const QString& caption)
-        : QFileDialog(owner != nullptr ? owner->GetWidget() : nullptr, caption), m_owner(owner) {
+        : QFileDialog(ParentForNewWindow(owner != nullptr ? owner->GetWidget() : nullptr), caption),
+          m_owner(owner) {
         setOption(QFileDialog::DontUseNativeDialog);
         const QString root =
             QFileInfo(QString::fromStdString(Device::HostRoot())).canonicalFilePath();
@@ -138,9 +139,9 @@ CFileDialog::CFileDialog(bool openFileDialog, std::string_view defaultExtension,
       m_pParent(parent) {}
 
 int CFileDialog::DoModal() {
-    const ModalRunScope modal;
     std::string chosen;
     if (HasModalHandler()) {
+        const ModalRunScope modal(nullptr);
         ModalRun run;
         run.kind = ModalRun::Kind::FileDialog;
         run.caption = m_strTitle;
@@ -170,6 +171,7 @@ int CFileDialog::DoModal() {
         if (!m_strDefaultExtension.empty())
             dialog.setDefaultSuffix(QString::fromStdString(m_strDefaultExtension));
         ShrinkOntoScreen(dialog, m_pParent);
+        const ModalRunScope modal(&dialog);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return IDCANCEL;
         chosen = DevicePathFromHost(dialog.selectedFiles().first().toStdString());
     }

@@ -6,6 +6,8 @@
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Document.h"
+#include "platform/ui/InputHold.h"
+#include "platform/ui/LaunchActivation.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/View.h"
 #include "platform/ui/WinApp.h"
@@ -48,15 +50,19 @@ bool CFrameWnd::LoadFrame(UINT resourceId, CCreateContext* context) {
     m_pContext = nullptr;
     if (ok) {
         // A later launch finds this window by its title, brings it forward, sends commands.
-        m_instance = InstanceServer::Publish(GetWindowText(),
-                                             [this](InstanceRequest request, uint32_t value) {
-                                                 if (request == InstanceRequest::BringToFront) {
-                                                     ShowWindow(SW_SHOW);
-                                                     SetForegroundWindow();
-                                                 } else {
-                                                     SendMessage(WM_COMMAND, value);
-                                                 }
-                                             });
+        m_instance = InstanceServer::Publish(
+            GetWindowText(),
+            [this](InstanceRequest request, uint32_t value, const LaunchActivation& activation) {
+                if (request != InstanceRequest::BringToFront) {
+                    SendMessage(WM_COMMAND, value);
+                    return;
+                }
+                ShowWindow(SW_SHOW);
+                // A dialog or notice that waits comes forward in the window's place.
+                QWidget* top = TopWaitingWindow();
+                UseLaunchActivation(activation, top != nullptr ? top : GetWidget());
+                SetForegroundWindow();
+            });
     }
     return ok;
 }

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "platform/ui/InputHold.h"
 #include "platform/ui/ModalRun.h"
 #include "platform/ui/WinApp.h"
 #include "platform/ui/WindowPeer.h"
@@ -15,14 +16,6 @@ UINT ModifiersFromQt(Qt::KeyboardModifiers modifiers) {
     return (modifiers & Qt::ControlModifier ? MOD_CONTROL : 0) |
            (modifiers & Qt::AltModifier ? MOD_ALT : 0) |
            (modifiers & Qt::ShiftModifier ? MOD_SHIFT : 0);
-}
-
-// The top-level widget shown in a toolkit window.
-QWidget* WidgetOfWindow(const QObject* window) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->windowHandle() == window) return widget;
-    }
-    return nullptr;
 }
 
 class KeyFilter : public QObject {
@@ -75,4 +68,6 @@ void InstallKeyTranslation() {
         filter = new KeyFilter(QCoreApplication::instance());
         QCoreApplication::instance()->installEventFilter(filter);
     }
+    // Installed last, so it runs first: a key for a window that waits is never translated.
+    InstallInputHold();
 }

@@ -15,7 +15,7 @@ std::function<void(const ModalRun&)> gReporter;
 
 }  // namespace
 
-ModalRunScope::ModalRunScope() {
+ModalRunScope::ModalRunScope(QWidget* window) : m_waiting(window) {
     ++gModalDepth;
 }
 
@@ -104,13 +104,13 @@ int RunMessageBox(CWnd* owner, std::string_view text, std::string_view caption, 
     const std::string title = caption.empty() ? AfxGetAppName() : std::string(caption);
     CWnd* previous = CWnd::GetActiveWindow();
     const bool owned = owner != nullptr && owner->IsWindow();
-    MessageBoxWindow box(owned ? owner->GetWidget() : nullptr, QString::fromStdString(title), text,
-                         type);
+    MessageBoxWindow box(ParentForNewWindow(owned ? owner->GetWidget() : nullptr),
+                         QString::fromStdString(title), text, type);
     const QRect screen = ScreenAreaFor(owner);
     box.Fit(screen, owned ? WindowRectOf(owner) : screen);
     CMessageBoxWnd window;
     window.Attach(&box, owner, 0);
-    const ModalRunScope modal;
+    const ModalRunScope modal(&box);
     SetActiveWindowTracked(&window);
     int result = IDOK;
     if (HasModalHandler()) {
@@ -120,7 +120,12 @@ int RunMessageBox(CWnd* owner, std::string_view text, std::string_view caption, 
         run.caption = title;
         run.type = type;
         run.window = window.GetWindowRect();
+        // On the screen as a user finds it: a press of one of its buttons answers it.
+        const QMetaObject::Connection pressed =
+            QObject::connect(&box, &QDialog::finished, [&run](int answer) { run.Answer(answer); });
+        box.show();
         HandleModalRun(run);
+        QObject::disconnect(pressed);
         result = run.Result();
     } else {
         result = box.Run();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/gdi/Geometry.h"
+#include "platform/ui/InputHold.h"
 #include "platform/ui/Messages.h"
 
 class CDialog;
@@ -74,13 +75,17 @@ class ModalRun {
 using ModalHandler = std::function<void(ModalRun&)>;
 
 // Marks a modal run in progress for its lifetime: a dialog of ours, a message box, or the
-// toolkit's file or colour dialog.
+// toolkit's file or colour dialog. Its window waits for the answer and takes the program's
+// input meanwhile (null while a test's handler answers a run that shows none).
 class ModalRunScope {
   public:
-    ModalRunScope();
+    explicit ModalRunScope(QWidget* window);
     ~ModalRunScope();
     ModalRunScope(const ModalRunScope&) = delete;
     ModalRunScope& operator=(const ModalRunScope&) = delete;
+
+  private:
+    WaitingWindowScope m_waiting;
 };
 bool IsModalRunActive();
 

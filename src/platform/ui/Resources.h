@@ -72,6 +72,7 @@ enum class ControlKind {
     Spin,
     VScrollBar,
     TreeView,
+    ListView,  // rows under a header of columns
     OwnerDrawButton,
     Frame,  // a static frame that a custom child window takes over
 };

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/gdi/Surface.h"
+#include "platform/ui/Stylus.h"
 #include "platform/ui/Wnd.h"
 
 // A widget made for a window; when the window lets go of it, it stops reaching the window.
@@ -40,7 +41,9 @@ class WndWidget : public QWidget, public OwnedWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void Pen(UINT message, QPointF local, QPointF global, int ratio);
+    void Pen(UINT message, QPointF local, QPointF global, int ratio, StylusPointer pointer,
+             uint16_t pressure);
+    void MousePen(UINT message, QMouseEvent* event);
 
     CWnd* m_owner;
 };

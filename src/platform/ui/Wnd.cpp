@@ -14,8 +14,8 @@
 #include "platform/gdi/Blit.h"
 #include "platform/shell/Screen.h"
 #include "platform/ui/CmdUI.h"
-#include "platform/ui/Dialog.h"
 #include "platform/ui/Idle.h"
+#include "platform/ui/InputHold.h"
 #include "platform/ui/ModalRun.h"
 #include "platform/ui/ScreenArea.h"
 #include "platform/ui/WinApp.h"
@@ -382,15 +382,9 @@ bool CWnd::SetForegroundWindow() {
     // Only the minimised state goes: a maximised window comes back maximised.
     if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->raise();
-    // Under a modal run the keyboard belongs to its topmost window, which comes up over us.
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) modal = DialogHoldingInput();
-    if (modal != nullptr && modal != window) {
-        modal->raise();
-        modal->activateWindow();
-        // A dialog of ours is the active window; the toolkit's own dialogs are no window of ours.
-        CWnd* dialog = CWnd::FromWidget(modal);
-        if (dialog != nullptr && dialog->GetWidget() == modal) SetActiveWindowTracked(dialog);
+    // While a window waits over us, the keyboard belongs to it, and it comes up over us.
+    if (!TakesInput(window)) {
+        ActivateTopWaitingWindow();
         return true;
     }
     window->activateWindow();
@@ -431,6 +425,10 @@ void CWnd::ShowWithoutActivating() {
     window->setAttribute(Qt::WA_ShowWithoutActivating);
     // The attribute reaches only a system window made after it; one made already reads this.
     if (QWindow* handle = window->windowHandle()) handle->setProperty("_q_showWithoutActivating", true);
+}
+
+void CWnd::HoldKeysUntilQuiet() {
+    if (QWidget* widget = GetWidget()) ::HoldKeysUntilQuiet(widget->window());
 }
 
 bool CWnd::IsProgramActive() {

@@ -92,6 +92,9 @@ class CWnd : public CCmdTarget {
     void FlashWindow();
     // The window, when it is next shown, leaves the keyboard where it is.
     void ShowWithoutActivating();
+    // Keys typed for another program never answer the window: once it has the keyboard, its
+    // keys count only after a second without any key, or after a click into it.
+    void HoldKeysUntilQuiet();
     // True while a window of this program has the keyboard.
     static bool IsProgramActive();
 

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "platform/ui/Stylus.h"
+#include "platform/ui/SurfacePainting.h"
 #include "platform/ui/WindowPeer.h"
 
 namespace {
@@ -74,11 +75,8 @@ void WndWidget::paintEvent(QPaintEvent* event) {
     m_owner->PaintPending();
     const Surface* surface = m_owner->GetSurface();
     if (surface == nullptr) return;
-    // The surface's 32-bit pixels are the toolkit's RGB32 layout: no conversion.
-    const QImage image(surface->Data(), surface->Width(), surface->Height(),
-                       static_cast<qsizetype>(surface->Stride()), QImage::Format_RGB32);
     QPainter painter(this);
-    painter.drawImage(event->rect(), image, event->rect());
+    PaintSurface(painter, *surface, event->rect());
 }
 
 void WndWidget::resizeEvent(QResizeEvent*) {
@@ -89,53 +87,65 @@ void WndWidget::resizeEvent(QResizeEvent*) {
     m_owner->Invalidate(true);
 }
 
-void WndWidget::Pen(UINT message, QPointF local, QPointF global, int ratio) {
+void WndWidget::Pen(UINT message, QPointF local, QPointF global, int ratio, StylusPointer pointer,
+                    uint16_t pressure) {
     if (m_owner == nullptr) return;
     SetStylusBatch({CPoint{static_cast<int32_t>(std::lround(global.x() * ratio)),
-                           static_cast<int32_t>(std::lround(global.y() * ratio))}});
+                           static_cast<int32_t>(std::lround(global.y() * ratio))}},
+                   pointer, {pressure});
     const auto x = static_cast<int16_t>(std::floor(local.x()));
     const auto y = static_cast<int16_t>(std::floor(local.y()));
     m_owner->SendMessage(message, MK_LBUTTON, MAKELPARAM(x, y));
 }
 
+void WndWidget::MousePen(UINT message, QMouseEvent* event) {
+    Pen(message, event->position(), event->globalPosition(), 1, StylusPointer::Mouse,
+        kMaxStylusPressure);
+}
+
 void WndWidget::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        Pen(WM_LBUTTONDOWN, event->position(), event->globalPosition(), 1);
+    if (event->button() == Qt::LeftButton) MousePen(WM_LBUTTONDOWN, event);
 }
 
 void WndWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (event->buttons() & Qt::LeftButton)
-        Pen(WM_MOUSEMOVE, event->position(), event->globalPosition(), 1);
+    if (event->buttons() & Qt::LeftButton) MousePen(WM_MOUSEMOVE, event);
 }
 
 void WndWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        Pen(WM_LBUTTONUP, event->position(), event->globalPosition(), 1);
+    if (event->button() == Qt::LeftButton) MousePen(WM_LBUTTONUP, event);
 }
 
 void WndWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        Pen(WM_LBUTTONDBLCLK, event->position(), event->globalPosition(), 1);
+    if (event->button() == Qt::LeftButton) MousePen(WM_LBUTTONDBLCLK, event);
 }
 
 void WndWidget::tabletEvent(QTabletEvent* event) {
-    // A pen reports positions finer than a pixel: they come as raw samples at four times
-    // the screen's resolution, as the device's digitiser did.
-    switch (event->type()) {
-        case QEvent::TabletPress:
-            Pen(WM_LBUTTONDOWN, event->position(), event->globalPosition(), kTabletRatio);
-            break;
-        case QEvent::TabletMove:
-            if (event->buttons() & Qt::LeftButton)
-                Pen(WM_MOUSEMOVE, event->position(), event->globalPosition(), kTabletRatio);
-            break;
-        case QEvent::TabletRelease:
-            Pen(WM_LBUTTONUP, event->position(), event->globalPosition(), kTabletRatio);
-            break;
-        default:
-            break;
+    // The tip touching is the pen's left button. A side button pressed or held while the
+    // tip is up, and a hover, are no pen-down: accepted here, they never become mouse
+    // events either.
+    UINT message = 0;
+    if (event->type() == QEvent::TabletPress && event->button() == Qt::LeftButton) {
+        message = WM_LBUTTONDOWN;
+    } else if (event->type() == QEvent::TabletMove && (event->buttons() & Qt::LeftButton)) {
+        message = WM_MOUSEMOVE;
+    } else if (event->type() == QEvent::TabletRelease && event->button() == Qt::LeftButton) {
+        message = WM_LBUTTONUP;
     }
     event->accept();
+    if (message == 0) return;
+    // A pen that cannot tell its pressure presses fully.
+    const QPointingDevice* device = event->pointingDevice();
+    const bool hasPressure =
+        device != nullptr && device->capabilities().testFlag(QInputDevice::Capability::Pressure);
+    const double told = hasPressure && !std::isnan(event->pressure()) ? event->pressure() : 1.0;
+    const auto pressure =
+        static_cast<uint16_t>(std::lround(std::clamp(told, 0.0, 1.0) * kMaxStylusPressure));
+    const StylusPointer pointer = event->pointerType() == QPointingDevice::PointerType::Eraser
+                                      ? StylusPointer::Eraser
+                                      : StylusPointer::PenTip;
+    // A pen reports positions finer than a pixel: they come as raw samples at four times
+    // the screen's resolution, as the device's digitiser did.
+    Pen(message, event->position(), event->globalPosition(), kTabletRatio, pointer, pressure);
 }
 
 void WndWidget::wheelEvent(QWheelEvent* event) {

@@ -201,3 +201,44 @@ TEST(Line, WidePolylineSetsTheSegmentsPixelsEachOnce) {
         }
     }
 }
+
+TEST(Line, TaperedPolylineCoversTheHullsOfItsCapsInOrderedRuns) {
+    struct Case {
+        std::vector<CPoint> points;
+        std::vector<double> widths;
+    };
+    std::vector<Case> cases = {
+        {{{20, 20}}, {4.6}},                               // a dot
+        {{{20, 20}, {22, 21}}, {20, 2}},                   // one cap holds the other
+        {{{10, 20}, {40, 20}}, {5, 5}},                    // as the fixed pen
+        {{{10, 10}, {40, 31}, {12, 35}}, {1, 9, 0.2}},     // below one pixel: one
+        {{{5, 5}, {6, 5}, {6, 6}}, {std::nan(""), 3, 7}},  // NaN: one pixel
+    };
+    const auto lines = AwkwardPolylines();
+    for (size_t n = 0; n < 12; ++n) {
+        const auto& line = lines[n < 6 ? n : n * 3];
+        for (const double widest : {3.3, 12.5}) {
+            std::vector<double> widths;
+            for (size_t i = 0; i < line.size(); ++i)
+                widths.push_back(1 + static_cast<double>(i * 7 % 13) * (widest - 1) / 12);
+            cases.push_back({line, widths});
+        }
+    }
+    for (const auto& c : cases) {
+        Pixels drawn, edge;
+        int32_t lastRow = INT32_MIN, lastEnd = INT32_MIN;
+        bool overlapped = false;
+        RasterTaperedPolyline(c.points, c.widths, {-1000, -100, 1000, 200},
+                              [&](int32_t y, int32_t a, int32_t b) {
+                                  overlapped |= y < lastRow || (y == lastRow && a <= lastEnd);
+                                  lastRow = y, lastEnd = b;
+                                  for (int32_t x = a; x < b; ++x) drawn.insert({x, y});
+                              });
+        const Pixels expected = TaperedReference(c.points, c.widths, &edge);
+        const std::string what =
+            "from (" + std::to_string(c.points[0].x) + "," + std::to_string(c.points[0].y) + "), " +
+            std::to_string(c.points.size()) + " points, first width " + std::to_string(c.widths[0]);
+        EXPECT_EQ(Without(drawn, edge), Without(expected, edge)) << what;
+        EXPECT_FALSE(overlapped) << what << ": runs out of order, overlapping or touching";
+    }
+}

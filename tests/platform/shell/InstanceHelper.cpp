@@ -20,13 +20,17 @@ int main(int argc, char** argv) {
         SetExpectedPeerUidForTesting(static_cast<uid_t>(std::strtoul(argv[6], nullptr, 10)));
     }
     const std::string log = argv[4];
-    auto server = InstanceServer::Publish(argv[3], [&log](InstanceRequest request, uint32_t value) {
+    auto server = InstanceServer::Publish(argv[3], [&log](InstanceRequest request, uint32_t value,
+                                                          const LaunchActivation& activation) {
         // Take a moment, so that a sender that did not wait would see nothing yet.
         QThread::msleep(200);
-        std::ofstream(log, std::ios::app)
-            << (request == InstanceRequest::BringToFront ? "front"
-                                                         : "command " + std::to_string(value))
-            << "\n";
+        std::string line = "command " + std::to_string(value);
+        if (request == InstanceRequest::BringToFront) {
+            line = "front";
+            if (activation != LaunchActivation{})
+                line += " [" + activation.xdgActivationToken + "][" + activation.startupId + "]";
+        }
+        std::ofstream(log, std::ios::app) << line << "\n";
     });
     if (!server) {
         std::puts("taken");

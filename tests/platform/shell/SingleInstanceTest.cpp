@@ -36,6 +36,15 @@ TEST_F(SingleInstance, SecondLaunchFindsTheFirstAndBringsItForward) {
     EXPECT_TRUE(running->BringToFront());
     EXPECT_EQ(Requests(), "front\n");
     EXPECT_EQ(RunningInstance::Find("Other title"), nullptr);
+    // A launch from a menu or file manager hands on what lets the window take the keyboard.
+    ::setenv("XDG_ACTIVATION_TOKEN", "wl-token-1", 1);
+    ::setenv("DESKTOP_STARTUP_ID", "menu-42_TIME1234", 1);
+    EXPECT_TRUE(running->BringToFront());
+    ::unsetenv("XDG_ACTIVATION_TOKEN");
+    EXPECT_TRUE(running->BringToFront());
+    ::unsetenv("DESKTOP_STARTUP_ID");
+    EXPECT_EQ(Requests(),
+              "front\nfront [wl-token-1][menu-42_TIME1234]\nfront [][menu-42_TIME1234]\n");
 }
 
 TEST_F(SingleInstance, CommandIsHandledBeforeTheSenderContinues) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest-spi.h>
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QWidget>
 #include <QWindow>
@@ -194,6 +195,21 @@ TEST_F(Framework, ClientContextDrawsStraightOntoTheWindow) {
     Pen(view, WM_LBUTTONDOWN, {10, 100}, {{10, 100}});
     Pen(view, WM_MOUSEMOVE, {100, 100}, {{100, 100}});
     EXPECT_EQ(surface->ToColor(surface->GetPixelValue(50, 100)), RGB(0, 0, 128)) << "drawn at once";
+    // What the toolkit is handed: opaque, since a compositor shows a zero alpha as see-through,
+    // and on a screen of twice the pixels each pixel a sharp two-by-two square.
+    QWidget* widget = view->GetWidget();
+    QImage shown(widget->size() * 2, QImage::Format_ARGB32_Premultiplied);
+    shown.setDevicePixelRatio(2);
+    shown.fill(Qt::transparent);
+    widget->render(&shown);
+    int seeThrough = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) seeThrough += qAlpha(shown.pixel(x, y)) != 255;
+    EXPECT_EQ(seeThrough, 0);
+    for (const int y : {197, 198, 203, 204}) {  // the pen's three rows, 99 to 101, doubled
+        const bool ink = y == 198 || y == 203;
+        EXPECT_EQ(shown.pixel(100, y), ink ? qRgb(0, 0, 128) : qRgb(255, 255, 240)) << y;
+    }
     view->Invalidate(true);
     view->UpdateWindow();
     EXPECT_EQ(surface->ToColor(surface->GetPixelValue(50, 100)), RGB(255, 255, 240)) << "repainted";
