@@ -9,9 +9,9 @@
 
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/ControlWidgets.h"
+#include "platform/ui/SurfacePainting.h"
 #include "platform/ui/MenuBuilder.h"
 #include "platform/ui/Resources.h"
-#include "platform/ui/SurfacePainting.h"
 #include "platform/ui/View.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QLocale>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLocale>
 #include <QScrollBar>
 
 #include "platform/base/Text.h"

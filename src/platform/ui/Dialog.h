@@ -70,3 +70,4 @@ class CDialog : public CWnd {
     int m_nResult = IDCANCEL;
     void* m_pLoop = nullptr;  // the nested event loop of a modal run on screen
 };
+

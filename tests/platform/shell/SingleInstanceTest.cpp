@@ -43,8 +43,7 @@ TEST_F(SingleInstance, SecondLaunchFindsTheFirstAndBringsItForward) {
     ::unsetenv("XDG_ACTIVATION_TOKEN");
     EXPECT_TRUE(running->BringToFront());
     ::unsetenv("DESKTOP_STARTUP_ID");
-    EXPECT_EQ(Requests(),
-              "front\nfront [wl-token-1][menu-42_TIME1234]\nfront [][menu-42_TIME1234]\n");
+    EXPECT_EQ(Requests(), "front\nfront [wl-token-1][menu-42_TIME1234]\nfront [][menu-42_TIME1234]\n");
 }
 
 TEST_F(SingleInstance, CommandIsHandledBeforeTheSenderContinues) {
