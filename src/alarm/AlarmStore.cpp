@@ -8,14 +8,13 @@
 #include "platform/fs/File.h"
 #include "platform/registry/Registry.h"
 #include "platform/shell/TimedLaunch.h"
-#include "platform/ui/WinApp.h"
+#include "settings/ProfileValues.h"
 
 namespace {
 
-constexpr const char* kSection = "MemoNotify";
-
-std::string ValueName(const char* stem, size_t index) {
-    return Format("%s%02zu", stem, index);
+// The value `stem` of the alarm at `index`: "FileName00", "Time00", ...
+std::string ValueName(std::string_view stem, size_t index) {
+    return Format("%.*s%02zu", static_cast<int>(stem.size()), stem.data(), index);
 }
 
 bool CanBeRead(const std::string& path) {
@@ -54,23 +53,29 @@ int CAlarmStore::Load() {
 }
 
 bool CAlarmStore::ReadProfile(std::vector<AlarmEntry>& stored) {
-    CWinApp* app = AfxGetApp();
-    Registry* registry = app->GetRegistry();
+    Registry* registry = Registry::OfDevice();
     // Read as one piece, so a store another process is writing is never seen half written.
     RegistryTransaction transaction(registry);
     stored.clear();
     if (!transaction.IsOpen()) return false;
-    const int count = app->GetProfileInt(kSection, "Count", 0);
+    using namespace profile;
+    const Profile values = ProgramProfile();
+    const int count = values.Get(kAlarmCount);
     for (int i = 0; i < count; ++i) {
         const auto index = static_cast<size_t>(i);
+        const auto text = [&](std::string_view stem) {
+            return values.GetString(kAlarmSection, ValueName(stem, index), "");
+        };
+        const auto number = [&](std::string_view stem) {
+            return values.GetInt(kAlarmSection, ValueName(stem, index), 0);
+        };
         AlarmEntry entry;
-        entry.FileName = app->GetProfileString(kSection, ValueName("FileName", index));
+        entry.FileName = text(kAlarmFileName);
         // A damaged time text keeps what it could read; such an entry is never due.
-        ParseAlarmTime(app->GetProfileString(kSection, ValueName("Time", index)), entry.Time);
-        entry.Repeat =
-            static_cast<AlarmRepeat>(app->GetProfileInt(kSection, ValueName("Repeat", index), 0));
-        entry.WaveFile = app->GetProfileString(kSection, ValueName("WaveFile", index));
-        entry.WaveRepeat = app->GetProfileInt(kSection, ValueName("WaveRepeat", index), 0);
+        ParseAlarmTime(text(kAlarmTime), entry.Time);
+        entry.Repeat = static_cast<AlarmRepeat>(number(kAlarmRepeat));
+        entry.WaveFile = text(kAlarmWaveFile);
+        entry.WaveRepeat = number(kAlarmWaveRepeat);
         stored.push_back(std::move(entry));
     }
     m_nStoredVersion = registry->DataVersion();
@@ -101,20 +106,24 @@ void CAlarmStore::Adopt(std::vector<AlarmEntry> stored, bool atStart) {
 }
 
 bool CAlarmStore::Save() {
-    CWinApp* app = AfxGetApp();
-    Registry* registry = app->GetRegistry();
+    Registry* registry = Registry::OfDevice();
     // One commit for all values: one disk sync instead of five per alarm.
     RegistryTransaction transaction(registry);
-    bool written = app->WriteProfileInt(kSection, "Count", GetCount());
+    using namespace profile;
+    Profile values = ProgramProfile();
+    bool written = values.Write(kAlarmCount, GetCount());
     for (size_t i = 0; written && i < m_entries.size(); ++i) {
         const AlarmEntry& entry = m_entries[i];
+        const auto text = [&](std::string_view stem, std::string_view value) {
+            return values.WriteString(kAlarmSection, ValueName(stem, i), value);
+        };
+        const auto number = [&](std::string_view stem, int32_t value) {
+            return values.WriteInt(kAlarmSection, ValueName(stem, i), value);
+        };
         written =
-            app->WriteProfileString(kSection, ValueName("FileName", i), entry.FileName) &&
-            app->WriteProfileString(kSection, ValueName("Time", i), FormatAlarmTime(entry.Time)) &&
-            app->WriteProfileInt(kSection, ValueName("Repeat", i),
-                                 static_cast<int32_t>(entry.Repeat)) &&
-            app->WriteProfileString(kSection, ValueName("WaveFile", i), entry.WaveFile) &&
-            app->WriteProfileInt(kSection, ValueName("WaveRepeat", i), entry.WaveRepeat);
+            text(kAlarmFileName, entry.FileName) && text(kAlarmTime, FormatAlarmTime(entry.Time)) &&
+            number(kAlarmRepeat, static_cast<int32_t>(entry.Repeat)) &&
+            text(kAlarmWaveFile, entry.WaveFile) && number(kAlarmWaveRepeat, entry.WaveRepeat);
     }
     if (!written || !transaction.Commit()) return false;
     m_stored = m_entries;
@@ -256,7 +265,7 @@ void CAlarmStore::Schedule(const SYSTEMTIME& now) const {
 }
 
 void CAlarmStore::ReadAgainIfChanged() {
-    const Registry* registry = AfxGetApp()->GetRegistry();
+    const Registry* registry = Registry::OfDevice();
     // Without a registry (or with one that cannot say now) there is nothing newer to read,
     // and reading would empty the store. What is stored, as it is: alarms of vanished memos
     // go only at the next start.
@@ -269,7 +278,7 @@ void CAlarmStore::ReadAgainIfChanged() {
 bool CAlarmStore::Update(const std::function<void(CAlarmStore&)>& change) {
     bool stored = false;
     {
-        RegistryTransaction transaction(AfxGetApp()->GetRegistry());
+        RegistryTransaction transaction(Registry::OfDevice());
         ReadAgainIfChanged();
         const std::vector<AlarmEntry> before = m_stored;
         const std::vector<AlarmEntry> rung = m_rungUnstored;
@@ -295,7 +304,7 @@ std::optional<AlarmEntry> CAlarmStore::TakeDue(const std::function<int(const CAl
     std::optional<AlarmEntry> taken;
     bool committed = false;
     {
-        RegistryTransaction transaction(AfxGetApp()->GetRegistry());
+        RegistryTransaction transaction(Registry::OfDevice());
         ReadAgainIfChanged();
         const int index = select(*this);
         if (index < 0 || index >= GetCount()) return std::nullopt;

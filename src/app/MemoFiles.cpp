@@ -1,6 +1,6 @@
 // Deleting and renaming memo files from anywhere in the program (the view, the preview, the
 // alarm notice): the open memo and the memo's alarm follow what happens to its file.
-#include "alarm/AlarmFiring.h"
+#include "firing/AlarmFiring.h"
 #include "app/QuilloApp.h"
 #include "memo/QuilloDoc.h"
 #include "platform/base/Text.h"

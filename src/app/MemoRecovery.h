@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "memo/MemoHost.h"
 #include "platform/fs/RecoveryFolder.h"
 #include "platform/fs/RecoveryWriter.h"
 
@@ -17,10 +18,10 @@ class CSingleDocTemplate;
 // brings that copy back. Only the running window keeps copies: it holds the folder's lock.
 // When no copy can be kept (no room, a folder that refuses, another window holding the
 // lock) the user is told once, at the first change it would have kept.
-class CMemoRecovery {
+class CMemoRecovery : public MemoChangeListener {
   public:
     CMemoRecovery();
-    ~CMemoRecovery();
+    ~CMemoRecovery() override;
 
     // Takes recovery/ for this process, which is becoming the running window; false when
     // another process holds it (nothing is kept then).
@@ -37,9 +38,9 @@ class CMemoRecovery {
     void Start(CQuilloDoc& document);
 
     // The memo changed: its canvas is taken now and written a little later, elsewhere.
-    void MemoChanged(const CQuilloDoc& document);
+    void MemoChanged(const CQuilloDoc& document) override;
     // The memo is in its file (or rescued, deleted, cleared, left unchanged): no copy.
-    void MemoSafe();
+    void MemoSafe() override;
     // Waits until the copy on disk is what was asked for last.
     void Flush();
 

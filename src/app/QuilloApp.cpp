@@ -1,7 +1,7 @@
 #include "app/QuilloApp.h"
 
-#include "alarm/AlarmFiring.h"
 #include "app/MainFrame.h"
+#include "firing/AlarmFiring.h"
 #include "memo/QuilloDoc.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Format.h"
@@ -89,8 +89,10 @@ bool CQuilloApp::InitInstance() {
     if (m_strSaveFolder.empty()) m_strSaveFolder = GetDefaultSaveFolder();
 
     const bool portrait = GetSystemMetrics(SM_CXSCREEN) < GetSystemMetrics(SM_CYSCREEN);
-    auto docTemplate = CSingleDocTemplate::Make<CQuilloDoc, CMainFrame, CQuilloView>(
-        portrait ? IDR_MAINFRAME_PORTRAIT : IDR_MAINFRAME_LANDSCAPE);
+    auto docTemplate = std::make_unique<CSingleDocTemplate>(
+        portrait ? IDR_MAINFRAME_PORTRAIT : IDR_MAINFRAME_LANDSCAPE,
+        [this] { return new CQuilloDoc(*this); }, [] { return new CMainFrame; },
+        [] { return new CQuilloView; });
     m_pDocTemplate = docTemplate.get();
     AddDocTemplate(std::move(docTemplate));
 

@@ -6,6 +6,7 @@
 
 #include "alarm/AlarmStore.h"
 #include "app/MemoRecovery.h"
+#include "memo/MemoHost.h"
 #include "memo/MemoList.h"
 #include "platform/base/Time.h"
 #include "platform/shell/SingleInstance.h"
@@ -14,8 +15,9 @@
 class CSingleDocTemplate;
 
 // The application object: the save folder, the memo extension, the memo list and the
-// document template that every part of the program reaches through it.
-class CQuilloApp : public CWinApp {
+// document template that every part of the program reaches through it. It is the host of
+// the memo it shows.
+class CQuilloApp : public CWinApp, public MemoHost {
     DECLARE_MESSAGE_MAP()
 
   public:
@@ -35,7 +37,13 @@ class CQuilloApp : public CWinApp {
     int RefreshMemoList();
     // The position of the memo with exactly this name (case counted), or -1.
     int FindMemo(std::string_view name) const;
-    std::string GetMemoPath(std::string_view name) const;
+    std::string GetMemoPath(std::string_view name) const override;
+    const std::string& GetSaveFolder() const override { return m_strSaveFolder; }
+    const std::string& GetMemoExtension() const override { return m_strMemoExt; }
+    void MemoRenamed(std::string_view oldPath, std::string_view newPath) override {
+        RenameInRecentFileList(oldPath, newPath);
+    }
+    void KeepUnsavedMemo() override { OnEndSession(); }
     static std::string GetMemoTitle(std::string_view path);
     // Deletes a memo's file and removes its alarm in the same store update. When it is the
     // open memo, the window goes on to the memo after it, or a new one when none is left.

@@ -1,16 +1,14 @@
 #include "memo/QuilloDoc.h"
 
-#include "app/MemoRecovery.h"
-#include "app/QuilloApp.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Format.h"
 #include "platform/base/Text.h"
 #include "platform/fs/Device.h"
 #include "platform/fs/DevicePath.h"
 #include "platform/fs/File.h"
-#include "platform/ui/DocTemplate.h"
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/ModalRun.h"
+#include "platform/ui/WinApp.h"
 
 // clang-format off
 BEGIN_MESSAGE_MAP(CQuilloDoc, CDocument)
@@ -35,11 +33,11 @@ using Outcome = CReplacingFile::Outcome;
 }  // namespace
 
 void CQuilloDoc::OnModifiedFlagSet(bool modified) {
-    if (m_pRecovery == nullptr) return;
+    if (m_pChangeListener == nullptr) return;
     if (modified) {
-        m_pRecovery->MemoChanged(*this);
+        m_pChangeListener->MemoChanged(*this);
     } else {
-        m_pRecovery->MemoSafe();
+        m_pChangeListener->MemoSafe();
     }
 }
 
@@ -70,11 +68,9 @@ bool CQuilloDoc::OpenMemo(std::string_view path) {
     SetModifiedFlag(false);
     // Said once the window runs, and only while this memo is still the one shown.
     if (m_bUnreadable) {
-        AfxPostCall([canonical] {
-            const CQuilloApp* app = QuilloApp();
-            const auto* memo = app != nullptr && app->m_pDocTemplate != nullptr
-                                   ? static_cast<CQuilloDoc*>(app->m_pDocTemplate->GetDocument())
-                                   : nullptr;
+        AfxPostCall([canonical, self = std::weak_ptr<const CQuilloDoc*>(m_self)] {
+            const auto alive = self.lock();
+            const CQuilloDoc* memo = alive != nullptr ? *alive : nullptr;
             if (memo != nullptr && memo->m_bUnreadable && memo->GetPathName() == canonical) {
                 AfxMessageBox(kUnreadable, MB_OK | MB_ICONEXCLAMATION);
             }
@@ -198,7 +194,7 @@ bool CQuilloDoc::SaveBeforeClose() {
         return true;
     }
     if (AfxMessageBox(kQuitUnsaved, MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
-    QuilloApp()->OnEndSession();  // keeps a copy where the next start can point to it
+    m_host.KeepUnsavedMemo();
     return true;
 }
 
@@ -222,7 +218,7 @@ void CQuilloDoc::OnSaveAs() {
                        OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST,
                        "bmpﾌｧｲﾙ(*.bmp) |*.bmp||");
     dialog.m_strTitle = "名前を付けて保存";
-    dialog.m_strInitialFolder = QuilloApp()->m_strSaveFolder;
+    dialog.m_strInitialFolder = m_host.GetSaveFolder();
     if (dialog.DoModal() != IDOK) return;
     // The user chose the name and agreed to replace what is there.
     const std::string path = Device::FileSystem().CanonicalPath(dialog.GetPathName());
@@ -259,7 +255,7 @@ CQuilloDoc::FileCheck CQuilloDoc::CheckFileOnActivation() {
 void CQuilloDoc::FollowRename(std::string_view newPath, bool wasCurrent) {
     const std::string oldPath = GetPathName();
     SetPathName(newPath, false);
-    QuilloApp()->RenameInRecentFileList(oldPath, GetPathName());
+    m_host.MemoRenamed(oldPath, GetPathName());
     // The rename moves the file's change time. A file that had changed before it stays
     // another program's version: the old identity makes the next look read it again, and
     // the next save keep it.
@@ -267,13 +263,13 @@ void CQuilloDoc::FollowRename(std::string_view newPath, bool wasCurrent) {
 }
 
 std::string CQuilloDoc::CreateAutoPath() const {
-    const CQuilloApp* app = QuilloApp();
     const SYSTEMTIME now = GetLocalTime();
     const std::string name =
         Format("%d%02d%02d%02d%02d.bmp", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute);
-    std::string candidate = app->GetMemoPath(name);
+    std::string candidate = m_host.GetMemoPath(name);
     const std::string base = candidate.substr(0, candidate.rfind('.'));
-    candidate = base + app->m_strMemoExt;
+    const std::string& extension = m_host.GetMemoExtension();
+    candidate = base + extension;
     for (int counter = 1;; ++counter) {
         // The device holds no longer path: a name that does not fit is refused, not cut.
         if (Utf16Length(candidate) >= kMaxDevicePath) return {};
@@ -282,6 +278,6 @@ std::string CQuilloDoc::CreateAutoPath() const {
         if (!Device::FileSystem().Locate(candidate, location) || !location.exists) {
             return candidate;
         }
-        candidate = Format("%s(%02d)", base.c_str(), counter) + app->m_strMemoExt;
+        candidate = Format("%s(%02d)", base.c_str(), counter) + extension;
     }
 }

@@ -1,13 +1,13 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "memo/MemoBitmap.h"
 #include "memo/MemoHistory.h"
+#include "memo/MemoHost.h"
 #include "platform/ui/Document.h"
-
-class CMemoRecovery;
 
 // One memo: its picture and the file it lives in. A modified memo is saved silently
 // whenever it is left, under a name made from the time of its first save.
@@ -15,6 +15,8 @@ class CQuilloDoc : public CDocument {
     DECLARE_MESSAGE_MAP()
 
   public:
+    explicit CQuilloDoc(MemoHost& host) : m_host(host) {}
+
     bool NewMemo() override;
     bool OpenMemo(std::string_view path) override;
     bool SaveMemo(std::string_view path) override;
@@ -57,7 +59,7 @@ class CQuilloDoc : public CDocument {
 
     // From now on each change goes to `recovery` (null: nowhere), which must say so before
     // it goes.
-    void KeepChangesIn(CMemoRecovery* recovery) { m_pRecovery = recovery; }
+    void KeepChangesIn(MemoChangeListener* listener) { m_pChangeListener = listener; }
 
     // Undo and redo: a stroke or a stamp records the area it is about to change, a clear
     // the picture it replaces. The history is the open memo's; opening or starting one ends it.
@@ -99,7 +101,10 @@ class CQuilloDoc : public CDocument {
 
     FileIdentity m_fileIdentity;
     CMemoHistory m_history;
-    CMemoRecovery* m_pRecovery = nullptr;
+    MemoHost& m_host;
+    MemoChangeListener* m_pChangeListener = nullptr;
+    // Gone with the document: a message posted for later looks here first.
+    std::shared_ptr<const CQuilloDoc*> m_self = std::make_shared<const CQuilloDoc*>(this);
     bool m_bAutoSaveFailed = false;
     bool m_bSavedAsNewUntold = false;
     bool m_bUnreadable = false;

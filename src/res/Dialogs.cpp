@@ -1,4 +1,4 @@
-#include "app/Version.h"
+#include "res/Version.h"
 #include "res/QuilloResources.h"
 #include "res/ResourceIds.h"
 

@@ -1,9 +1,9 @@
 // The view's alarm commands: the alarm dialog, the quick alarm menu under its tool bar
 // button (pressed while the memo has an alarm), the quick alarms themselves, removing the
 // memo's alarm, and the list of all alarms.
-#include "alarm/AlarmDlg.h"
-#include "alarm/AlarmFiring.h"
-#include "alarm/AlarmListDlg.h"
+#include "dialogs/AlarmDlg.h"
+#include "firing/AlarmFiring.h"
+#include "dialogs/AlarmListDlg.h"
 #include "alarm/AlarmTime.h"
 #include "app/QuilloApp.h"
 #include "memo/QuilloDoc.h"

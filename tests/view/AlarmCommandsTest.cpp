@@ -5,10 +5,10 @@
 #include <QTreeWidget>
 #include <filesystem>
 
-#include "alarm/AlarmDlg.h"
-#include "alarm/AlarmListDlg.h"
+#include "dialogs/AlarmDlg.h"
+#include "dialogs/AlarmListDlg.h"
 #include "alarm/AlarmTime.h"
-#include "alarm/CalendarDlg.h"
+#include "dialogs/CalendarDlg.h"
 #include "platform/fs/Device.h"
 #include "platform/registry/Registry.h"
 #include "platform/shell/TimedLaunch.h"

@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/registry/Profile.h"
 #include "platform/ui/CmdTarget.h"
 
 class CDocument;
 class CSingleDocTemplate;
-class Profile;
 class Registry;
 
 // The framework's reading of a command line: a first word that is no switch names a file,
@@ -59,6 +59,14 @@ class CWinApp : public CCmdTarget {
     bool WriteProfileInt(std::string_view section, std::string_view entry, int value);
     bool WriteProfileString(std::string_view section, std::string_view entry,
                             std::string_view value);
+    int GetProfileInt(const ProfileInt& value) { return GetProfile().Get(value); }
+    std::string GetProfileString(const ProfileText& value) { return GetProfile().Get(value); }
+    bool WriteProfileInt(const ProfileInt& value, int number) {
+        return GetProfile().Write(value, number);
+    }
+    bool WriteProfileString(const ProfileText& value, std::string_view text) {
+        return GetProfile().Write(value, text);
+    }
     // The device's registry, for the machine hive; null when none could be opened.
     Registry* GetRegistry();
 

@@ -1,8 +1,8 @@
-#include "alarm/AlarmListDlg.h"
+#include "dialogs/AlarmListDlg.h"
 
 #include <algorithm>
 
-#include "alarm/AlarmFiring.h"
+#include "firing/AlarmFiring.h"
 #include "alarm/AlarmStore.h"
 #include "alarm/AlarmTime.h"
 #include "app/QuilloApp.h"

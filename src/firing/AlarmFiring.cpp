@@ -1,9 +1,9 @@
-#include "alarm/AlarmFiring.h"
+#include "firing/AlarmFiring.h"
 
 #include <memory>
 #include <optional>
 
-#include "alarm/AlarmNotifyDlg.h"
+#include "firing/AlarmNotifyDlg.h"
 #include "alarm/AlarmTime.h"
 #include "app/QuilloApp.h"
 #include "platform/shell/DesktopNotification.h"

@@ -1,9 +1,9 @@
-#include "alarm/AlarmDlg.h"
+#include "dialogs/AlarmDlg.h"
 
 #include <algorithm>
 
 #include "alarm/AlarmTime.h"
-#include "alarm/CalendarDlg.h"
+#include "dialogs/CalendarDlg.h"
 #include "dialogs/SoundList.h"
 #include "platform/base/Format.h"
 #include "platform/base/Text.h"

@@ -1,4 +1,4 @@
-#include "alarm/CalendarDlg.h"
+#include "dialogs/CalendarDlg.h"
 
 #include "alarm/AlarmTime.h"
 #include "res/ResourceIds.h"

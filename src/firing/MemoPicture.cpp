@@ -1,4 +1,4 @@
-#include "alarm/MemoPicture.h"
+#include "firing/MemoPicture.h"
 
 #include "platform/base/Exceptions.h"
 

@@ -1,4 +1,4 @@
-#include "alarm/SnoozeDlg.h"
+#include "firing/SnoozeDlg.h"
 
 #include "alarm/AlarmTime.h"
 #include "platform/ui/DataExchange.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "alarm/MemoPicture.h"
+#include "firing/MemoPicture.h"
 #include "platform/base/Time.h"
 #include "platform/ui/Dialog.h"
 

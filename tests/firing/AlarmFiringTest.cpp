@@ -8,9 +8,9 @@
 #include <csignal>
 #include <filesystem>
 
-#include "alarm/AlarmNotifyDlg.h"
+#include "firing/AlarmNotifyDlg.h"
 #include "alarm/AlarmTime.h"
-#include "alarm/SnoozeDlg.h"
+#include "firing/SnoozeDlg.h"
 #include "memo/RecoveryCopy.h"
 #include "platform/fs/RecoveryFolder.h"
 #include "platform/shell/TimedLaunch.h"

@@ -1,6 +1,6 @@
-#include "alarm/AlarmNotifyDlg.h"
+#include "firing/AlarmNotifyDlg.h"
 
-#include "alarm/SnoozeDlg.h"
+#include "firing/SnoozeDlg.h"
 #include "app/QuilloApp.h"
 #include "platform/shell/Sound.h"
 #include "platform/ui/ModalRun.h"
