@@ -61,7 +61,7 @@ void CMainFrame::OnActivate(UINT state, CWnd* other, bool minimized) {
         // Leaving the window, for a dialog of ours or another program, saves the memo;
         // silently: a memo that cannot be saved stays modified, and the next leave tries
         // again.
-        if (memo->IsModified()) memo->SaveSilently();
+        if (memo->IsModified()) (void)memo->SaveSilently();
         return;
     }
     // Back in the window: what other programs did to the memo's file meanwhile shows.

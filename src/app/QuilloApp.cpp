@@ -3,7 +3,6 @@
 #include "app/MainFrame.h"
 #include "firing/AlarmFiring.h"
 #include "memo/QuilloDoc.h"
-#include "platform/base/Exceptions.h"
 #include "platform/base/Format.h"
 #include "platform/base/Text.h"
 #include "platform/fs/Device.h"
@@ -38,11 +37,7 @@ const std::string kRefusedFile = "指定されたファイルはメモとして�
 // A memo file of the device that this program can read and show.
 bool CanShowMemo(const std::string& path) {
     CMemoBitmap memo;
-    try {
-        return memo.LoadFile(path);
-    } catch (const CFileException&) {
-        return false;
-    }
+    return memo.LoadFile(path);
 }
 
 }  // namespace
@@ -104,7 +99,8 @@ bool CQuilloApp::InitInstance() {
     const bool refused = named && !CanShowMemo(shellCommand.m_strFileName);
     // This process is the running window from here on: what a run that crashed left in
     // recovery/ is its own now, and comes back before anything is written there.
-    m_recovery.Claim();
+    // Held by another process, nothing is kept, which the first change says.
+    (void)m_recovery.Claim();
     bool restored = false;
     const int memoCount = RefreshMemoList();
     if (!alarmMemo.empty()) {

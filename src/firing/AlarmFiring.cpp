@@ -29,6 +29,7 @@ bool StoreAgain(const AlarmEntry& entry, const SYSTEMTIME& time) {
 std::function<void()> EndedWhileOpen(const AlarmEntry& entry) {
     return [entry] {
         QuilloApp()->OnEndSession();
+        // Nobody is left to tell when it cannot be stored.
         (void)StoreAgain(entry, entry.Time);
     };
 }

@@ -139,7 +139,7 @@ void CQuilloView::NewCanvas() {
 
 void CQuilloView::OnDraw(CDC* dc) {
     if (!GetDocument()->GetPathName().empty() || m_bCanvasMade) {
-        GetDocument()->m_bitmap.Draw(dc, 0, 0);
+        (void)GetDocument()->m_bitmap.Draw(dc, 0, 0);  // an empty canvas leaves the background
     }
     if (m_bBackLine == 1) DrawRuledLines(dc);
 }

@@ -79,7 +79,7 @@ void CQuilloView::OnDeleteMemo() {
                       MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
-    QuilloApp()->DeleteMemo(path);
+    (void)QuilloApp()->DeleteMemo(path);  // a failure was told
 }
 
 void CQuilloView::OnNextMemo() {
@@ -107,7 +107,7 @@ void CQuilloView::OnRenameMemo() {
     // What is renamed is the memo as it is on screen, on disk first.
     const std::string path = SaveToDisk();
     if (path.empty()) return;
-    QuilloApp()->RenameMemo(path, dialog.m_strNewName);
+    (void)QuilloApp()->RenameMemo(path, dialog.m_strNewName);  // a failure was told
 }
 
 void CQuilloView::OnMemoInfo() {

@@ -122,13 +122,13 @@ TEST_F(Settings, NewFoldersAreMadeOnceAndADoubleClickTakesTheFolder) {
             EXPECT_EQ(dialog->m_folderTree.PathOf(dialog->m_tree.GetSelectedItem()),
                       "\\My Documents\\New");
             for (int i = 0; i < 2; ++i) {
-                dialog->m_folderTree.Select("\\My Documents");
+                ASSERT_TRUE(dialog->m_folderTree.Select("\\My Documents"));
                 dialog->PressButton(IDC_FOLDER_CREATE);
                 EXPECT_EQ(dialog->m_folderTree.PathOf(dialog->m_tree.GetSelectedItem()),
                           "\\My Documents")
                     << "nothing made, nothing selected anew";
             }
-            dialog->m_folderTree.Select("\\My Documents\\New");
+            ASSERT_TRUE(dialog->m_folderTree.Select("\\My Documents\\New"));
             dialog->m_tree.DoubleClickByUser(dialog->m_tree.GetSelectedItem());
         },
         [this] {
