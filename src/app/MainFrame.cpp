@@ -9,6 +9,7 @@
 #include "platform/ui/Menu.h"
 #include "platform/ui/View.h"
 #include "res/ResourceIds.h"
+#include "settings/ProfileValues.h"
 
 namespace {
 
@@ -105,7 +106,7 @@ void CMainFrame::PopUpMenu() {
 
 void CMainFrame::OnOpenByNotification() {
     CQuilloApp* app = QuilloApp();
-    app->m_pDocTemplate->OpenDocumentFile(app->GetProfileString("System", "NotifyFile", ""));
+    app->m_pDocTemplate->OpenDocumentFile(app->GetProfileString(profile::kNotifyFile));
 }
 
 void CMainFrame::OnMenu() {}

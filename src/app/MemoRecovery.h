@@ -62,8 +62,8 @@ class CMemoRecovery : public MemoChangeListener {
     CQuilloDoc* m_pDocument = nullptr;
     std::unique_ptr<RecoveryFolder> m_folder;
     std::unique_ptr<RecoveryWriter> m_writer;
-    bool m_copyMayExist = false;
+    bool m_bCopyMayExist = false;
     SetAsideCopy m_setAside;
-    int m_claimError = 0;
+    int m_nClaimError = 0;
     bool m_bToldNotKept = false;
 };

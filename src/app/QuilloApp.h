@@ -22,7 +22,6 @@ class CQuilloApp : public CWinApp, public MemoHost {
 
   public:
     static constexpr std::string_view kAlarmLaunchArgument = "AppRunAtTime";
-    static constexpr std::string_view kRegistryCompany = "Vornak";
     static constexpr std::string_view kMainWindowTitle = "Folian";
     static constexpr int kRecentFileCount = 4;
 

@@ -37,21 +37,21 @@ class BytesSource : public MemoSource {
   public:
     explicit BytesSource(std::string_view bytes) : m_bytes(bytes) {}
     ptrdiff_t Read(void* buffer, size_t count) override {
-        const size_t got = std::min(count, m_bytes.size() - m_position);
-        std::memcpy(buffer, m_bytes.data() + m_position, got);
-        m_position += got;
+        const size_t got = std::min(count, m_bytes.size() - m_nPosition);
+        std::memcpy(buffer, m_bytes.data() + m_nPosition, got);
+        m_nPosition += got;
         return static_cast<ptrdiff_t>(got);
     }
     bool SeekTo(uint64_t offset) override {
         if (offset > m_bytes.size()) return false;
-        m_position = static_cast<size_t>(offset);
+        m_nPosition = static_cast<size_t>(offset);
         return true;
     }
     int64_t Length() const override { return static_cast<int64_t>(m_bytes.size()); }
 
   private:
     std::string_view m_bytes;
-    size_t m_position = 0;
+    size_t m_nPosition = 0;
 };
 
 // Reads exactly `count` bytes; a short read and a read error both refuse the file.
@@ -139,7 +139,8 @@ std::string CMemoBitmap::EncodeHeaders(const BITMAPINFOHEADER& header,
     std::memcpy(out, fileBytes, kBmpFileHeaderSize);
     EncodeInfoHeader(header, out + kBmpFileHeaderSize);
     if (!colors.empty()) {
-        std::memcpy(out + kBmpFileHeaderSize + kBmpInfoHeaderSize, colors.data(), 4 * colors.size());
+        std::memcpy(out + kBmpFileHeaderSize + kBmpInfoHeaderSize, colors.data(),
+                    4 * colors.size());
     }
     return bytes;
 }

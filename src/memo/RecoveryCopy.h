@@ -37,7 +37,7 @@ class MemoSnapshot {
     [[nodiscard]] bool WriteTo(const std::function<bool(const void*, size_t)>& sink) const;
 
   private:
-    std::string m_path;
+    std::string m_strPath;
     FileIdentity m_identity;
     BITMAPINFOHEADER m_header{};
     std::vector<RGBQUAD> m_colors;

@@ -58,9 +58,9 @@ class CQuilloView : public CView {
     int m_nTool;
     int m_nRatioX = 1;
     int m_nRatioY = 1;
-    int m_bBackLine;
+    bool m_bBackLine;
     // "Edit"/"PenPressure": the pen tip's pressure sets the pen's width.
-    int m_bPenPressure;
+    bool m_bPenPressure;
     // How hard the pen pressed at each point of `m_stroke` (0 to kMaxStylusPressure).
     std::vector<uint16_t> m_strokePressure;
     // The stroke is written with a pen's eraser end, which erases whatever the tool.

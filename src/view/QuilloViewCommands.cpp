@@ -13,6 +13,7 @@
 #include "platform/ui/Menu.h"
 #include "platform/ui/ModalRun.h"
 #include "res/ResourceIds.h"
+#include "settings/ProfileValues.h"
 #include "view/QuilloView.h"
 
 namespace {
@@ -64,7 +65,7 @@ void CQuilloView::OnUpdateNeedsPath(CCmdUI* ui) {
 }
 
 void CQuilloView::OnUpdateRuledLines(CCmdUI* ui) {
-    ui->SetCheck(m_bBackLine == 1 ? 1 : 0);
+    ui->SetCheck(m_bBackLine ? 1 : 0);
 }
 
 void CQuilloView::OnClear() {
@@ -141,9 +142,9 @@ void CQuilloView::OnInsertDate() {
 }
 
 void CQuilloView::OnRuledLines() {
-    m_bBackLine = 1 - m_bBackLine;
+    m_bBackLine = !m_bBackLine;
     CQuilloApp::TellIfSettingNotWritten(
-        QuilloApp()->WriteProfileInt("View", "BackLine", m_bBackLine));
+        QuilloApp()->WriteProfileInt(profile::kBackLine, m_bBackLine ? 1 : 0));
     Invalidate(true);
 }
 

@@ -191,7 +191,7 @@ TEST_F(Settings, OkWritesEverythingAndTheSoundListFollowsTheWindowsFolder) {
         dialog->SetDlgItemText(IDC_SETTINGS_FOLDER, "\\Memos\\2026");
     });
     EXPECT_EQ(app->GetProfileInt("Edit", "PenPressure", -1), 1);
-    EXPECT_EQ(view->m_bPenPressure, 1) << "at once";
+    EXPECT_TRUE(view->m_bPenPressure) << "at once";
     EXPECT_EQ(Profile("Alerm", "DefaultWaveFile"), "alarm2");
     EXPECT_EQ(app->GetProfileInt("Alerm", "DefaultWaveRepeat", -1), 1);
     EXPECT_EQ(app->GetProfileInt("System", "NotifyDialog", -1), 0);
