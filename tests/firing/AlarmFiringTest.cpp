@@ -195,7 +195,7 @@ TEST_F(AlarmFiring, ADeleteThatCannotRemoveTheMemoSaysSoAndLeavesTheNoticeOpen) 
     ASSERT_TRUE(Start());
     MemoWithAlarm("A.bmp", On13th(10, 0));
     const ReadOnlyFolder readOnly(HostSaveFolder());
-    ExpectNotice("A", [this](ModalRun& run) {
+    ExpectNotice("A", [](ModalRun& run) {
         run.Press(IDC_NOTIFY_DELETE);
         EXPECT_TRUE(run.IsOpen()) << "the memo is still there to open or re-notify";
         run.Press(IDCANCEL);
