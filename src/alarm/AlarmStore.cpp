@@ -72,7 +72,7 @@ bool CAlarmStore::ReadProfile(std::vector<AlarmEntry>& stored) {
         AlarmEntry entry;
         entry.FileName = text(kAlarmFileName);
         // A damaged time text keeps what it could read; such an entry is never due.
-        ParseAlarmTime(text(kAlarmTime), entry.Time);
+        (void)ParseAlarmTime(text(kAlarmTime), entry.Time);
         entry.Repeat = static_cast<AlarmRepeat>(number(kAlarmRepeat));
         entry.WaveFile = text(kAlarmWaveFile);
         entry.WaveRepeat = number(kAlarmWaveRepeat);

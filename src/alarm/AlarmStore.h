@@ -36,9 +36,9 @@ class CAlarmStore {
                   std::string_view waveFile, int32_t waveRepeat);
     void RemoveAt(int index);
     // The first entry of exactly that file name (case counts), or -1.
-    int FindByFile(std::string_view fileName) const;
+    [[nodiscard]] int FindByFile(std::string_view fileName) const;
     // The first entry due at exactly that time, or -1.
-    int FindByTime(const SYSTEMTIME& time) const;
+    [[nodiscard]] int FindByTime(const SYSTEMTIME& time) const;
     int GetCount() const { return static_cast<int>(m_entries.size()); }
     AlarmEntry GetAt(int index) const { return m_entries.at(static_cast<size_t>(index)); }
 
@@ -46,16 +46,16 @@ class CAlarmStore {
     // for a repeat unit outside the four.
     static SYSTEMTIME NextOccurrence(const AlarmEntry& entry, const SYSTEMTIME& now);
     // The entry due first (ties: the lower index), or -1 when no entry is ever due.
-    int FindEarliest(const SYSTEMTIME& now) const;
+    [[nodiscard]] int FindEarliest(const SYSTEMTIME& now) const;
     // The entry to fire for a launch at `now`, made for the request at `requested` (null:
     // none is recorded), or -1. It never fires an alarm before its time and never passes
     // over the one a late launch was for.
-    int FindDue(const SYSTEMTIME& now, const SYSTEMTIME* requested) const;
+    [[nodiscard]] int FindDue(const SYSTEMTIME& now, const SYSTEMTIME* requested) const;
     // The same, for the request the system holds.
-    int FindDue(const SYSTEMTIME& now) const;
+    [[nodiscard]] int FindDue(const SYSTEMTIME& now) const;
     // The entry a running window rings at `now`: the one due this very minute, else the
     // oldest missed one-shot alarm (a suspend or a busy minute must not lose it); or -1.
-    int FindRunningDue(const SYSTEMTIME& now) const;
+    [[nodiscard]] int FindRunningDue(const SYSTEMTIME& now) const;
     // Asks the system to start the program at the earliest alarm, or withdraws the request.
     void Schedule(const SYSTEMTIME& now) const;
 
@@ -68,7 +68,7 @@ class CAlarmStore {
     // took it first, or it was never there. When its leaving could not be stored, `stored`
     // is false: the alarm is still taken, to ring once, and kept out of this store until a
     // later update stores it gone.
-    std::optional<AlarmEntry> TakeDue(const std::function<int(const CAlarmStore&)>& select,
+    [[nodiscard]] std::optional<AlarmEntry> TakeDue(const std::function<int(const CAlarmStore&)>& select,
                                       bool* stored = nullptr);
 
     // Reads the store again when another process has committed since it was last read.
@@ -77,15 +77,15 @@ class CAlarmStore {
   private:
     // The entries as the profile holds them, read as one piece; false when they could not
     // be read now.
-    bool ReadProfile(std::vector<AlarmEntry>& stored);
+    [[nodiscard]] bool ReadProfile(std::vector<AlarmEntry>& stored);
     // Takes `stored` as what the profile holds; at a start, alarms of vanished memos go,
     // and stay gone at every later reading while their memo stays away.
     void Adopt(std::vector<AlarmEntry> stored, bool atStart);
     // After a change that was not stored: back to what the profile holds.
     void KeepStored(const std::vector<AlarmEntry>& stored,
                     const std::vector<AlarmEntry>& rungUnstored);
-    int FindThisMinute(const SYSTEMTIME& now) const;
-    int FindOldestMissedOneShot(const SYSTEMTIME& now) const;
+    [[nodiscard]] int FindThisMinute(const SYSTEMTIME& now) const;
+    [[nodiscard]] int FindOldestMissedOneShot(const SYSTEMTIME& now) const;
 
     std::vector<AlarmEntry> m_entries;
     // What the profile held when this process last read or wrote it: a commit that left it

@@ -30,4 +30,4 @@ SYSTEMTIME CurrentMinute();
 std::string FormatAlarmTime(const SYSTEMTIME& time);
 // Reads what FormatAlarmTime writes, leniently: "2009/1/3 7:5" is 2009-01-03 07:05. When a
 // separator is missing it fails there, the fields read so far keeping their new values.
-bool ParseAlarmTime(std::string_view text, SYSTEMTIME& time);
+[[nodiscard]] bool ParseAlarmTime(std::string_view text, SYSTEMTIME& time);

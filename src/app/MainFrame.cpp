@@ -9,6 +9,7 @@
 #include "platform/ui/Menu.h"
 #include "platform/ui/View.h"
 #include "res/ResourceIds.h"
+#include "settings/ProfileValues.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ void CMainFrame::OnActivate(UINT state, CWnd* other, bool minimized) {
         // Leaving the window, for a dialog of ours or another program, saves the memo;
         // silently: a memo that cannot be saved stays modified, and the next leave tries
         // again.
-        if (memo->IsModified()) memo->SaveSilently();
+        if (memo->IsModified()) (void)memo->SaveSilently();
         return;
     }
     // Back in the window: what other programs did to the memo's file meanwhile shows.
@@ -105,7 +106,7 @@ void CMainFrame::PopUpMenu() {
 
 void CMainFrame::OnOpenByNotification() {
     CQuilloApp* app = QuilloApp();
-    app->m_pDocTemplate->OpenDocumentFile(app->GetProfileString("System", "NotifyFile", ""));
+    app->m_pDocTemplate->OpenDocumentFile(app->GetProfileString(profile::kNotifyFile));
 }
 
 void CMainFrame::OnMenu() {}

@@ -35,7 +35,7 @@ CMemoRecovery::~CMemoRecovery() {
 }
 
 bool CMemoRecovery::Claim() {
-    m_folder = RecoveryFolder::Claim(&m_claimError, kEndingWindowWait);
+    m_folder = RecoveryFolder::Claim(&m_nClaimError, kEndingWindowWait);
     return m_folder != nullptr;
 }
 
@@ -97,7 +97,7 @@ void CMemoRecovery::Start(CQuilloDoc& document) {
     m_pDocument = &document;
     document.KeepChangesIn(this);
     if (m_folder == nullptr) {
-        if (document.IsModified()) TellNotKept(m_claimError);
+        if (document.IsModified()) TellNotKept(m_nClaimError);
         return;
     }
     // Told on the writer's thread; said on the user's.
@@ -110,7 +110,7 @@ void CMemoRecovery::Start(CQuilloDoc& document) {
                                                 });
     // A restored memo keeps its copy until the next change replaces it or a save removes it;
     // one that was restored and saved on the way to another memo needs it no more.
-    m_copyMayExist = m_folder->HasCopy();
+    m_bCopyMayExist = m_folder->HasCopy();
     if (document.IsModified()) {
         MemoChanged(document);
     } else {
@@ -120,7 +120,7 @@ void CMemoRecovery::Start(CQuilloDoc& document) {
 
 void CMemoRecovery::MemoChanged(const CQuilloDoc& document) {
     if (m_writer == nullptr) {
-        TellNotKept(m_claimError);
+        TellNotKept(m_nClaimError);
         return;
     }
     auto snapshot = std::make_shared<const MemoSnapshot>(document.m_bitmap, document.GetPathName(),
@@ -128,13 +128,13 @@ void CMemoRecovery::MemoChanged(const CQuilloDoc& document) {
     if (snapshot->IsEmpty()) return;
     m_writer->Write(
         [snapshot](const RecoveryWriter::Sink& sink) { return snapshot->WriteTo(sink); });
-    m_copyMayExist = true;
+    m_bCopyMayExist = true;
 }
 
 void CMemoRecovery::MemoSafe() {
-    if (m_writer == nullptr || !m_copyMayExist) return;
+    if (m_writer == nullptr || !m_bCopyMayExist) return;
     m_writer->Remove();
-    m_copyMayExist = false;
+    m_bCopyMayExist = false;
 }
 
 void CMemoRecovery::Flush() {

@@ -25,11 +25,11 @@ class CMemoRecovery : public MemoChangeListener {
 
     // Takes recovery/ for this process, which is becoming the running window; false when
     // another process holds it (nothing is kept then).
-    bool Claim();
+    [[nodiscard]] bool Claim();
     // An ordinary start: opens the copy that a run which ended without saving left behind,
     // in place of the newest memo. True when a memo was opened from it; a damaged copy is set
     // aside and the start goes on as usual (false).
-    bool RestoreLeftCopy(CSingleDocTemplate* docTemplate);
+    [[nodiscard]] bool RestoreLeftCopy(CSingleDocTemplate* docTemplate);
     // A start for an alarm's memo: the copy left behind goes to rescued/ (`keep` writes the
     // memo there and says where at the start), never over the alarm's memo.
     void RescueLeftCopy(const std::function<bool(std::string_view memo)>& keep);
@@ -54,7 +54,7 @@ class CMemoRecovery : public MemoChangeListener {
 
   private:
     // The copy left behind, whole; a damaged one is set aside (false).
-    bool ReadLeftCopy(RecoveryCopy& copy);
+    [[nodiscard]] bool ReadLeftCopy(RecoveryCopy& copy);
     void SetAside(std::string_view reason, bool damaged);
     // Says once per run why changes are not kept, by the system's error number.
     void TellNotKept(int error);
@@ -62,8 +62,8 @@ class CMemoRecovery : public MemoChangeListener {
     CQuilloDoc* m_pDocument = nullptr;
     std::unique_ptr<RecoveryFolder> m_folder;
     std::unique_ptr<RecoveryWriter> m_writer;
-    bool m_copyMayExist = false;
+    bool m_bCopyMayExist = false;
     SetAsideCopy m_setAside;
-    int m_claimError = 0;
+    int m_nClaimError = 0;
     bool m_bToldNotKept = false;
 };

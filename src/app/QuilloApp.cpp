@@ -3,7 +3,6 @@
 #include "app/MainFrame.h"
 #include "firing/AlarmFiring.h"
 #include "memo/QuilloDoc.h"
-#include "platform/base/Exceptions.h"
 #include "platform/base/Format.h"
 #include "platform/base/Text.h"
 #include "platform/fs/Device.h"
@@ -17,6 +16,7 @@
 #include "res/AlarmSounds.h"
 #include "res/QuilloResources.h"
 #include "res/ResourceIds.h"
+#include "settings/ProfileValues.h"
 #include "view/QuilloView.h"
 
 namespace {
@@ -24,7 +24,6 @@ namespace {
 constexpr const char* kSyncKey = "Software\\Microsoft\\Windows CE Services";
 constexpr const char* kSyncValue = "FileSyncPath";
 constexpr size_t kSyncPathCharacters = 256;  // what the value's 512-byte buffer holds
-constexpr const char* kRescuedValue = "RescuedMemo";
 constexpr const char* kRestoredMemo = "保存されていなかったメモを復元しました。";
 const std::string kProfileSetAside =
     "設定ファイルを読み込めなかったため、アラームと設定を初期状態に戻しました。"
@@ -38,11 +37,7 @@ const std::string kRefusedFile = "指定されたファイルはメモとして�
 // A memo file of the device that this program can read and show.
 bool CanShowMemo(const std::string& path) {
     CMemoBitmap memo;
-    try {
-        return memo.LoadFile(path);
-    } catch (const CFileException&) {
-        return false;
-    }
+    return memo.LoadFile(path);
 }
 
 }  // namespace
@@ -53,7 +48,7 @@ BEGIN_MESSAGE_MAP(CQuilloApp, CWinApp)
 END_MESSAGE_MAP()
 // clang-format on
 
-CQuilloApp::CQuilloApp() : CWinApp("quillo") {
+CQuilloApp::CQuilloApp() : CWinApp(profile::kApplication) {
     m_pszAppName = "Quillo";
 }
 
@@ -67,9 +62,9 @@ bool CQuilloApp::InitInstance() {
     m_launchMinute = GetLocalTime();
     m_launchMinute.wSecond = 0;
     m_launchMinute.wMilliseconds = 0;
-    SetRegistryKey(kRegistryCompany);
+    SetRegistryKey(profile::kCompany);
     InstallAlarmSounds();
-    m_nNotifyDialog = GetProfileInt("System", "NotifyDialog", 1);
+    m_nNotifyDialog = GetProfileInt(profile::kNotifyDialog);
     m_alarmStore.Load();
     m_bAlarmLaunch = m_lpCmdLine.find(kAlarmLaunchArgument) != std::string::npos;
     std::string alarmMemo;
@@ -85,7 +80,7 @@ bool CQuilloApp::InitInstance() {
         m_alarmStore.Schedule(m_launchMinute);
     }
     LoadStdProfileSettings(kRecentFileCount);
-    m_strSaveFolder = GetProfileString("System", "SaveFolder", "");
+    m_strSaveFolder = GetProfileString(profile::kSaveFolder);
     if (m_strSaveFolder.empty()) m_strSaveFolder = GetDefaultSaveFolder();
 
     const bool portrait = GetSystemMetrics(SM_CXSCREEN) < GetSystemMetrics(SM_CYSCREEN);
@@ -104,7 +99,8 @@ bool CQuilloApp::InitInstance() {
     const bool refused = named && !CanShowMemo(shellCommand.m_strFileName);
     // This process is the running window from here on: what a run that crashed left in
     // recovery/ is its own now, and comes back before anything is written there.
-    m_recovery.Claim();
+    // Held by another process, nothing is kept, which the first change says.
+    (void)m_recovery.Claim();
     bool restored = false;
     const int memoCount = RefreshMemoList();
     if (!alarmMemo.empty()) {
@@ -149,7 +145,7 @@ bool CQuilloApp::RunAlarmLaunch(std::string& memoToOpen) {
     if (auto running = RunningInstance::FindOrClaim(kMainWindowTitle, m_instanceClaim)) {
         // Written before the command, which the running window answers only once it has
         // opened the memo named here; unwritten, it would open the memo named last.
-        if (!WriteProfileString("System", "NotifyFile", fired.entry.FileName)) {
+        if (!WriteProfileString(profile::kNotifyFile, fired.entry.FileName)) {
             running->BringToFront();
             AfxMessageBox("アラームのメモを開けませんでした。", MB_OK | MB_ICONEXCLAMATION);
             return false;
@@ -179,14 +175,14 @@ bool CQuilloApp::KeepInRescued(std::string_view memo) {
                                  memo);
     if (rescued.empty()) return false;
     // Kept all the same when this cannot be noted: rescued/ holds it.
-    (void)WriteProfileString("System", kRescuedValue, rescued);
+    (void)WriteProfileString(profile::kRescuedMemo, rescued);
     return true;
 }
 
 void CQuilloApp::TellOfRescuedMemo() {
-    const std::string rescued = GetProfileString("System", kRescuedValue, "");
+    const std::string rescued = GetProfileString(profile::kRescuedMemo);
     if (rescued.empty()) return;
-    (void)WriteProfileString("System", kRescuedValue, "");  // else said once more
+    (void)WriteProfileString(profile::kRescuedMemo, "");  // else said once more
     AfxMessageBox("保存できなかったメモを次の場所に残しました: " + rescued,
                   MB_OK | MB_ICONEXCLAMATION);
 }

@@ -22,7 +22,6 @@ class CQuilloApp : public CWinApp, public MemoHost {
 
   public:
     static constexpr std::string_view kAlarmLaunchArgument = "AppRunAtTime";
-    static constexpr std::string_view kRegistryCompany = "Vornak";
     static constexpr std::string_view kMainWindowTitle = "Folian";
     static constexpr int kRecentFileCount = 4;
 
@@ -36,7 +35,7 @@ class CQuilloApp : public CWinApp, public MemoHost {
     // The memos of the save folder, newest first; the number of them.
     int RefreshMemoList();
     // The position of the memo with exactly this name (case counted), or -1.
-    int FindMemo(std::string_view name) const;
+    [[nodiscard]] int FindMemo(std::string_view name) const;
     std::string GetMemoPath(std::string_view name) const override;
     const std::string& GetSaveFolder() const override { return m_strSaveFolder; }
     const std::string& GetMemoExtension() const override { return m_strMemoExt; }
@@ -48,11 +47,11 @@ class CQuilloApp : public CWinApp, public MemoHost {
     // Deletes a memo's file and removes its alarm in the same store update. When it is the
     // open memo, the window goes on to the memo after it, or a new one when none is left.
     // False, once the user is told, when the file stays: it keeps its alarm and its window.
-    bool DeleteMemo(const std::string& path);
+    [[nodiscard]] bool DeleteMemo(const std::string& path);
     // Renames a memo within the save folder to `title` plus ".bmp"; the open memo and the
     // memo's alarm follow it. False, once the user is told, for a name that is invalid or
     // taken, or a file that could not be moved.
-    bool RenameMemo(const std::string& path, std::string_view title);
+    [[nodiscard]] bool RenameMemo(const std::string& path, std::string_view title);
     // Opens the memo at `position` of the list as it is now, the first when there is none
     // there, or a new one when the folder holds none: where a memo that is gone stood.
     void OpenMemoInPlaceOf(int position);
@@ -82,10 +81,10 @@ class CQuilloApp : public CWinApp, public MemoHost {
   private:
     // The launch the system made for an alarm: rings it; false when start-up ends here,
     // else the memo to open first.
-    bool RunAlarmLaunch(std::string& memoToOpen);
+    [[nodiscard]] bool RunAlarmLaunch(std::string& memoToOpen);
     // Writes a memo's bytes into rescued/, for the next start to say where; false when
     // even that failed.
-    bool KeepInRescued(std::string_view memo);
+    [[nodiscard]] bool KeepInRescued(std::string_view memo);
     // Once: where the memo that could not be saved at the end of the last run was kept.
     void TellOfRescuedMemo();
     // Once: what the start (or an earlier process) moved out of the way, and where it lies.

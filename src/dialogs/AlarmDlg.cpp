@@ -39,7 +39,7 @@ bool CAlarmDlg::OnInitDialog() {
     const auto repeat = static_cast<int>(m_repeat);
     // A repeat unit the program does not know (a hand-edited profile) shows as none.
     m_nRepeat = repeat >= 0 && repeat < static_cast<int>(std::size(kRepeatNames)) ? repeat : 0;
-    m_nSoundRepeat = m_bSoundRepeat != 0 ? 1 : 0;
+    m_nSoundRepeat = m_bSoundRepeat ? 1 : 0;
     FillSoundList();
     m_hourSpin.SetRange(0, 23);
     m_minuteSpin.SetRange(0, 59);
@@ -99,6 +99,6 @@ void CAlarmDlg::OnOK() {
     }
     m_strSound = SoundAt(m_soundFiles, m_soundList.GetCurSel());
     m_repeat = static_cast<AlarmRepeat>(std::max(m_nRepeat, 0));
-    m_bSoundRepeat = m_nSoundRepeat;
+    m_bSoundRepeat = m_nSoundRepeat != 0;
     EndDialog(IDOK);
 }

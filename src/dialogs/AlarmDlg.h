@@ -22,7 +22,7 @@ class CAlarmDlg : public CDialog {
     SYSTEMTIME m_time{};
     AlarmRepeat m_repeat = AlarmRepeat::None;
     std::string m_strSound;
-    int32_t m_bSoundRepeat = 0;
+    bool m_bSoundRepeat = false;
     std::vector<std::string> m_soundFiles;
     CComboBox m_repeatList;
     CSpinButtonCtrl m_hourSpin;

@@ -46,5 +46,5 @@ class CAlarmListDlg : public CDialog {
     // stays selected, or the row where it stood.
     void ShowStore();
     // The selected alarm's memo, or empty once the user has been asked to select one.
-    std::string SelectedFile();
+    [[nodiscard]] std::string SelectedFile();
 };

@@ -52,7 +52,7 @@ void CColorButton::DrawItem(DRAWITEMSTRUCT* item) {
     Line(dc, {{r - 4, middle - 1}, {r - 9, middle - 1}});
     Line(dc, {{r - 5, middle}, {r - 8, middle}});
     dc.SetPixel(r - 6, middle + 1, RGB(0, 0, 0));
-    CBrush swatch(m_color);
+    CBrush swatch(m_crColor);
     dc.SelectObject(&swatch);
     dc.Rectangle(l + 5, t + 4, r - 15, b - 4);
     if ((item->itemState & ODS_FOCUS) != 0) {
@@ -70,8 +70,8 @@ void CColorButton::DrawItem(DRAWITEMSTRUCT* item) {
 }
 
 void CColorButton::OnClicked() {
-    COLORREF color = m_color;
+    COLORREF color = m_crColor;
     if (RunColorDialog(color) != kColorChosen) return;
-    m_color = color;
+    m_crColor = color;
     Invalidate();
 }

@@ -12,7 +12,7 @@ class CColorButton : public COwnerDrawButton {
     // The click: the colour dialog on this colour; a chosen colour is taken and shown.
     void OnClicked();
 
-    COLORREF m_color = 0x00FFFFFF;
+    COLORREF m_crColor = 0x00FFFFFF;
 
   private:
     CPen m_penGrey;

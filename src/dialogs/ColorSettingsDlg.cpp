@@ -15,13 +15,13 @@ bool CColorSettingsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_penButton.Attach(GetDlgItem(IDC_COLOR_PEN)->GetWidget(), this, IDC_COLOR_PEN);
     m_backButton.Attach(GetDlgItem(IDC_COLOR_BACK)->GetWidget(), this, IDC_COLOR_BACK);
-    m_penButton.m_color = m_crPen;
-    m_backButton.m_color = m_crBack;
+    m_penButton.m_crColor = m_crPen;
+    m_backButton.m_crColor = m_crBack;
     return true;
 }
 
 void CColorSettingsDlg::OnOK() {
-    m_crPen = m_penButton.m_color;
-    m_crBack = m_backButton.m_color;
+    m_crPen = m_penButton.m_crColor;
+    m_crBack = m_backButton.m_crColor;
     CDialog::OnOK();
 }

@@ -23,7 +23,8 @@ bool CFolderDlg::OnInitDialog() {
     m_images.Create(IDB_FOLDER_IMAGES, 16);
     m_tree.SetImageList(&m_images);
     m_folderTree.Attach(&m_tree);
-    if (!m_strFolder.empty()) m_folderTree.Select(m_strFolder);
+    // A folder that is gone leaves the tree at its top.
+    if (!m_strFolder.empty()) (void)m_folderTree.Select(m_strFolder);
     return true;
 }
 
@@ -46,5 +47,6 @@ void CFolderDlg::OnDoubleClick(LPARAM, LRESULT*) {
 void CFolderDlg::OnCreateFolder() {
     CInputDlg input;
     input.m_strMessage = "フォルダ名を入力してください";
-    if (input.DoModal() == IDOK) m_folderTree.CreateFolder(input.m_strText);
+    // A folder not made does not show in the tree.
+    if (input.DoModal() == IDOK) (void)m_folderTree.CreateFolder(input.m_strText);
 }

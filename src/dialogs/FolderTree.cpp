@@ -113,6 +113,5 @@ bool CFolderTree::CreateFolder(const std::string& name) {
     const std::string path = Joined(PathOf(selected), name);
     if (name.empty() || !Device::FileSystem().CreateFolder(path)) return false;
     Refresh(selected);
-    Select(path);
-    return true;
+    return Select(path);
 }

@@ -19,8 +19,8 @@ class CFolderTree {
     std::string PathOf(HTREEITEM item) const;
     void Refresh(HTREEITEM item);
     HTREEITEM FindPath(std::string_view path);
-    bool Select(std::string_view path);
-    bool CreateFolder(const std::string& name);
+    [[nodiscard]] bool Select(std::string_view path);
+    [[nodiscard]] bool CreateFolder(const std::string& name);
     // The selection, or the root when nothing is selected.
     HTREEITEM SelectedOrRoot() const;
 

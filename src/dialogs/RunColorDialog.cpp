@@ -6,6 +6,7 @@
 #include "platform/base/Format.h"
 #include "platform/ui/ColorDialog.h"
 #include "platform/ui/WinApp.h"
+#include "settings/ProfileValues.h"
 
 namespace {
 
@@ -17,8 +18,9 @@ int RunColorDialog(COLORREF& color) {
     COLORREF custom[kCustomColors];
     const std::string white = Format("%ld", 0x00FFFFFFL);
     for (int i = 0; i < kCustomColors; ++i) {
-        const std::string text =
-            AfxGetApp()->GetProfileString("ColorDlg", Format("Custom%d", i), white);
+        const std::string text = AfxGetApp()->GetProfileString(
+            profile::kCustomColorSection,
+            Format("%s%d", std::string(profile::kCustomColor).c_str(), i), white);
         // The standard reading: "12abc" is 12, "abc" is 0.
         custom[i] = static_cast<COLORREF>(std::strtol(text.c_str(), nullptr, 10));
     }

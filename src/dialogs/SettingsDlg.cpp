@@ -9,6 +9,7 @@
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/ModalRun.h"
 #include "res/ResourceIds.h"
+#include "settings/ProfileValues.h"
 
 namespace {
 
@@ -57,9 +58,9 @@ bool CSettingsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     CenterWindow();
     CQuilloApp* app = QuilloApp();
-    m_nSoundRepeat = app->GetProfileInt("Alerm", "DefaultWaveRepeat", 0);
+    m_nSoundRepeat = app->GetProfileInt(profile::kDefaultWaveRepeat);
     m_soundFiles = FindSoundFiles();
-    FillSoundList(m_soundList, m_soundFiles, app->GetProfileString("Alerm", "DefaultWaveFile", ""));
+    FillSoundList(m_soundList, m_soundFiles, app->GetProfileString(profile::kDefaultWaveFile));
     UpdateData(false);
     return true;
 }
@@ -83,8 +84,8 @@ void CSettingsDlg::OnOK() {
     CQuilloApp* app = QuilloApp();
     // The caller says it, with the rest of what it writes, when this did not reach the profile.
     m_bSoundDefaultsWritten =
-        app->WriteProfileInt("Alerm", "DefaultWaveRepeat", m_nSoundRepeat) &&
-        app->WriteProfileString("Alerm", "DefaultWaveFile",
+        app->WriteProfileInt(profile::kDefaultWaveRepeat, m_nSoundRepeat) &&
+        app->WriteProfileString(profile::kDefaultWaveFile,
                                 SoundAt(m_soundFiles, m_soundList.GetCurSel()));
     CDialog::OnOK();
 }

@@ -19,7 +19,7 @@ class CSettingsDlg : public CDialog {
 
     // A save folder that can hold memos, made where it is missing; false (and the user
     // told) for one that cannot be.
-    static bool PrepareSaveFolder(const std::string& folder);
+    [[nodiscard]] static bool PrepareSaveFolder(const std::string& folder);
 
     std::vector<std::string> m_soundFiles;
     CComboBox m_soundList;

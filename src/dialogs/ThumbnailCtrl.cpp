@@ -79,7 +79,8 @@ void CThumbnailCtrl::DrawThumbnail(CDC& dc, int index) {
     canvas.Reset();
     CQuilloApp* app = QuilloApp();
     if (canvas.LoadFile(app->GetMemoPath(memo.name))) {
-        canvas.StretchDraw(&dc, inner.left, inner.top, inner.Width(), inner.Height());
+        // A cell that cannot be drawn stays blank, as for a memo that cannot be read.
+        (void)canvas.StretchDraw(&dc, inner.left, inner.top, inner.Width(), inner.Height());
     }
     CFont* previous = dc.SelectObject(&m_font);
     dc.SetTextColor(RGB(0, 0, 0));

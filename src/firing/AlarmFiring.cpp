@@ -3,15 +3,16 @@
 #include <memory>
 #include <optional>
 
-#include "firing/AlarmNotifyDlg.h"
 #include "alarm/AlarmTime.h"
 #include "app/QuilloApp.h"
+#include "firing/AlarmNotifyDlg.h"
 #include "platform/shell/DesktopNotification.h"
 #include "platform/shell/Screen.h"
 #include "platform/shell/Sound.h"
 #include "platform/shell/Termination.h"
 #include "platform/shell/TimedLaunch.h"
 #include "platform/ui/ModalRun.h"
+#include "settings/ProfileValues.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ bool StoreAgain(const AlarmEntry& entry, const SYSTEMTIME& time) {
 std::function<void()> EndedWhileOpen(const AlarmEntry& entry) {
     return [entry] {
         QuilloApp()->OnEndSession();
+        // Nobody is left to tell when it cannot be stored.
         (void)StoreAgain(entry, entry.Time);
     };
 }
@@ -39,8 +41,8 @@ AlarmOutcome Ring(const AlarmEntry& entry, const SYSTEMTIME& due, int notifyDial
                   const std::function<void()>& unfinished) {
     // Also on another workspace, or with no notice at all, the desktop tells of the alarm,
     // and of when it was due: a late one says so.
-    PostDesktopNotification(kNoticeSummary, CQuilloApp::GetMemoTitle(entry.FileName) + "\n" +
-                                                FormatAlarmTime(due));
+    PostDesktopNotification(kNoticeSummary,
+                            CQuilloApp::GetMemoTitle(entry.FileName) + "\n" + FormatAlarmTime(due));
     if (notifyDialog == 0) {
         // An alarm without a sound has nothing to play, not a file named ".wav".
         if (!entry.WaveFile.empty()) PlaySoundFile(SoundPath(entry.WaveFile), SoundPlay::Once);
@@ -52,7 +54,7 @@ AlarmOutcome Ring(const AlarmEntry& entry, const SYSTEMTIME& due, int notifyDial
     CAlarmNotifyDlg& notice = *made;
     notice.m_strFileName = entry.FileName;
     notice.m_strSound = entry.WaveFile;
-    notice.m_bSoundRepeat = entry.WaveRepeat;
+    notice.m_bSoundRepeat = entry.WaveRepeat != 0;
     int result = IDCANCEL;
     {
         ScopedTerminationHandler whileOpen(unfinished);
@@ -99,8 +101,8 @@ FiredAlarm FireLaunchAlarm(const SYSTEMTIME& launchMinute, int notifyDialog) {
         return {};
     }
     const AlarmEntry entry = *taken;
-    const AlarmOutcome outcome = Ring(entry, DueMinute(entry, launchMinute, requested),
-                                      notifyDialog, EndedWhileOpen(entry));
+    const AlarmOutcome outcome =
+        Ring(entry, DueMinute(entry, launchMinute, requested), notifyDialog, EndedWhileOpen(entry));
     // It rang: that it stays stored (and rings again at a later start) is said once heard.
     TellIfAlarmNotStored(stored);
     return {outcome, entry};
@@ -122,7 +124,7 @@ FiredAlarm FireRunningAlarm(const SYSTEMTIME& now) {
     const AlarmEntry entry = *taken;
     const AlarmOutcome outcome =
         Ring(entry, DueMinute(entry, now, std::nullopt),
-             QuilloApp()->GetProfileInt("System", "NotifyDialog", 1), EndedWhileOpen(entry));
+             QuilloApp()->GetProfileInt(profile::kNotifyDialog), EndedWhileOpen(entry));
     TellIfAlarmNotStored(stored);
     return {outcome, entry};
 }

@@ -1,7 +1,7 @@
 #include "firing/AlarmNotifyDlg.h"
 
-#include "firing/SnoozeDlg.h"
 #include "app/QuilloApp.h"
+#include "firing/SnoozeDlg.h"
 #include "platform/shell/Sound.h"
 #include "platform/ui/ModalRun.h"
 #include "res/ResourceIds.h"
@@ -37,8 +37,7 @@ bool CAlarmNotifyDlg::OnInitDialog() {
     m_picture.SubclassDlgItem(IDC_NOTIFY_PICTURE, this);
     CDialog::OnInitDialog();
     if (!m_strSound.empty()) {
-        PlaySoundFile(SoundPath(m_strSound),
-                      m_bSoundRepeat != 0 ? SoundPlay::Loop : SoundPlay::Once);
+        PlaySoundFile(SoundPath(m_strSound), m_bSoundRepeat ? SoundPlay::Loop : SoundPlay::Once);
     }
     m_strTitle = CQuilloApp::GetMemoTitle(m_strFileName);
     SetDlgItemText(IDC_NOTIFY_TITLE, m_strTitle);

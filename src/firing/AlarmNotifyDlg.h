@@ -18,7 +18,7 @@ class CAlarmNotifyDlg : public CDialog {
 
     std::string m_strFileName;
     std::string m_strSound;
-    int32_t m_bSoundRepeat = 0;
+    bool m_bSoundRepeat = false;
     CMemoPicture m_picture;
     bool m_bSnooze = false;
     SYSTEMTIME m_snoozeSpan{};

@@ -1,7 +1,5 @@
 #include "firing/MemoPicture.h"
 
-#include "platform/base/Exceptions.h"
-
 // clang-format off
 BEGIN_MESSAGE_MAP(CMemoPicture, CWnd)
     on::Paint(&CMemoPicture::OnPaint),
@@ -9,15 +7,12 @@ END_MESSAGE_MAP()
 // clang-format on
 
 void CMemoPicture::LoadMemo(std::string_view path) {
-    try {
-        if (!m_bitmap.LoadFile(path)) m_bitmap.Reset();
-    } catch (const CFileException&) {
-        m_bitmap.Reset();
-    }
+    // A memo that cannot be read shows as an empty picture.
+    if (!m_bitmap.LoadFile(path)) m_bitmap.Reset();
 }
 
 void CMemoPicture::OnPaint() {
     CPaintDC dc(this);
     const CRect client = GetClientRect();
-    m_bitmap.StretchDraw(&dc, 0, 0, client.Width(), client.Height());
+    (void)m_bitmap.StretchDraw(&dc, 0, 0, client.Width(), client.Height());  // blank if not
 }

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "memo/DefaultColorTable.h"
-#include "platform/base/Exceptions.h"
 
 CMemoBitmap::CMemoBitmap() {
     Reset();
@@ -74,32 +73,27 @@ bool CMemoBitmap::CreateWith(const BITMAPINFO* info,
     if (info == nullptr) {
         return false;
     }
-    try {
-        m_header = info->bmiHeader;
-        m_nColors = ColorTableSize(m_header.biBitCount, m_header.biCompression);
-        std::copy_n(info->bmiColors, m_nColors, m_colorTable);
-        if (!m_bitmap.CreateDIBSection(m_header, ColorTable())) {
-            throw CResourceException();
-        }
-        Surface& store = *m_bitmap.GetSurface();
-        m_pBits = store.Data();
-        if (!fill({m_pBits, store.SizeBytes()})) {
-            Reset();
-            return false;
-        }
-        // The header names the store's own size, so a save writes what a load reads back.
-        m_header.biSizeImage = static_cast<uint32_t>(store.SizeBytes());
-        if (!BuildPalette()) {
-            throw CResourceException();
-        }
-        return true;
-    } catch (const CResourceException&) {
+    m_header = info->bmiHeader;
+    m_nColors = ColorTableSize(m_header.biBitCount, m_header.biCompression);
+    std::copy_n(info->bmiColors, m_nColors, m_colorTable);
+    // Never left half made: whatever fails, the canvas is empty again.
+    if (!m_bitmap.CreateDIBSection(m_header, ColorTable())) {
         Reset();
         return false;
-    } catch (...) {
-        Reset();  // never left half-made, whatever the caller is told
-        throw;
     }
+    Surface& store = *m_bitmap.GetSurface();
+    m_pBits = store.Data();
+    if (!fill({m_pBits, store.SizeBytes()})) {
+        Reset();
+        return false;
+    }
+    // The header names the store's own size, so a save writes what a load reads back.
+    m_header.biSizeImage = static_cast<uint32_t>(store.SizeBytes());
+    if (!BuildPalette()) {
+        Reset();
+        return false;
+    }
+    return true;
 }
 
 bool CMemoBitmap::CreateFromBitmap(CBitmap* source) {
@@ -108,33 +102,31 @@ bool CMemoBitmap::CreateFromBitmap(CBitmap* source) {
     if (picture == nullptr) {
         return false;
     }
-    try {
-        const int32_t width = picture->Width();
-        const int32_t height = picture->Height();  // already the absolute height
-        const int bits = picture->BitsPerPixel();
-        m_header.biSize = 40;
-        m_header.biWidth = width;
-        m_header.biHeight = height;
-        m_header.biPlanes = 1;
-        m_header.biBitCount = static_cast<uint16_t>(bits);
-        m_header.biCompression = BI_RGB;
-        m_header.biSizeImage =
-            static_cast<uint32_t>(RowStride(width, bits) * static_cast<uint64_t>(height));
-        m_nColors = ColorTableSize(static_cast<uint32_t>(bits), BI_RGB);
-        std::copy_n(DefaultColorTable().begin(), std::min<uint32_t>(m_nColors, 256), m_colorTable);
-        if (!m_bitmap.CreateDIBSection(m_header, ColorTable())) {
-            throw CResourceException();
-        }
-        m_pBits = m_bitmap.GetSurface()->Data();
-        BuildPalette();
-        if (!CopyPicture(source, width, height)) {
-            throw CResourceException();
-        }
-        return true;
-    } catch (const CResourceException&) {
+    const int32_t width = picture->Width();
+    const int32_t height = picture->Height();  // already the absolute height
+    const int bits = picture->BitsPerPixel();
+    m_header.biSize = 40;
+    m_header.biWidth = width;
+    m_header.biHeight = height;
+    m_header.biPlanes = 1;
+    m_header.biBitCount = static_cast<uint16_t>(bits);
+    m_header.biCompression = BI_RGB;
+    m_header.biSizeImage =
+        static_cast<uint32_t>(RowStride(width, bits) * static_cast<uint64_t>(height));
+    m_nColors = ColorTableSize(static_cast<uint32_t>(bits), BI_RGB);
+    std::copy_n(DefaultColorTable().begin(), std::min<uint32_t>(m_nColors, 256), m_colorTable);
+    if (!m_bitmap.CreateDIBSection(m_header, ColorTable())) {
         Reset();
         return false;
     }
+    m_pBits = m_bitmap.GetSurface()->Data();
+    // Without a palette the picture still draws, by its colour table.
+    (void)BuildPalette();
+    if (!CopyPicture(source, width, height)) {
+        Reset();
+        return false;
+    }
+    return true;
 }
 
 // Every source pixel becomes the colour-table entry nearest to its colour.

@@ -35,31 +35,31 @@ class CMemoBitmap : public CObject {
     static uint64_t RowStride(int64_t width, int64_t bitsPerPixel);
 
     void Reset();
-    bool CreateFromBitmap(CBitmap* source);
+    [[nodiscard]] bool CreateFromBitmap(CBitmap* source);
     // `pixels` must hold the image-size bytes the header names (the whole store when 0).
-    bool CreateFromDib(const BITMAPINFO* info, std::span<const uint8_t> pixels);
+    [[nodiscard]] bool CreateFromDib(const BITMAPINFO* info, std::span<const uint8_t> pixels);
     // `identity`, when given, gets the identity of the file that was opened, also when its
     // content was refused, and stays unknown when nothing could be opened.
-    bool LoadFile(std::string_view path, FileIdentity* identity = nullptr);
+    [[nodiscard]] bool LoadFile(std::string_view path, FileIdentity* identity = nullptr);
     // `identity`, when given, gets the identity of the file as written.
-    bool SaveFile(std::string_view path, FileIdentity* identity = nullptr);
+    [[nodiscard]] bool SaveFile(std::string_view path, FileIdentity* identity = nullptr);
     // The same, but only while the file under `path` is still `expected`, or nothing (an
     // unknown `expected`: only while nothing is there). Never throws.
-    CReplacingFile::Outcome SaveFileIfUnchanged(std::string_view path, const FileIdentity& expected,
+    [[nodiscard]] CReplacingFile::Outcome SaveFileIfUnchanged(std::string_view path, const FileIdentity& expected,
                                                 FileIdentity* identity);
     // A memo file's bytes already in memory, checked as LoadFile checks a file.
-    bool LoadBytes(std::string_view bytes);
+    [[nodiscard]] bool LoadBytes(std::string_view bytes);
     // The bytes SaveFile writes; empty for an empty canvas.
     std::string EncodeFile() const;
     // What a memo file holds before its pixels, for a picture of this header and colours.
     static std::string EncodeHeaders(const BITMAPINFOHEADER& header,
                                      std::span<const RGBQUAD> colors);
 
-    bool Draw(CDC* target, int32_t x, int32_t y);
-    bool StretchDraw(CDC* target, int32_t x, int32_t y, int32_t width, int32_t height);
+    [[nodiscard]] bool Draw(CDC* target, int32_t x, int32_t y);
+    [[nodiscard]] bool StretchDraw(CDC* target, int32_t x, int32_t y, int32_t width, int32_t height);
 
-    bool BuildPalette();
-    bool MakeDefaultPalette(int count);
+    [[nodiscard]] bool BuildPalette();
+    [[nodiscard]] bool MakeDefaultPalette(int count);
     static unsigned ReadColorTable(CDC* context, unsigned count, RGBQUAD* colors);
 
     CDC* GetDrawingDC(CDC* target);
@@ -77,12 +77,12 @@ class CMemoBitmap : public CObject {
     const uint8_t* Bits() const { return m_pBits; }
 
   private:
-    bool WriteInto(CReplacingFile& file) const;
-    bool LoadFrom(MemoSource& source, std::string_view path);
+    [[nodiscard]] bool WriteInto(CReplacingFile& file) const;
+    [[nodiscard]] bool LoadFrom(MemoSource& source);
     // Makes the store from the header and lets `fill` write its pixels; false from `fill`
     // leaves the canvas empty.
-    bool CreateWith(const BITMAPINFO* info, const std::function<bool(std::span<uint8_t>)>& fill);
-    bool CopyPicture(CBitmap* source, int32_t width, int32_t height);
+    [[nodiscard]] bool CreateWith(const BITMAPINFO* info, const std::function<bool(std::span<uint8_t>)>& fill);
+    [[nodiscard]] bool CopyPicture(CBitmap* source, int32_t width, int32_t height);
 
     CBitmap m_bitmap;
     BITMAPINFOHEADER m_header{};

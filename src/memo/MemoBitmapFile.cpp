@@ -4,7 +4,6 @@
 
 #include "memo/BmpFormat.h"
 #include "memo/MemoBitmap.h"
-#include "platform/base/Exceptions.h"
 #include "platform/fs/File.h"
 #include "platform/fs/ReplacingFile.h"
 
@@ -38,30 +37,27 @@ class BytesSource : public MemoSource {
   public:
     explicit BytesSource(std::string_view bytes) : m_bytes(bytes) {}
     ptrdiff_t Read(void* buffer, size_t count) override {
-        const size_t got = std::min(count, m_bytes.size() - m_position);
-        std::memcpy(buffer, m_bytes.data() + m_position, got);
-        m_position += got;
+        const size_t got = std::min(count, m_bytes.size() - m_nPosition);
+        std::memcpy(buffer, m_bytes.data() + m_nPosition, got);
+        m_nPosition += got;
         return static_cast<ptrdiff_t>(got);
     }
     bool SeekTo(uint64_t offset) override {
         if (offset > m_bytes.size()) return false;
-        m_position = static_cast<size_t>(offset);
+        m_nPosition = static_cast<size_t>(offset);
         return true;
     }
     int64_t Length() const override { return static_cast<int64_t>(m_bytes.size()); }
 
   private:
     std::string_view m_bytes;
-    size_t m_position = 0;
+    size_t m_nPosition = 0;
 };
 
-// Reads exactly `count` bytes; a short read is a rejection, a read error the file error.
-bool ReadExactly(MemoSource& source, void* buffer, size_t count, std::string_view path) {
+// Reads exactly `count` bytes; a short read and a read error both refuse the file.
+bool ReadExactly(MemoSource& source, void* buffer, size_t count) {
     const ptrdiff_t got = source.Read(buffer, count);
-    if (got < 0) {
-        throw CFileException(CFileException::generic, std::string(path));
-    }
-    return static_cast<size_t>(got) == count;
+    return got >= 0 && static_cast<size_t>(got) == count;
 }
 
 }  // namespace
@@ -74,17 +70,17 @@ bool CMemoBitmap::LoadFile(std::string_view path, FileIdentity* identity) {
     }
     if (identity != nullptr) *identity = file.GetIdentity();
     FileSource source(file);
-    return LoadFrom(source, path);
+    return LoadFrom(source);
 }
 
 bool CMemoBitmap::LoadBytes(std::string_view bytes) {
     BytesSource source(bytes);
-    return LoadFrom(source, {});
+    return LoadFrom(source);
 }
 
-bool CMemoBitmap::LoadFrom(MemoSource& source, std::string_view path) {
+bool CMemoBitmap::LoadFrom(MemoSource& source) {
     uint8_t fileBytes[kBmpFileHeaderSize];
-    if (!ReadExactly(source, fileBytes, sizeof fileBytes, path)) {
+    if (!ReadExactly(source, fileBytes, sizeof fileBytes)) {
         return false;
     }
     const BmpFileHeader fileHeader = DecodeFileHeader(fileBytes);
@@ -92,7 +88,7 @@ bool CMemoBitmap::LoadFrom(MemoSource& source, std::string_view path) {
         return false;
     }
     uint8_t infoBytes[kBmpInfoHeaderSize];
-    if (!ReadExactly(source, infoBytes, sizeof infoBytes, path)) {
+    if (!ReadExactly(source, infoBytes, sizeof infoBytes)) {
         return false;
     }
     BITMAPINFO info{};
@@ -101,7 +97,7 @@ bool CMemoBitmap::LoadFrom(MemoSource& source, std::string_view path) {
         return false;
     }
     const uint32_t colors = ColorTableSize(info.bmiHeader.biBitCount, info.bmiHeader.biCompression);
-    if (colors > 0 && !ReadExactly(source, info.bmiColors, 4 * size_t{colors}, path)) {
+    if (colors > 0 && !ReadExactly(source, info.bmiColors, 4 * size_t{colors})) {
         return false;
     }
     if (fileHeader.fileSize < fileHeader.pixelOffset) {
@@ -125,7 +121,7 @@ bool CMemoBitmap::LoadFrom(MemoSource& source, std::string_view path) {
     // The rows go straight from the file into the pixel store: no second copy.
     info.bmiHeader.biSizeImage = static_cast<uint32_t>(needed);
     return CreateWith(&info, [&](std::span<uint8_t> store) {
-        return store.size() == needed && ReadExactly(source, store.data(), store.size(), path);
+        return store.size() == needed && ReadExactly(source, store.data(), store.size());
     });
 }
 
@@ -143,7 +139,8 @@ std::string CMemoBitmap::EncodeHeaders(const BITMAPINFOHEADER& header,
     std::memcpy(out, fileBytes, kBmpFileHeaderSize);
     EncodeInfoHeader(header, out + kBmpFileHeaderSize);
     if (!colors.empty()) {
-        std::memcpy(out + kBmpFileHeaderSize + kBmpInfoHeaderSize, colors.data(), 4 * colors.size());
+        std::memcpy(out + kBmpFileHeaderSize + kBmpInfoHeaderSize, colors.data(),
+                    4 * colors.size());
     }
     return bytes;
 }
@@ -166,11 +163,9 @@ bool CMemoBitmap::SaveFile(std::string_view path, FileIdentity* identity) {
         return false;
     }
     CReplacingFile file;
-    if (!file.Open(path)) {
+    // A write that fails leaves the old file as it was: the new one is never committed.
+    if (!file.Open(path) || !WriteInto(file) || !file.Commit()) {
         return false;
-    }
-    if (!WriteInto(file) || !file.Commit()) {
-        throw CFileException(CFileException::generic, std::string(path));
     }
     if (identity != nullptr) *identity = file.GetCommittedIdentity();
     return true;

@@ -280,6 +280,7 @@ bool CMemoHistory::Swap(CMemoBitmap& picture, Step& step) {
     if (step.size == 0) {
         picture.Reset();
     } else if (!picture.CreateFromDib(step.info.get(), {step.pixels.get(), step.size})) {
+        // Back to the picture shown, which fits in the store it came from.
         if (size != 0) (void)picture.CreateFromDib(info.get(), {pixels.get(), size});
         return false;
     }

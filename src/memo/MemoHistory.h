@@ -41,8 +41,8 @@ class CMemoHistory {
     bool CanRedo() const { return m_nDone < m_steps.size(); }
     // False when there was nothing to undo or redo, or the picture is no longer the one the
     // step was made on (the history is then dropped, never applied to other pixels).
-    bool Undo(CMemoBitmap& picture);
-    bool Redo(CMemoBitmap& picture);
+    [[nodiscard]] bool Undo(CMemoBitmap& picture);
+    [[nodiscard]] bool Redo(CMemoBitmap& picture);
 
     // The memo as it is now has been written to its file.
     void MarkSaved();
@@ -60,10 +60,10 @@ class CMemoHistory {
     // Makes room for a step of `bytes` after those done, beside a copy of the picture of
     // `copy` bytes: the redo steps go, and the oldest too while the total would pass the
     // limit. False when even alone it would.
-    bool MakeRoom(size_t bytes, size_t copy);
+    [[nodiscard]] bool MakeRoom(size_t bytes, size_t copy);
     // The copy of `surface` as the steps leave it, taken afresh when there is none of its
     // size; false when it cannot be held.
-    bool EnsureCopy(const Surface& surface);
+    [[nodiscard]] bool EnsureCopy(const Surface& surface);
     void DropCopy();
     // Row `y` of the copy of `surface`, laid out as the surface's own.
     uint8_t* CopyOf(const Surface& surface, int32_t y);
@@ -72,7 +72,7 @@ class CMemoHistory {
     // The last step, while its rectangle waits, keeps what differs there between the copy and
     // the picture as the change left it; the copy then follows the picture.
     void Settle(CMemoBitmap& picture);
-    bool Swap(CMemoBitmap& picture, Step& step);
+    [[nodiscard]] bool Swap(CMemoBitmap& picture, Step& step);
 
     std::deque<std::unique_ptr<Step>> m_steps;
     size_t m_nDone = 0;

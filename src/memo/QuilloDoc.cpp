@@ -1,6 +1,5 @@
 #include "memo/QuilloDoc.h"
 
-#include "platform/base/Exceptions.h"
 #include "platform/base/Format.h"
 #include "platform/base/Text.h"
 #include "platform/fs/Device.h"
@@ -56,12 +55,8 @@ bool CQuilloDoc::OpenMemo(std::string_view path) {
     m_bAutoSaveFailed = false;
     // One spelling per file, so that the title, the memo list and the alarms agree on it.
     const std::string canonical = Device::FileSystem().CanonicalPath(path);
-    bool loaded = false;
-    try {
-        loaded = m_bitmap.LoadFile(canonical, &m_fileIdentity);
-    } catch (const CFileException&) {
-        // A file that cannot be read opens as an empty canvas under its path.
-    }
+    // A file that cannot be read opens as an empty canvas under its path.
+    const bool loaded = m_bitmap.LoadFile(canonical, &m_fileIdentity);
     HostLocation location;
     m_bUnreadable = !loaded && Device::FileSystem().Locate(canonical, location) && location.exists;
     SetPathName(canonical);
@@ -109,11 +104,8 @@ Outcome CQuilloDoc::WriteMemo(std::string_view path, const FileIdentity* expecte
     Outcome outcome = Outcome::Failed;
     if (expected != nullptr) {
         outcome = m_bitmap.SaveFileIfUnchanged(path, *expected, &written);
-    } else {
-        try {
-            if (m_bitmap.SaveFile(path, &written)) outcome = Outcome::Committed;
-        } catch (const CFileException&) {
-        }
+    } else if (m_bitmap.SaveFile(path, &written)) {
+        outcome = Outcome::Committed;
     }
     if (outcome == Outcome::Committed) {
         m_fileIdentity = written;

@@ -26,7 +26,7 @@ class CQuilloDoc : public CDocument {
     // Quitting with a memo that cannot be saved asks whether to quit without it.
     bool SaveBeforeClose() override;
     // Saves without asking anything (on leaving the window); false when it failed.
-    bool SaveSilently();
+    [[nodiscard]] bool SaveSilently();
 
     void OnSave();
     void OnSaveAs();
@@ -34,10 +34,10 @@ class CQuilloDoc : public CDocument {
     // moves it): a modified or never-saved memo is saved, one whose file is gone is written
     // again. Nothing is written over another program's version or over a file that could
     // not be read: its path is what comes back. Empty when it could not be saved.
-    std::string SaveAndGetPath();
+    [[nodiscard]] std::string SaveAndGetPath();
     // A path in the save folder that no file has yet, from the current minute; empty when
     // the save folder leaves no room for a name within the device's 260 characters.
-    std::string CreateAutoPath() const;
+    [[nodiscard]] std::string CreateAutoPath() const;
 
     // The file as this document last loaded or saved it; unknown for a memo never saved or
     // a file that could not be opened.
@@ -69,11 +69,11 @@ class CQuilloDoc : public CDocument {
     bool CanRedo() const { return m_history.CanRedo(); }
     // The memo is unmodified afterwards exactly where its file holds it (or it is a cleared
     // picture not drawn on since); false when there was nothing to undo or redo.
-    bool Undo();
-    bool Redo();
+    [[nodiscard]] bool Undo();
+    [[nodiscard]] bool Redo();
     // The picture of a recovery copy in place of the file's: it differs from the file, and
     // nothing before it can be undone. False for bytes that are no memo.
-    bool TakeRecoveredPicture(std::string_view memo);
+    [[nodiscard]] bool TakeRecoveredPicture(std::string_view memo);
 
     CMemoBitmap m_bitmap;
 
@@ -87,15 +87,15 @@ class CQuilloDoc : public CDocument {
     // Saves under the memo's path while its file is still the one this document knows;
     // when another program has replaced or rewritten it, under a new automatic name, so
     // that no version is lost.
-    SaveResult SaveKeepingOthers();
+    [[nodiscard]] SaveResult SaveKeepingOthers();
     // The first save under an automatic name: never over an existing file.
-    bool SaveUnderNewName();
+    [[nodiscard]] bool SaveUnderNewName();
     // Writes the picture to `path`; with `expected`, only while the file there is that one
     // (or none); without it over whatever is there (the user chose the name).
-    CReplacingFile::Outcome WriteMemo(std::string_view path, const FileIdentity* expected);
+    [[nodiscard]] CReplacingFile::Outcome WriteMemo(std::string_view path, const FileIdentity* expected);
     // A save as any leave makes it: an empty canvas (a file that was no bitmap) holds
     // nothing to lose and counts as saved.
-    SaveResult SaveNow();
+    [[nodiscard]] SaveResult SaveNow();
     // Tells the user, once, of a save that went to a new name.
     void TellSavedAsNew();
 

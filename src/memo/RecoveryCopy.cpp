@@ -104,7 +104,7 @@ std::string SealRecoveryCopy(std::string_view body) {
 
 MemoSnapshot::MemoSnapshot(const CMemoBitmap& canvas, std::string path,
                            const FileIdentity& identity)
-    : m_path(std::move(path)), m_identity(identity) {
+    : m_strPath(std::move(path)), m_identity(identity) {
     if (canvas.Bits() == nullptr) return;
     m_header = canvas.Header();
     m_colors.assign(canvas.ColorTable().begin(), canvas.ColorTable().end());
@@ -114,7 +114,8 @@ MemoSnapshot::MemoSnapshot(const CMemoBitmap& canvas, std::string path,
 bool MemoSnapshot::WriteTo(const std::function<bool(const void*, size_t)>& sink) const {
     if (IsEmpty()) return false;
     const std::string headers = CMemoBitmap::EncodeHeaders(m_header, m_colors);
-    const std::string prefix = EncodePrefix(m_path, m_identity, headers.size() + m_pixels.size());
+    const std::string prefix =
+        EncodePrefix(m_strPath, m_identity, headers.size() + m_pixels.size());
     Checksum checksum;
     checksum.Add(prefix.data(), prefix.size());
     checksum.Add(headers.data(), headers.size());

@@ -22,7 +22,7 @@ struct RecoveryCopy {
 };
 
 // False for anything that is not one whole copy.
-bool DecodeRecoveryCopy(std::string_view bytes, RecoveryCopy& copy);
+[[nodiscard]] bool DecodeRecoveryCopy(std::string_view bytes, RecoveryCopy& copy);
 std::string EncodeRecoveryCopy(const RecoveryCopy& copy);
 // `body` with the checksum that makes it pass for whole: lets a fuzzer reach past it.
 std::string SealRecoveryCopy(std::string_view body);
@@ -34,10 +34,10 @@ class MemoSnapshot {
     MemoSnapshot(const CMemoBitmap& canvas, std::string path, const FileIdentity& identity);
     bool IsEmpty() const { return m_pixels.empty(); }
     // Streams the copy's bytes into `sink`, as EncodeRecoveryCopy would make them.
-    bool WriteTo(const std::function<bool(const void*, size_t)>& sink) const;
+    [[nodiscard]] bool WriteTo(const std::function<bool(const void*, size_t)>& sink) const;
 
   private:
-    std::string m_path;
+    std::string m_strPath;
     FileIdentity m_identity;
     BITMAPINFOHEADER m_header{};
     std::vector<RGBQUAD> m_colors;

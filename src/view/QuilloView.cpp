@@ -4,6 +4,7 @@
 #include "memo/QuilloDoc.h"
 #include "platform/ui/ModalRun.h"
 #include "res/ResourceIds.h"
+#include "settings/ProfileValues.h"
 
 namespace {
 
@@ -68,14 +69,14 @@ END_MESSAGE_MAP()
 
 CQuilloView::CQuilloView() {
     CQuilloApp* app = QuilloApp();
-    m_nPenWidth = app->GetProfileInt("Edit", "PenWidth", 5);
+    m_nPenWidth = app->GetProfileInt(profile::kPenWidth);
     // Read under this spelling; the colour settings write "PenColor": names ignore case.
-    m_crPen = static_cast<COLORREF>(app->GetProfileInt("Edit", "pENColor", 0));
-    m_crBack = static_cast<COLORREF>(app->GetProfileInt("Edit", "BackColor", 0x00FFFFFF));
+    m_crPen = static_cast<COLORREF>(app->GetProfileInt(profile::kPenColorAtStart));
+    m_crBack = static_cast<COLORREF>(app->GetProfileInt(profile::kBackColor));
     m_nTool = ToolPen;
-    m_nEraserWidth = app->GetProfileInt("Edit", "EraserWidth", 10);
-    m_bBackLine = app->GetProfileInt("View", "BackLine", 0);
-    m_bPenPressure = app->GetProfileInt("Edit", "PenPressure", 0) != 0 ? 1 : 0;
+    m_nEraserWidth = app->GetProfileInt(profile::kEraserWidth);
+    m_bBackLine = app->GetProfileInt(profile::kBackLine) == 1;
+    m_bPenPressure = app->GetProfileInt(profile::kPenPressure) != 0;
 }
 
 CQuilloView::~CQuilloView() {
@@ -104,7 +105,7 @@ void CQuilloView::OnInitialUpdate() {
 }
 
 void CQuilloView::NewCanvas() {
-    m_crBack = static_cast<COLORREF>(QuilloApp()->GetProfileInt("Edit", "BackColor", 0x00FFFFFF));
+    m_crBack = static_cast<COLORREF>(QuilloApp()->GetProfileInt(profile::kBackColor));
     SetEraserWidth(m_nEraserWidth);
 
     const CRect client = GetClientRect();
@@ -139,9 +140,9 @@ void CQuilloView::NewCanvas() {
 
 void CQuilloView::OnDraw(CDC* dc) {
     if (!GetDocument()->GetPathName().empty() || m_bCanvasMade) {
-        GetDocument()->m_bitmap.Draw(dc, 0, 0);
+        (void)GetDocument()->m_bitmap.Draw(dc, 0, 0);  // an empty canvas leaves the background
     }
-    if (m_bBackLine == 1) DrawRuledLines(dc);
+    if (m_bBackLine) DrawRuledLines(dc);
 }
 
 bool CQuilloView::OnEraseBkgnd(CDC* dc) {

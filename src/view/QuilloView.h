@@ -58,9 +58,9 @@ class CQuilloView : public CView {
     int m_nTool;
     int m_nRatioX = 1;
     int m_nRatioY = 1;
-    int m_bBackLine;
+    bool m_bBackLine;
     // "Edit"/"PenPressure": the pen tip's pressure sets the pen's width.
-    int m_bPenPressure;
+    bool m_bPenPressure;
     // How hard the pen pressed at each point of `m_stroke` (0 to kMaxStylusPressure).
     std::vector<uint16_t> m_strokePressure;
     // The stroke is written with a pen's eraser end, which erases whatever the tool.
@@ -117,11 +117,11 @@ class CQuilloView : public CView {
     void OnUpdateEraserWidth(CCmdUI* ui);
     // Puts the memo on disk for an alarm or a rename; its path, or empty (and the user told)
     // when it could not be saved.
-    std::string SaveToDisk();
+    [[nodiscard]] std::string SaveToDisk();
     // Pop-up `popup` of the view's pop-up menus, just below tool bar button `button`.
     void PopUpUnderButton(UINT button, int popup);
     // The memo's alarm in the store, or -1.
-    int FindAlarmOfMemo() const;
+    [[nodiscard]] int FindAlarmOfMemo() const;
     // Stores the memo's alarm; where nothing but the program itself can ring it, the user
     // is told once per device, when the background work has chosen.
     void StoreAlarm(const AlarmEntry& alarm);

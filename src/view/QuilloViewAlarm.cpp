@@ -1,17 +1,18 @@
 // The view's alarm commands: the alarm dialog, the quick alarm menu under its tool bar
 // button (pressed while the memo has an alarm), the quick alarms themselves, removing the
 // memo's alarm, and the list of all alarms.
-#include "dialogs/AlarmDlg.h"
-#include "firing/AlarmFiring.h"
-#include "dialogs/AlarmListDlg.h"
 #include "alarm/AlarmTime.h"
 #include "app/QuilloApp.h"
+#include "dialogs/AlarmDlg.h"
+#include "dialogs/AlarmListDlg.h"
+#include "firing/AlarmFiring.h"
 #include "memo/QuilloDoc.h"
 #include "platform/shell/TimedLaunch.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/DocTemplate.h"
 #include "platform/ui/ModalRun.h"
 #include "res/ResourceIds.h"
+#include "settings/ProfileValues.h"
 #include "view/QuilloView.h"
 
 namespace {
@@ -34,14 +35,12 @@ SYSTEMTIME QuickAlarmTime(UINT id) {
 }
 
 std::string DefaultSound() {
-    return QuilloApp()->GetProfileString("Alerm", "DefaultWaveFile", "");
+    return QuilloApp()->GetProfileString(profile::kDefaultWaveFile);
 }
 
 int DefaultSoundRepeat() {
-    return QuilloApp()->GetProfileInt("Alerm", "DefaultWaveRepeat", 0);
+    return QuilloApp()->GetProfileInt(profile::kDefaultWaveRepeat);
 }
-
-constexpr const char* kSelfLaunchTold = "SelfLaunchTold";
 
 }  // namespace
 
@@ -52,7 +51,7 @@ void CQuilloView::StoreAlarm(const AlarmEntry& alarm) {
     });
     TellIfAlarmNotStored(stored);
     if (!stored) return;
-    m_bSelfLaunchToTell = QuilloApp()->GetProfileInt("System", kSelfLaunchTold, 0) != 1;
+    m_bSelfLaunchToTell = QuilloApp()->GetProfileInt(profile::kSelfLaunchTold) != 1;
     if (m_bSelfLaunchToTell) SetTimer(kSelfLaunchCheckTimer, kSelfLaunchCheckPeriodMs);
 }
 
@@ -64,9 +63,9 @@ void CQuilloView::TellOfSelfLaunchOnce() {
     if (!m_bSelfLaunchToTell) return;
     const std::string backend = GetRunAppAtTimeBackend();
     m_bSelfLaunchToTell = false;
-    if (backend != "self" || QuilloApp()->GetProfileInt("System", kSelfLaunchTold, 0) == 1) return;
+    if (backend != "self" || QuilloApp()->GetProfileInt(profile::kSelfLaunchTold) == 1) return;
     // Unremembered, it is only said once more.
-    (void)QuilloApp()->WriteProfileInt("System", kSelfLaunchTold, 1);
+    (void)QuilloApp()->WriteProfileInt(profile::kSelfLaunchTold, 1);
     AfxMessageBox("Quillo を終了している間はアラームが鳴りません。次に起動したときに鳴ります。",
                   MB_OK);
 }
@@ -99,7 +98,7 @@ void CQuilloView::OnAlarmCustom() {
     dialog.m_time = CurrentMinute();
     dialog.m_repeat = AlarmRepeat::None;
     dialog.m_strSound = DefaultSound();
-    dialog.m_bSoundRepeat = DefaultSoundRepeat();
+    dialog.m_bSoundRepeat = DefaultSoundRepeat() != 0;
     CAlarmStore& store = QuilloApp()->m_alarmStore;
     store.ReadAgainIfChanged();
     if (const int found = store.FindByFile(path); found >= 0) {
@@ -107,10 +106,11 @@ void CQuilloView::OnAlarmCustom() {
         dialog.m_time = alarm.Time;
         dialog.m_repeat = alarm.Repeat;
         dialog.m_strSound = alarm.WaveFile;
-        dialog.m_bSoundRepeat = alarm.WaveRepeat;
+        dialog.m_bSoundRepeat = alarm.WaveRepeat != 0;
     }
     if (dialog.DoModal() != IDOK) return;
-    StoreAlarm({path, dialog.m_time, dialog.m_repeat, dialog.m_strSound, dialog.m_bSoundRepeat});
+    StoreAlarm(
+        {path, dialog.m_time, dialog.m_repeat, dialog.m_strSound, dialog.m_bSoundRepeat ? 1 : 0});
 }
 
 void CQuilloView::OnAlarmMenu() {

@@ -13,6 +13,7 @@
 #include "platform/ui/Menu.h"
 #include "platform/ui/ModalRun.h"
 #include "res/ResourceIds.h"
+#include "settings/ProfileValues.h"
 #include "view/QuilloView.h"
 
 namespace {
@@ -64,7 +65,7 @@ void CQuilloView::OnUpdateNeedsPath(CCmdUI* ui) {
 }
 
 void CQuilloView::OnUpdateRuledLines(CCmdUI* ui) {
-    ui->SetCheck(m_bBackLine == 1 ? 1 : 0);
+    ui->SetCheck(m_bBackLine ? 1 : 0);
 }
 
 void CQuilloView::OnClear() {
@@ -79,7 +80,7 @@ void CQuilloView::OnDeleteMemo() {
                       MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
-    QuilloApp()->DeleteMemo(path);
+    (void)QuilloApp()->DeleteMemo(path);  // a failure was told
 }
 
 void CQuilloView::OnNextMemo() {
@@ -107,7 +108,7 @@ void CQuilloView::OnRenameMemo() {
     // What is renamed is the memo as it is on screen, on disk first.
     const std::string path = SaveToDisk();
     if (path.empty()) return;
-    QuilloApp()->RenameMemo(path, dialog.m_strNewName);
+    (void)QuilloApp()->RenameMemo(path, dialog.m_strNewName);  // a failure was told
 }
 
 void CQuilloView::OnMemoInfo() {
@@ -141,9 +142,9 @@ void CQuilloView::OnInsertDate() {
 }
 
 void CQuilloView::OnRuledLines() {
-    m_bBackLine = 1 - m_bBackLine;
+    m_bBackLine = !m_bBackLine;
     CQuilloApp::TellIfSettingNotWritten(
-        QuilloApp()->WriteProfileInt("View", "BackLine", m_bBackLine));
+        QuilloApp()->WriteProfileInt(profile::kBackLine, m_bBackLine ? 1 : 0));
     Invalidate(true);
 }
 

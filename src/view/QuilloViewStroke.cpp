@@ -63,7 +63,7 @@ void CQuilloView::BeginStroke(CPoint point) {
     // round without leaving the surface.
     const StylusPointer pointer = GetStylusPointer();
     m_bEraserEnd = pointer == StylusPointer::Eraser;
-    m_bPressureStroke = pointer == StylusPointer::PenTip && m_bPenPressure != 0;
+    m_bPressureStroke = pointer == StylusPointer::PenTip && m_bPenPressure;
     m_stroke.clear();
     m_strokePressure.clear();
     if (count == 0) {

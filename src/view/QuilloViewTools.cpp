@@ -6,6 +6,7 @@
 #include "dialogs/WidthDlg.h"
 #include "platform/ui/CmdUI.h"
 #include "res/ResourceIds.h"
+#include "settings/ProfileValues.h"
 #include "view/QuilloView.h"
 
 namespace {
@@ -43,13 +44,13 @@ void CQuilloView::SetPenColor(COLORREF color) {
 void CQuilloView::OnPenWidth(UINT id) {
     SetPenWidth(PenWidthOf(id));
     CQuilloApp::TellIfSettingNotWritten(
-        QuilloApp()->WriteProfileInt("Edit", "PenWidth", m_nPenWidth));
+        QuilloApp()->WriteProfileInt(profile::kPenWidth, m_nPenWidth));
 }
 
 void CQuilloView::OnEraserWidth(UINT id) {
     SetEraserWidth(EraserWidthOf(id));
     CQuilloApp::TellIfSettingNotWritten(
-        QuilloApp()->WriteProfileInt("Edit", "EraserWidth", m_nEraserWidth));
+        QuilloApp()->WriteProfileInt(profile::kEraserWidth, m_nEraserWidth));
 }
 
 void CQuilloView::OnUpdatePenWidth(CCmdUI* ui) {
@@ -83,13 +84,13 @@ void CQuilloView::OnColorSettings() {
     CQuilloApp* app = QuilloApp();
     CColorSettingsDlg dialog;
     dialog.m_crPen = m_crPen;
-    dialog.m_crBack = static_cast<COLORREF>(app->GetProfileInt("Edit", "BackColor", 0x00FFFFFF));
+    dialog.m_crBack = static_cast<COLORREF>(app->GetProfileInt(profile::kBackColor));
     if (dialog.DoModal() != IDOK) return;
     // The background waits for the next new or cleared memo; the pen changes at once.
     SetPenColor(dialog.m_crPen);
     CQuilloApp::TellIfSettingNotWritten(
-        app->WriteProfileInt("Edit", "PenColor", static_cast<int>(m_crPen)) &&
-        app->WriteProfileInt("Edit", "BackColor", static_cast<int>(dialog.m_crBack)));
+        app->WriteProfileInt(profile::kPenColor, static_cast<int>(m_crPen)) &&
+        app->WriteProfileInt(profile::kBackColor, static_cast<int>(dialog.m_crBack)));
 }
 
 void CQuilloView::OnPenColor() {
@@ -97,21 +98,21 @@ void CQuilloView::OnPenColor() {
     if (RunColorDialog(color) != kColorChosen) return;
     SetPenColor(color);
     CQuilloApp::TellIfSettingNotWritten(
-        QuilloApp()->WriteProfileInt("Edit", "PenColor", static_cast<int>(m_crPen)));
+        QuilloApp()->WriteProfileInt(profile::kPenColor, static_cast<int>(m_crPen)));
 }
 
 void CQuilloView::OnSettings() {
     CQuilloApp* app = QuilloApp();
     CSettingsDlg dialog;
     dialog.m_strSaveFolder = app->m_strSaveFolder;
-    dialog.m_nNotifyDialog = app->GetProfileInt("System", "NotifyDialog", 1);
-    dialog.m_nPenPressure = m_bPenPressure;
+    dialog.m_nNotifyDialog = app->GetProfileInt(profile::kNotifyDialog);
+    dialog.m_nPenPressure = m_bPenPressure ? 1 : 0;
     if (dialog.DoModal() != IDOK) return;
     app->m_strSaveFolder = dialog.m_strSaveFolder;
-    m_bPenPressure = dialog.m_nPenPressure != 0 ? 1 : 0;
+    m_bPenPressure = dialog.m_nPenPressure != 0;
     CQuilloApp::TellIfSettingNotWritten(
         dialog.m_bSoundDefaultsWritten &&
-        app->WriteProfileString("System", "SaveFolder", dialog.m_strSaveFolder) &&
-        app->WriteProfileInt("System", "NotifyDialog", dialog.m_nNotifyDialog != 0 ? 1 : 0) &&
-        app->WriteProfileInt("Edit", "PenPressure", m_bPenPressure));
+        app->WriteProfileString(profile::kSaveFolder, dialog.m_strSaveFolder) &&
+        app->WriteProfileInt(profile::kNotifyDialog, dialog.m_nNotifyDialog != 0 ? 1 : 0) &&
+        app->WriteProfileInt(profile::kPenPressure, m_bPenPressure ? 1 : 0));
 }

@@ -156,7 +156,7 @@ TEST_F(Startup, EmptyProfileGivesTheDefaults) {
     EXPECT_EQ(view->m_crPen, RGB(0, 0, 0));
     EXPECT_EQ(view->m_nEraserWidth, 10);
     EXPECT_EQ(view->m_crBack, RGB(255, 255, 255));
-    EXPECT_EQ(view->m_bBackLine, 0);
+    EXPECT_FALSE(view->m_bBackLine);
     EXPECT_EQ(view->m_nTool, CQuilloView::ToolPen);
     EXPECT_EQ(app->m_nNotifyDialog, 1);
     EXPECT_EQ(app->m_strMemoExt, ".bmp");
@@ -172,7 +172,7 @@ TEST_F(Startup, ProfileValuesAreReadUnderTheCompanyKey) {
     ASSERT_TRUE(Start());
     EXPECT_EQ(view->m_crPen, RGB(255, 0, 0)) << "written as PenColor, read as pENColor";
     EXPECT_EQ(view->m_nPenWidth, 3);
-    EXPECT_EQ(view->m_bBackLine, 1);
+    EXPECT_TRUE(view->m_bBackLine);
 }
 
 TEST_F(Startup, ADamagedProfileIsSetAsideAndTheWindowSaysWhereItLiesOnce) {

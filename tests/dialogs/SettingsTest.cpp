@@ -122,13 +122,13 @@ TEST_F(Settings, NewFoldersAreMadeOnceAndADoubleClickTakesTheFolder) {
             EXPECT_EQ(dialog->m_folderTree.PathOf(dialog->m_tree.GetSelectedItem()),
                       "\\My Documents\\New");
             for (int i = 0; i < 2; ++i) {
-                dialog->m_folderTree.Select("\\My Documents");
+                ASSERT_TRUE(dialog->m_folderTree.Select("\\My Documents"));
                 dialog->PressButton(IDC_FOLDER_CREATE);
                 EXPECT_EQ(dialog->m_folderTree.PathOf(dialog->m_tree.GetSelectedItem()),
                           "\\My Documents")
                     << "nothing made, nothing selected anew";
             }
-            dialog->m_folderTree.Select("\\My Documents\\New");
+            ASSERT_TRUE(dialog->m_folderTree.Select("\\My Documents\\New"));
             dialog->m_tree.DoubleClickByUser(dialog->m_tree.GetSelectedItem());
         },
         [this] {
@@ -191,7 +191,7 @@ TEST_F(Settings, OkWritesEverythingAndTheSoundListFollowsTheWindowsFolder) {
         dialog->SetDlgItemText(IDC_SETTINGS_FOLDER, "\\Memos\\2026");
     });
     EXPECT_EQ(app->GetProfileInt("Edit", "PenPressure", -1), 1);
-    EXPECT_EQ(view->m_bPenPressure, 1) << "at once";
+    EXPECT_TRUE(view->m_bPenPressure) << "at once";
     EXPECT_EQ(Profile("Alerm", "DefaultWaveFile"), "alarm2");
     EXPECT_EQ(app->GetProfileInt("Alerm", "DefaultWaveRepeat", -1), 1);
     EXPECT_EQ(app->GetProfileInt("System", "NotifyDialog", -1), 0);

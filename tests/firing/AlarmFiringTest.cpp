@@ -8,14 +8,15 @@
 #include <csignal>
 #include <filesystem>
 
-#include "firing/AlarmNotifyDlg.h"
 #include "alarm/AlarmTime.h"
+#include "firing/AlarmNotifyDlg.h"
 #include "firing/SnoozeDlg.h"
 #include "memo/RecoveryCopy.h"
 #include "platform/fs/RecoveryFolder.h"
 #include "platform/shell/TimedLaunch.h"
 #include "platform/ui/DocTemplate.h"
 #include "res/ResourceIds.h"
+#include "settings/ProfileValues.h"
 #include "support/InstanceHelperProcess.h"
 #include "support/QuilloScenario.h"
 #include "support/ReadOnlyFolder.h"
@@ -36,7 +37,7 @@ class AlarmFiring : public QuilloScenario {
         CAlarmStore before;
         if (!app) {
             other = std::make_unique<CWinApp>("quillo");
-            other->SetRegistryKey(CQuilloApp::kRegistryCompany);
+            other->SetRegistryKey(profile::kCompany);
             before.Load();
         }
         CAlarmStore& store = app ? app->m_alarmStore : before;
@@ -318,11 +319,12 @@ TEST_F(AlarmFiring, ALaunchWithoutNoticesHandsOverAndLetsItsSoundPlayOut) {
     MemoWithAlarm("A.bmp", At(10, 0), AlarmRepeat::None, "Chime", 0);
     {
         CWinApp before("quillo");
-        before.SetRegistryKey(CQuilloApp::kRegistryCompany);
+        before.SetRegistryKey(profile::kCompany);
         before.WriteProfileInt("System", "NotifyDialog", 0);
     }
     EXPECT_FALSE(Start("AppRunAtTime"));
-    EXPECT_EQ(ReadHostFile(log), "command " + std::to_string(ID_OPEN_BY_NOTIFICATION) + "\nfront\n");
+    EXPECT_EQ(ReadHostFile(log),
+              "command " + std::to_string(ID_OPEN_BY_NOTIFICATION) + "\nfront\n");
     ASSERT_EQ(m_sounds.size(), 2u);
     EXPECT_EQ(m_sounds[0].path, "\\windows\\Chime.wav");
     EXPECT_TRUE(m_sounds[1].awaitEnd) << "the sound is not cut off as the launch ends";

@@ -48,7 +48,7 @@ std::string QuilloScenario::WriteMemo(const std::string& name, int width, int he
     const size_t stride = (static_cast<size_t>(width) + 3) & ~size_t{3};
     std::vector<uint8_t> pixels(stride * static_cast<size_t>(height), color);
     CMemoBitmap memo;
-    memo.CreateFromDib(&info, pixels);
+    if (!memo.CreateFromDib(&info, pixels)) ADD_FAILURE() << "no memo of " << width << "x" << height;
     const std::string path = "\\My Documents\\Quillo\\" + name;
     EXPECT_TRUE(memo.SaveFile(path));
     return path;

@@ -219,7 +219,7 @@ TEST_F(CanvasView, RuledLinesSpareTopDownAndTinyPictures) {
 
 TEST_F(CanvasView, TheEraserEndErasesWithTheErasersWidthAndLeavesTheToolAlone) {
     ASSERT_TRUE(Start());
-    view->m_bPenPressure = 1;
+    view->m_bPenPressure = true;
     view->UpdateWindow();
     Stroke({{10, 50}, {100, 50}});
     TabletPen(QPointingDevice::PointerType::Eraser)
@@ -269,7 +269,7 @@ TEST_F(CanvasView, PressureSetsThePensWidthOnlyWhenAskedLiveAndInTheMemo) {
         view->NewCanvas();
         view->Invalidate(true);
         view->UpdateWindow();
-        view->m_bPenPressure = row.setting;
+        view->m_bPenPressure = row.setting != 0;
         if (row.mouse) {
             Stroke({line[0], line[1], line[2], line[3]});
         } else {

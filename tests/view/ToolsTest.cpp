@@ -184,7 +184,7 @@ TEST_F(Tools, TheBackgroundWaitsForTheNextNewMemoAndOkRewritesBoth) {
     ExpectModal([](ModalRun& run) {
         ASSERT_EQ(run.caption, "色の設定");
         run.dialog->PressButton(IDC_COLOR_BACK);
-        EXPECT_EQ(static_cast<CColorSettingsDlg*>(run.dialog)->m_backButton.m_color, 0x00FFFFFFu)
+        EXPECT_EQ(static_cast<CColorSettingsDlg*>(run.dialog)->m_backButton.m_crColor, 0x00FFFFFFu)
             << "cancelled: the button keeps its colour";
         run.dialog->PressButton(IDC_COLOR_BACK);
         run.Press(IDOK);
@@ -260,7 +260,7 @@ TEST(ColorButton, DrawsBordersSeparatorArrowSwatchAndFocusDots) {
     CDC dc;
     dc.AttachSurface(surface.get());
     CColorButton button;
-    button.m_color = 0x000000FF;
+    button.m_crColor = 0x000000FF;
     for (const auto& c : cases) {
         DRAWITEMSTRUCT item{IDC_COLOR_PEN, c.state, &dc, CRect{0, 0, 26, 13}};
         button.DrawItem(&item);
