@@ -53,7 +53,8 @@ RegistryTransaction::RegistryTransaction(Registry* registry)
 
 RegistryTransaction::~RegistryTransaction() {
     if (m_pRegistry != nullptr && !m_bEnded) {
-        m_pRegistry->End(std::uncaught_exceptions() == m_nUncaught);
+        // Left without Commit: whoever wanted to know asked Commit.
+        (void)m_pRegistry->End(std::uncaught_exceptions() == m_nUncaught);
     }
 }
 

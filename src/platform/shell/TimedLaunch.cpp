@@ -112,23 +112,22 @@ void LookAtTimedLaunchRequest() {
     }
 }
 
-void RunAppAtTime(std::string_view application, const SYSTEMTIME* when) {
+bool RunAppAtTime(std::string_view application, const SYSTEMTIME* when) {
     Registry* registry = Registry::OfDevice();
-    if (registry == nullptr) return;
-    {
-        RegistryTransaction transaction(registry);
-        if (when != nullptr) {
-            WriteText(*registry, kTime, TimeText(*when));
-            WriteText(*registry, kCommandLine, ShellJoin(AlarmLaunchCommand(application)));
-        } else {
-            Forget(*registry, {kTime, kCommandLine});
-        }
-        PokeAfterCommit(*registry);
-    }
+    if (registry == nullptr) return false;
+    RegistryTransaction transaction(registry);
+    const bool recorded =
+        when != nullptr
+            ? WriteText(*registry, kTime, TimeText(*when)) &&
+                  WriteText(*registry, kCommandLine, ShellJoin(AlarmLaunchCommand(application)))
+            : Forget(*registry, {kTime, kCommandLine});
+    PokeAfterCommit(*registry);
+    return recorded && transaction.Commit();
 }
 
-void TakeRunAppAtTimeRequest() {
-    if (Registry* registry = Registry::OfDevice()) Forget(*registry, {kHandled});
+bool TakeRunAppAtTimeRequest() {
+    Registry* registry = Registry::OfDevice();
+    return registry != nullptr && Forget(*registry, {kHandled});
 }
 
 std::string GetRunAppAtTimeBackend() {

@@ -50,21 +50,19 @@ void ReconcileTimedLaunch(const std::string& deviceDirectory) {
         program.empty()) {
         withdrawHeld();
         RegistryTransaction transaction(registry.get());
-        Forget(*registry, {kBackend, kHandled, kJob});
+        // What stays unforgotten is withdrawn again at the next reconcile.
+        (void)Forget(*registry, {kBackend, kHandled, kJob});
         return;
     }
     const std::string handled = HandledText(when, *record.commandLine);
     const bool done = record.handled == handled;
     LaunchBackend chosen = backends.Choose();
+    // Unremembered, the next reconcile does its part again; a second launch finds nothing due.
     const auto remember = [&](LaunchBackend backend, const std::optional<std::string>& job) {
         RegistryTransaction transaction(registry.get());
-        WriteText(*registry, kBackend, std::string(BackendName(backend)));
-        WriteText(*registry, kHandled, handled);
-        if (job) {
-            WriteText(*registry, kJob, *job);
-        } else {
-            Forget(*registry, {kJob});
-        }
+        (void)(WriteText(*registry, kBackend, std::string(BackendName(backend))) &&
+               WriteText(*registry, kHandled, handled) &&
+               (job ? WriteText(*registry, kJob, *job) : Forget(*registry, {kJob})));
     };
 
     if (!IsInTheFuture(when)) {
@@ -109,6 +107,6 @@ void ReconcileTimedLaunch(const std::string& deviceDirectory) {
     // The running windows watch the record themselves; the time has not come yet.
     withdrawHeld();
     RegistryTransaction transaction(registry.get());
-    WriteText(*registry, kBackend, "self");
-    Forget(*registry, {kHandled, kJob});
+    // Unwritten, the windows do not watch yet: the next reconcile writes it again.
+    (void)(WriteText(*registry, kBackend, "self") && Forget(*registry, {kHandled, kJob}));
 }

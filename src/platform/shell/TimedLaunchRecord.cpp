@@ -18,12 +18,16 @@ Record ReadRecord(const Registry& registry) {
             ReadText(registry, kBackend), ReadText(registry, kHandled), ReadText(registry, kJob)};
 }
 
-void WriteText(Registry& registry, const char* name, const std::string& text) {
-    registry.Write(Hive::LocalMachine, kRunAppAtTimeKey, name, text);
+bool WriteText(Registry& registry, const char* name, const std::string& text) {
+    return registry.Write(Hive::LocalMachine, kRunAppAtTimeKey, name, text);
 }
 
-void Forget(Registry& registry, std::initializer_list<const char*> names) {
-    for (const char* name : names) registry.DeleteValue(Hive::LocalMachine, kRunAppAtTimeKey, name);
+bool Forget(Registry& registry, std::initializer_list<const char*> names) {
+    bool forgotten = true;
+    for (const char* name : names) {
+        forgotten = registry.DeleteValue(Hive::LocalMachine, kRunAppAtTimeKey, name) && forgotten;
+    }
+    return forgotten;
 }
 
 std::string TimeText(const SYSTEMTIME& when) {

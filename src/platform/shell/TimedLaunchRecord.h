@@ -30,11 +30,12 @@ struct Record {
 
 std::optional<std::string> ReadText(const Registry& registry, const char* name);
 Record ReadRecord(const Registry& registry);
-void WriteText(Registry& registry, const char* name, const std::string& text);
-void Forget(Registry& registry, std::initializer_list<const char*> names);
+[[nodiscard]] bool WriteText(Registry& registry, const char* name, const std::string& text);
+// Deletes every one of `names`; false when any stays.
+[[nodiscard]] bool Forget(Registry& registry, std::initializer_list<const char*> names);
 
 std::string TimeText(const SYSTEMTIME& when);
-bool ParseTimeText(const std::string& text, SYSTEMTIME& when);
+[[nodiscard]] bool ParseTimeText(const std::string& text, SYSTEMTIME& when);
 
 // Later than this minute: a timer armed for it still fires.
 bool IsInTheFuture(int64_t when);

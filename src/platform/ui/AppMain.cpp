@@ -85,7 +85,7 @@ int AfxWinMain(int argc, char** argv) {
     // then drops every pointer motion that has a later one waiting.
     QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
     QCoreApplication::setAttribute(Qt::AA_CompressTabletEvents, false);
-    InstallToolkitTranslation();
+    (void)InstallToolkitTranslation();  // without it the toolkit's own buttons stay English
     QApplication::setQuitOnLastWindowClosed(false);
     InstallKeyTranslation();
     app->SetCommandLine(std::move(commandWords));
@@ -97,9 +97,8 @@ int AfxWinMain(int argc, char** argv) {
             app->OnEndSession();
             AfxPostQuitMessage(0);
         });
-        QObject::connect(&toolkit, &QGuiApplication::commitDataRequest, [app](QSessionManager&) {
-            app->OnEndSession();
-        });
+        QObject::connect(&toolkit, &QGuiApplication::commitDataRequest,
+                         [app](QSessionManager&) { app->OnEndSession(); });
         exitCode = app->Run();
     } else {
         exitCode = app->ExitInstance();
