@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "alarm/AlarmSchedule.h"
 #include "alarm/AlarmTime.h"
 #include "platform/base/Format.h"
 #include "platform/fs/Device.h"
@@ -20,25 +21,6 @@ std::string ValueName(std::string_view stem, size_t index) {
 bool CanBeRead(const std::string& path) {
     CFile file;
     return file.Open(path, CFile::modeRead);
-}
-
-// `time` with the hour (and minute) of `base`, or with only its minute.
-SYSTEMTIME WithMinuteOf(SYSTEMTIME time, const SYSTEMTIME& base) {
-    time.wMinute = base.wMinute;
-    return time;
-}
-
-SYSTEMTIME WithHourAndMinuteOf(SYSTEMTIME time, const SYSTEMTIME& base) {
-    time.wHour = base.wHour;
-    time.wMinute = base.wMinute;
-    return time;
-}
-
-// Moves `candidate` on by `period` when it lies before `now`, and never before `base`.
-SYSTEMTIME NotBefore(SYSTEMTIME candidate, const SYSTEMTIME& now, const SYSTEMTIME& period,
-                     const SYSTEMTIME& base) {
-    if (IsEarlier(candidate, now)) AddSpan(candidate, period);
-    return IsEarlier(candidate, base) ? base : candidate;
 }
 
 }  // namespace
@@ -164,98 +146,13 @@ int CAlarmStore::FindByTime(const SYSTEMTIME& time) const {
     return -1;
 }
 
-SYSTEMTIME CAlarmStore::NextOccurrence(const AlarmEntry& entry, const SYSTEMTIME& now) {
-    const SYSTEMTIME& base = entry.Time;
-    switch (entry.Repeat) {
-        case AlarmRepeat::None:
-            return base;
-        case AlarmRepeat::Hourly:
-            return NotBefore(WithMinuteOf(now, base), now, MakeSpan(0, 0, 0, 1, 0, 0), base);
-        case AlarmRepeat::Daily:
-            return NotBefore(WithHourAndMinuteOf(now, base), now, MakeSpan(0, 0, 1, 0, 0, 0), base);
-        case AlarmRepeat::Weekly: {
-            const int days = (base.wDayOfWeek % 7 - now.wDayOfWeek % 7 + 7) % 7;
-            SYSTEMTIME candidate = now;
-            AddSpan(candidate, MakeSpan(0, 0, days, 0, 0, 0));
-            return NotBefore(WithHourAndMinuteOf(candidate, base), now, MakeSpan(0, 0, 7, 0, 0, 0),
-                             base);
-        }
-    }
-    return SYSTEMTIME{};
-}
-
-int CAlarmStore::FindEarliest(const SYSTEMTIME& now) const {
-    int best = -1;
-    SYSTEMTIME bestTime{};
-    for (size_t i = 0; i < m_entries.size(); ++i) {
-        const SYSTEMTIME next = NextOccurrence(m_entries[i], now);
-        if (!IsRealInstant(next)) continue;  // never due: never the one to wait for
-        if (best < 0 || IsEarlier(next, bestTime)) {
-            best = static_cast<int>(i);
-            bestTime = next;
-        }
-    }
-    return best;
-}
-
-int CAlarmStore::FindThisMinute(const SYSTEMTIME& now) const {
-    // Of a repeat unit that ever comes due.
-    for (size_t i = 0; i < m_entries.size(); ++i) {
-        const AlarmEntry& e = m_entries[i];
-        if (IsSameTime(e.Time, now) && IsRealInstant(NextOccurrence(e, now))) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
-int CAlarmStore::FindOldestMissedOneShot(const SYSTEMTIME& now) const {
-    int found = -1;
-    for (size_t i = 0; i < m_entries.size(); ++i) {
-        const AlarmEntry& e = m_entries[i];
-        if (e.Repeat == AlarmRepeat::None && IsRealInstant(e.Time) && IsEarlier(e.Time, now) &&
-            (found < 0 || IsEarlier(e.Time, m_entries[static_cast<size_t>(found)].Time))) {
-            found = static_cast<int>(i);
-        }
-    }
-    return found;
-}
-
-int CAlarmStore::FindDue(const SYSTEMTIME& now, const SYSTEMTIME* requested) const {
-    const auto firstWhere = [this](const auto& due) {
-        for (size_t i = 0; i < m_entries.size(); ++i) {
-            if (due(m_entries[i])) return static_cast<int>(i);
-        }
-        return -1;
-    };
-    int found = FindThisMinute(now);
-    // A late launch (a sleeping laptop, a machine that was off): the alarm it was for.
-    if (found < 0 && requested != nullptr && IsRealInstant(*requested) &&
-        !IsLater(*requested, now)) {
-        found = firstWhere([&](const AlarmEntry& e) {
-            return IsSameTime(NextOccurrence(e, *requested), *requested);
-        });
-    }
-    if (found < 0) {
-        found = firstWhere(
-            [&](const AlarmEntry& e) { return IsSameTime(NextOccurrence(e, now), now); });
-    }
-    // A one-shot alarm missed altogether: the oldest is shown first, the others in turn.
-    return found >= 0 ? found : FindOldestMissedOneShot(now);
-}
-
-int CAlarmStore::FindRunningDue(const SYSTEMTIME& now) const {
-    const int found = FindThisMinute(now);
-    return found >= 0 ? found : FindOldestMissedOneShot(now);
-}
-
 int CAlarmStore::FindDue(const SYSTEMTIME& now) const {
     SYSTEMTIME requested{};
-    return FindDue(now, GetRunAppAtTimeRequest(requested) ? &requested : nullptr);
+    return ::FindDue(m_entries, now, GetRunAppAtTimeRequest(requested) ? &requested : nullptr);
 }
 
 void CAlarmStore::Schedule(const SYSTEMTIME& now) const {
-    const int earliest = FindEarliest(now);
+    const int earliest = FindEarliest(m_entries, now);
     // Unrecorded, the request is made again at the store's next change or the next start.
     if (earliest < 0) {
         (void)RunAppAtTime(GetModuleFileName(), nullptr);

@@ -41,21 +41,11 @@ class CAlarmStore {
     [[nodiscard]] int FindByTime(const SYSTEMTIME& time) const;
     int GetCount() const { return static_cast<int>(m_entries.size()); }
     AlarmEntry GetAt(int index) const { return m_entries.at(static_cast<size_t>(index)); }
+    // For the schedule's arithmetic (AlarmSchedule.h): indexes there are indexes here.
+    const std::vector<AlarmEntry>& Entries() const { return m_entries; }
 
-    // When the entry is next due, never before its Time; a record naming no real instant
-    // for a repeat unit outside the four.
-    static SYSTEMTIME NextOccurrence(const AlarmEntry& entry, const SYSTEMTIME& now);
-    // The entry due first (ties: the lower index), or -1 when no entry is ever due.
-    [[nodiscard]] int FindEarliest(const SYSTEMTIME& now) const;
-    // The entry to fire for a launch at `now`, made for the request at `requested` (null:
-    // none is recorded), or -1. It never fires an alarm before its time and never passes
-    // over the one a late launch was for.
-    [[nodiscard]] int FindDue(const SYSTEMTIME& now, const SYSTEMTIME* requested) const;
-    // The same, for the request the system holds.
+    // The entry to fire for a launch at `now`, made for the request the system holds, or -1.
     [[nodiscard]] int FindDue(const SYSTEMTIME& now) const;
-    // The entry a running window rings at `now`: the one due this very minute, else the
-    // oldest missed one-shot alarm (a suspend or a busy minute must not lose it); or -1.
-    [[nodiscard]] int FindRunningDue(const SYSTEMTIME& now) const;
     // Asks the system to start the program at the earliest alarm, or withdraws the request.
     void Schedule(const SYSTEMTIME& now) const;
 
@@ -68,8 +58,8 @@ class CAlarmStore {
     // took it first, or it was never there. When its leaving could not be stored, `stored`
     // is false: the alarm is still taken, to ring once, and kept out of this store until a
     // later update stores it gone.
-    [[nodiscard]] std::optional<AlarmEntry> TakeDue(const std::function<int(const CAlarmStore&)>& select,
-                                      bool* stored = nullptr);
+    [[nodiscard]] std::optional<AlarmEntry> TakeDue(
+        const std::function<int(const CAlarmStore&)>& select, bool* stored = nullptr);
 
     // Reads the store again when another process has committed since it was last read.
     void ReadAgainIfChanged();
@@ -84,8 +74,6 @@ class CAlarmStore {
     // After a change that was not stored: back to what the profile holds.
     void KeepStored(const std::vector<AlarmEntry>& stored,
                     const std::vector<AlarmEntry>& rungUnstored);
-    [[nodiscard]] int FindThisMinute(const SYSTEMTIME& now) const;
-    [[nodiscard]] int FindOldestMissedOneShot(const SYSTEMTIME& now) const;
 
     std::vector<AlarmEntry> m_entries;
     // What the profile held when this process last read or wrote it: a commit that left it

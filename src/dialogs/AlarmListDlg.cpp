@@ -2,10 +2,11 @@
 
 #include <algorithm>
 
-#include "firing/AlarmFiring.h"
+#include "alarm/AlarmSchedule.h"
 #include "alarm/AlarmStore.h"
 #include "alarm/AlarmTime.h"
 #include "app/QuilloApp.h"
+#include "firing/AlarmFiring.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/ModalRun.h"
 #include "res/ResourceIds.h"
@@ -34,7 +35,7 @@ std::vector<ListedAlarm> ListAlarms(const CAlarmStore& store, const SYSTEMTIME& 
     std::vector<ListedAlarm> listed;
     for (int i = 0; i < store.GetCount(); ++i) {
         AlarmEntry entry = store.GetAt(i);
-        const SYSTEMTIME next = CAlarmStore::NextOccurrence(entry, now);
+        const SYSTEMTIME next = NextOccurrence(entry, now);
         listed.push_back({std::move(entry), next});
     }
     std::stable_sort(listed.begin(), listed.end(), [](const ListedAlarm& a, const ListedAlarm& b) {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include "alarm/AlarmSchedule.h"
 #include "alarm/AlarmTime.h"
 #include "app/QuilloApp.h"
 #include "firing/AlarmNotifyDlg.h"
@@ -77,10 +78,10 @@ SYSTEMTIME DueMinute(const AlarmEntry& entry, const SYSTEMTIME& now,
                      const std::optional<SYSTEMTIME>& requested) {
     if (entry.Repeat == AlarmRepeat::None) return entry.Time;
     if (requested && !IsLater(*requested, now) &&
-        IsSameTime(CAlarmStore::NextOccurrence(entry, *requested), *requested)) {
+        IsSameTime(NextOccurrence(entry, *requested), *requested)) {
         return *requested;
     }
-    return CAlarmStore::NextOccurrence(entry, now);
+    return NextOccurrence(entry, now);
 }
 
 }  // namespace
@@ -114,7 +115,9 @@ void TellIfAlarmNotStored(bool stored) {
 
 FiredAlarm FireRunningAlarm(const SYSTEMTIME& now) {
     CAlarmStore& store = QuilloApp()->m_alarmStore;
-    const auto due = [&](const CAlarmStore& latest) { return latest.FindRunningDue(now); };
+    const auto due = [&](const CAlarmStore& latest) {
+        return FindRunningDue(latest.Entries(), now);
+    };
     store.ReadAgainIfChanged();
     if (due(store) < 0) return {};
     bool stored = true;

@@ -1,6 +1,7 @@
 // The view's alarm commands: the alarm dialog, the quick alarm menu under its tool bar
 // button (pressed while the memo has an alarm), the quick alarms themselves, removing the
 // memo's alarm, and the list of all alarms.
+#include "alarm/AlarmSchedule.h"
 #include "alarm/AlarmTime.h"
 #include "app/QuilloApp.h"
 #include "dialogs/AlarmDlg.h"
@@ -122,7 +123,7 @@ void CQuilloView::OnUpdateAlarmMenu(CCmdUI* ui) {
     if (found < 0) return;
     ui->SetCheck(1);
     const AlarmEntry alarm = QuilloApp()->m_alarmStore.GetAt(found);
-    const SYSTEMTIME next = CAlarmStore::NextOccurrence(alarm, CurrentMinute());
+    const SYSTEMTIME next = NextOccurrence(alarm, CurrentMinute());
     if (IsRealInstant(next)) ui->SetText("アラーム：" + FormatAlarmTime(next));
 }
 

@@ -12,6 +12,7 @@
 #include "platform/ui/WinApp.h"
 #include "support/HeldProfile.h"
 #include "support/LaunchRecorder.h"
+#include "support/LocalTime.h"
 #include "support/TempDevice.h"
 
 // A device with an application object and memo files to put alarms on; the system's timed
@@ -35,13 +36,6 @@ class AlarmStoreTest : public ::testing::Test {
         std::filesystem::remove(m_device.Host("My Documents/Quillo/" + name + ".bmp"));
     }
 
-    static SYSTEMTIME At(int year, int month, int day, int hour, int minute) {
-        return MakeSpan(year, month, day, hour, minute, 0);
-    }
-    static AlarmEntry Entry(const std::string& file, const SYSTEMTIME& time,
-                            AlarmRepeat repeat = AlarmRepeat::None) {
-        return AlarmEntry{file, time, repeat, "", 0};
-    }
     void SetClock(const SYSTEMTIME& time) { SetFixedLocalTime(&time); }
 
     std::optional<RegistryValue> Stored(const std::string& name) {

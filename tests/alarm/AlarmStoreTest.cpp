@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "alarm/AlarmSchedule.h"
 #include "alarm/AlarmStoreFixture.h"
 #include "platform/base/Format.h"
 #include "platform/shell/LaunchCommand.h"
@@ -59,8 +60,8 @@ TEST_F(AlarmStoreTest, OneAlarmPerFileNameWithCaseCounting) {
 TEST_F(AlarmStoreTest, NumbersPast99GetThreeDigits) {
     for (int i = 0; i < 101; ++i) {
         ASSERT_TRUE(m_store.Update([&](CAlarmStore& store) {
-            store.SetAlarm(Memo(Format("m%03d", i)), At(2009, 1, 13, 7, i % 60),
-                           AlarmRepeat::None, "", 0);
+            store.SetAlarm(Memo(Format("m%03d", i)), At(2009, 1, 13, 7, i % 60), AlarmRepeat::None,
+                           "", 0);
         }));
     }
     EXPECT_EQ(StoredInt("Count"), 101);
@@ -137,14 +138,14 @@ TEST_F(AlarmStoreTest, ADamagedTimeStaysButIsNeverEarliestDueOrRequested) {
     EXPECT_EQ(m_store.GetAt(0).Time.wYear, 0) << "the fields that could not be read are zero";
 
     const SYSTEMTIME now = At(2009, 1, 13, 10, 20);
-    EXPECT_EQ(m_store.FindEarliest(now), -1);
-    EXPECT_EQ(m_store.FindDue(now, &now), -1);
+    EXPECT_EQ(FindEarliest(m_store.Entries(), now), -1);
+    EXPECT_EQ(FindDue(m_store.Entries(), now, &now), -1);
     m_store.Schedule(now);
     EXPECT_EQ(RequestedTime(), "(none)") << "the request is withdrawn, not given a bad time";
 
     const std::string good = Memo("good");
     m_store.SetAlarm(good, At(2009, 1, 20, 8, 0), AlarmRepeat::None, "", 0);
-    EXPECT_EQ(m_store.FindEarliest(now), 2);
+    EXPECT_EQ(FindEarliest(m_store.Entries(), now), 2);
     EXPECT_EQ(RequestedTime(), "2009/01/20 08:00");
     ASSERT_TRUE(m_store.Save());
     CAlarmStore reloaded;
@@ -153,14 +154,14 @@ TEST_F(AlarmStoreTest, ADamagedTimeStaysButIsNeverEarliestDueOrRequested) {
 
 TEST_F(AlarmStoreTest, TheEarliestKeepsTheLowerIndexOnTiesAndAPastOneShotGoesAsItIs) {
     const SYSTEMTIME now = At(2009, 1, 13, 10, 20);
-    EXPECT_EQ(m_store.FindEarliest(now), -1);
+    EXPECT_EQ(FindEarliest(m_store.Entries(), now), -1);
     m_store.SetAlarm(Memo("later"), At(2009, 1, 14, 9, 0), AlarmRepeat::None, "", 0);
     m_store.SetAlarm(Memo("daily"), At(2009, 1, 1, 10, 45), AlarmRepeat::Daily, "", 0);
     m_store.SetAlarm(Memo("hourly"), At(2009, 1, 1, 0, 45), AlarmRepeat::Hourly, "", 0);
-    EXPECT_EQ(m_store.FindEarliest(now), 1) << "daily and hourly both next at 10:45";
+    EXPECT_EQ(FindEarliest(m_store.Entries(), now), 1) << "daily and hourly both next at 10:45";
 
     m_store.SetAlarm(Memo("missed"), At(2009, 1, 12, 6, 0), AlarmRepeat::None, "", 0);
-    EXPECT_EQ(m_store.FindEarliest(now), 3);
+    EXPECT_EQ(FindEarliest(m_store.Entries(), now), 3);
     m_store.Schedule(now);
     EXPECT_EQ(RequestedTime(), "2009/01/12 06:00");
 }
@@ -170,57 +171,6 @@ TEST_F(AlarmStoreTest, ARepeatingAlarmWithAFutureBaseIsFirstDueAtItsBase) {
     m_store.SetAlarm(Memo("a"), At(2009, 2, 1, 9, 30), AlarmRepeat::Hourly, "", 0);
     m_store.Schedule(now);
     EXPECT_EQ(RequestedTime(), "2009/02/01 09:30");
-}
-
-TEST_F(AlarmStoreTest, FindDueTakesTheRulesInOrder) {
-    const SYSTEMTIME now = At(2009, 1, 13, 10, 20);
-    const SYSTEMTIME requestedLate = At(2009, 1, 13, 10, 5);
-    const SYSTEMTIME requestedAhead = At(2009, 1, 13, 11, 0);  // the clock went back
-    const struct {
-        const char* what;
-        std::vector<AlarmEntry> entries;
-        const SYSTEMTIME* requested;
-        int due;
-    } cases[] = {
-        {"the alarm of this minute, over overdue ones",
-         {Entry("a", At(2009, 1, 13, 9, 0)), Entry("b", now), Entry("c", now)},
-         nullptr,
-         1},
-        {"a late launch fires the repeating alarm it was for",
-         {Entry("a", At(2009, 1, 13, 9, 0)), Entry("b", At(2009, 1, 10, 10, 5), AlarmRepeat::Daily),
-          Entry("c", At(2009, 1, 1, 0, 20), AlarmRepeat::Hourly)},
-         &requestedLate,
-         1},
-        {"a request not yet due is not what this launch is for",
-         {Entry("a", At(2009, 1, 13, 9, 0)),
-          Entry("b", At(2009, 1, 10, 11, 0), AlarmRepeat::Daily)},
-         &requestedAhead,
-         0},
-        {"a repeating alarm due now",
-         {Entry("a", At(2009, 1, 13, 9, 0)), Entry("b", At(2009, 1, 13, 8, 0)),
-          Entry("c", At(2009, 1, 10, 10, 20), AlarmRepeat::Daily)},
-         nullptr,
-         2},
-        {"the oldest missed one-shot alarm",
-         {Entry("a", At(2009, 1, 13, 9, 30)), Entry("b", At(2009, 1, 13, 9, 0)),
-          Entry("c", At(2009, 1, 13, 9, 0)), Entry("d", At(2009, 1, 13, 11, 0))},
-         nullptr,
-         1},
-        {"nothing before its time",
-         {Entry("a", At(2009, 1, 13, 10, 21)),
-          Entry("b", At(2009, 1, 10, 10, 25), AlarmRepeat::Daily)},
-         &requestedLate,
-         -1},
-        {"an empty store", {}, nullptr, -1},
-    };
-    for (const auto& c : cases) {
-        CAlarmStore store;
-        for (const AlarmEntry& e : c.entries) {
-            store.SetAlarm(e.FileName, e.Time, e.Repeat, e.WaveFile, e.WaveRepeat);
-        }
-        EXPECT_EQ(store.FindDue(now, c.requested), c.due) << c.what;
-        EXPECT_EQ(store.GetCount(), static_cast<int>(c.entries.size())) << c.what << ": removes none";
-    }
 }
 
 TEST_F(AlarmStoreTest, FindDueReadsTheRecordedRequest) {
@@ -351,7 +301,7 @@ TEST_F(AlarmStoreTest, AnAlarmWhoseTakeCannotBeStoredRingsOnceAndGoesWithTheNext
         store.SetAlarm(file, At(2009, 1, 13, 10, 20), AlarmRepeat::None, "", 0);
     }));
     const auto due = [](const CAlarmStore& store) {
-        return store.FindRunningDue(At(2009, 1, 13, 10, 20));
+        return FindRunningDue(store.Entries(), At(2009, 1, 13, 10, 20));
     };
     {
         const HeldProfile held(m_device.Directory());
@@ -373,7 +323,7 @@ TEST_F(AlarmStoreTest, AnAlarmWhoseTakeCannotBeStoredRingsOnceAndGoesWithTheNext
 TEST_F(AlarmStoreTest, ScheduleAsksForTheProgramOnThisDeviceAndScreen) {
     m_store.SetAlarm(Memo("a"), At(2009, 1, 21, 8, 0), AlarmRepeat::None, "", 0);
     const auto value = m_app.GetRegistry()->Read(Hive::LocalMachine,
-                                                  "Software\\Quillo\\RunAppAtTime", "CommandLine");
+                                                 "Software\\Quillo\\RunAppAtTime", "CommandLine");
     ASSERT_TRUE(value);
     const std::vector<std::string> words = ShellSplit(std::get<std::string>(*value));
     ASSERT_GE(words.size(), 4u);

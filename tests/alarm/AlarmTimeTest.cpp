@@ -2,15 +2,12 @@
 
 #include <string>
 
+#include "alarm/AlarmSchedule.h"
 #include "alarm/AlarmStore.h"
 #include "alarm/AlarmTime.h"
+#include "support/LocalTime.h"
 
 namespace {
-
-SYSTEMTIME At(int year, int month, int day, int hour, int minute) {
-    SYSTEMTIME time = MakeSpan(year, month, day, hour, minute, 0);
-    return time;
-}
 
 std::string Text(const SYSTEMTIME& t) {
     return FormatAlarmTime(t) + " dow " + std::to_string(t.wDayOfWeek);
@@ -56,8 +53,8 @@ TEST(IsLeapYear, FollowsTheGregorianRule) {
     const struct {
         int year;
         bool leap;
-    } cases[] = {{2000, true}, {2008, true}, {1900, false}, {2009, false},
-                 {2100, false}, {2400, true}, {2024, true}, {2026, false}};
+    } cases[] = {{2000, true},  {2008, true}, {1900, false}, {2009, false},
+                 {2100, false}, {2400, true}, {2024, true},  {2026, false}};
     for (const auto& c : cases) EXPECT_EQ(IsLeapYear(c.year), c.leap) << c.year;
 }
 
@@ -115,55 +112,5 @@ TEST(ParseAlarmTime, ReadsEachFieldUpToItsSeparator) {
         if (c.parses) {
             EXPECT_EQ(t.wSecond, 0) << c.text;
         }
-    }
-}
-
-TEST(NextOccurrence, CountsRepetitionsFromTheBaseTime) {
-    const SYSTEMTIME now = At(2009, 1, 13, 10, 20);  // a Tuesday
-    ASSERT_EQ(now.wDayOfWeek, 2);
-    const struct {
-        AlarmRepeat repeat;
-        SYSTEMTIME base;
-        const char* expected;
-    } cases[] = {
-        {AlarmRepeat::Hourly, At(2009, 1, 12, 8, 45), "2009/01/13 10:45 dow 2"},
-        {AlarmRepeat::Hourly, At(2009, 1, 12, 8, 5), "2009/01/13 11:05 dow 2"},
-        {AlarmRepeat::Hourly, At(2009, 1, 20, 8, 5), "2009/01/20 08:05 dow 2"},
-        {AlarmRepeat::Daily, At(2009, 1, 10, 7, 0), "2009/01/14 07:00 dow 3"},
-        {AlarmRepeat::Daily, At(2009, 1, 10, 22, 30), "2009/01/13 22:30 dow 2"},
-        {AlarmRepeat::Weekly, At(2009, 1, 2, 9, 0), "2009/01/16 09:00 dow 5"},
-        {AlarmRepeat::Weekly, At(2009, 1, 6, 9, 0), "2009/01/20 09:00 dow 2"},
-        {AlarmRepeat::Weekly, At(2009, 1, 6, 11, 0), "2009/01/13 11:00 dow 2"},
-        // The current minute (and hour) is due now, not one period later.
-        {AlarmRepeat::Hourly, At(2009, 1, 1, 3, 20), "2009/01/13 10:20 dow 2"},
-        {AlarmRepeat::Daily, At(2009, 1, 1, 10, 20), "2009/01/13 10:20 dow 2"},
-        {AlarmRepeat::Weekly, At(2009, 1, 6, 10, 20), "2009/01/13 10:20 dow 2"},
-        // A one-shot alarm keeps its time, past or not.
-        {AlarmRepeat::None, At(2009, 1, 1, 3, 20), "2009/01/01 03:20 dow 4"},
-    };
-    for (const auto& c : cases) {
-        AlarmEntry entry;
-        entry.Time = c.base;
-        entry.Repeat = c.repeat;
-        EXPECT_EQ(Text(CAlarmStore::NextOccurrence(entry, now)), c.expected)
-            << "repeat " << static_cast<int>(c.repeat) << " base " << Text(c.base);
-    }
-}
-
-TEST(NextOccurrence, NamesNoInstantForAnUnknownRepeatOrADamagedTime) {
-    const SYSTEMTIME now = At(2009, 1, 13, 10, 20);
-    AlarmEntry unknown;
-    unknown.Time = At(2009, 1, 13, 11, 0);
-    unknown.Repeat = static_cast<AlarmRepeat>(4);
-    EXPECT_FALSE(IsRealInstant(CAlarmStore::NextOccurrence(unknown, now)));
-
-    for (const AlarmRepeat repeat : {AlarmRepeat::None, AlarmRepeat::Hourly, AlarmRepeat::Daily,
-                                     AlarmRepeat::Weekly}) {
-        AlarmEntry damaged;
-        damaged.Time = At(2009, 1, 13, 11, 0);
-        damaged.Time.wYear = 0;  // what a time text without digits leaves
-        damaged.Repeat = repeat;
-        EXPECT_FALSE(IsRealInstant(CAlarmStore::NextOccurrence(damaged, now)))
-            << static_cast<int>(repeat);
     }
 }

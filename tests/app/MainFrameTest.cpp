@@ -74,7 +74,7 @@ TEST_F(MainFrame, HotKeyPopsTheMenuButNotUnderADialog) {
     EXPECT_EQ(ModalRunsSeen(), 2);
 }
 
-TEST_F(MainFrame, CommandsThatNothingHandlesYetAreDisabled) {
+TEST_F(MainFrame, NewPreviewWidthsSettingsAndAlarmsAreEnabledAtStart) {
     ASSERT_TRUE(Start());
     frame->OnIdleUpdateCmdUI();
     EXPECT_TRUE(frame->m_commandBar.IsButtonEnabled(ID_FILE_NEW));

@@ -18,6 +18,7 @@
 #include "res/ResourceIds.h"
 #include "settings/ProfileValues.h"
 #include "support/InstanceHelperProcess.h"
+#include "support/LocalTime.h"
 #include "support/QuilloScenario.h"
 #include "support/ReadOnlyFolder.h"
 
@@ -82,7 +83,8 @@ class AlarmFiring : public QuilloScenario {
     static QWidget* Control(const ModalRun& run, UINT id) {
         return run.dialog->GetDlgItem(id)->GetWidget();
     }
-    static SYSTEMTIME At(int hour, int minute) { return MakeSpan(2009, 1, 13, hour, minute, 0); }
+    // A minute of the day the tests take place on.
+    static SYSTEMTIME On13th(int hour, int minute) { return At(2009, 1, 13, hour, minute); }
 };
 
 }  // namespace
@@ -98,7 +100,7 @@ TEST_F(AlarmFiring, TheScreenShapePicksTheLayoutAndTheNoticeOpensAtTheTopLeft) {
     ASSERT_TRUE(Start());
     for (const auto& c : cases) {
         SetScreen(c.width, c.height);
-        MemoWithAlarm("A.bmp", At(10, 0));
+        MemoWithAlarm("A.bmp", On13th(10, 0));
         ExpectNotice("A", [&c](ModalRun& run) {
             EXPECT_EQ(run.dialog->GetTemplateId(), c.layout) << c.width << "x" << c.height;
             EXPECT_EQ(run.dialog->GetWidget()->pos(), QPoint(0, 0));
@@ -113,7 +115,7 @@ TEST_F(AlarmFiring, TheScreenShapePicksTheLayoutAndTheNoticeOpensAtTheTopLeft) {
 TEST_F(AlarmFiring, ReNotifyStoresTheAlarmAgainWithItsRepeatAndSoundAndItRingsThen) {
     SetClock(2009, 1, 13, 10, 0, 40);
     ASSERT_TRUE(Start());
-    const std::string memo = MemoWithAlarm("A.bmp", At(10, 0), AlarmRepeat::Daily, "Bell", 1);
+    const std::string memo = MemoWithAlarm("A.bmp", On13th(10, 0), AlarmRepeat::Daily, "Bell", 1);
     ExpectNotice("A", [this](ModalRun& run) {
         ASSERT_EQ(m_sounds.size(), 1u);
         EXPECT_EQ(m_sounds[0].path, "\\windows\\Bell.wav");
@@ -143,7 +145,7 @@ TEST_F(AlarmFiring, ReNotifyStoresTheAlarmAgainWithItsRepeatAndSoundAndItRingsTh
 TEST_F(AlarmFiring, ReNotifyCancelledAndClosedLeavesNoAlarm) {
     SetClock(2009, 1, 13, 10, 0);
     ASSERT_TRUE(Start());
-    MemoWithAlarm("A.bmp", At(10, 0));
+    MemoWithAlarm("A.bmp", On13th(10, 0));
     ExpectNotice("A", [](ModalRun& run) {
         run.Press(IDC_NOTIFY_SNOOZE);
         EXPECT_TRUE(run.IsOpen());
@@ -159,7 +161,7 @@ TEST_F(AlarmFiring, ReNotifyCancelledAndClosedLeavesNoAlarm) {
 TEST_F(AlarmFiring, DeleteAsksAndRemovesTheMemoOnlyOnYes) {
     SetClock(2009, 1, 13, 10, 0);
     ASSERT_TRUE(Start());
-    const std::string memo = MemoWithAlarm("A.bmp", At(10, 0), AlarmRepeat::None, "Chime", 1);
+    const std::string memo = MemoWithAlarm("A.bmp", On13th(10, 0), AlarmRepeat::None, "Chime", 1);
     EXPECT_NE(app->m_pDocTemplate->OpenDocumentFile(memo), nullptr);
     Stroke({{10, 50}, {100, 50}});
     ExpectNotice("A", [this](ModalRun& run) {
@@ -191,7 +193,7 @@ TEST_F(AlarmFiring, DeleteAsksAndRemovesTheMemoOnlyOnYes) {
 TEST_F(AlarmFiring, ADeleteThatCannotRemoveTheMemoSaysSoAndLeavesTheNoticeOpen) {
     SetClock(2009, 1, 13, 10, 0);
     ASSERT_TRUE(Start());
-    MemoWithAlarm("A.bmp", At(10, 0));
+    MemoWithAlarm("A.bmp", On13th(10, 0));
     const ReadOnlyFolder readOnly(HostSaveFolder());
     ExpectNotice("A", [this](ModalRun& run) {
         run.Press(IDC_NOTIFY_DELETE);
@@ -211,9 +213,9 @@ TEST_F(AlarmFiring, ADeleteThatCannotRemoveTheMemoSaysSoAndLeavesTheNoticeOpen) 
 TEST_F(AlarmFiring, TwoAlarmsOfOneMinuteRingOnTwoTicksAndAMissedMinuteStillRings) {
     SetClock(2009, 1, 13, 10, 7);
     ASSERT_TRUE(Start());
-    MemoWithAlarm("A.bmp", At(10, 7));
-    MemoWithAlarm("B.bmp", At(10, 7));
-    MemoWithAlarm("Missed.bmp", At(9, 58));
+    MemoWithAlarm("A.bmp", On13th(10, 7));
+    MemoWithAlarm("B.bmp", On13th(10, 7));
+    MemoWithAlarm("Missed.bmp", On13th(9, 58));
     for (const char* title : {"A", "B", "Missed"}) {
         ExpectNotice(title, [](ModalRun& run) { run.Press(IDCANCEL); });
         Tick();
@@ -226,14 +228,14 @@ TEST_F(AlarmFiring, TwoAlarmsOfOneMinuteRingOnTwoTicksAndAMissedMinuteStillRings
 TEST_F(AlarmFiring, AMissingMemoShowsAnEmptyPictureAndOpenShowsTheMemo) {
     SetClock(2009, 1, 13, 10, 0);
     ASSERT_TRUE(Start());
-    MemoWithAlarm("Gone.bmp", At(10, 0));
+    MemoWithAlarm("Gone.bmp", On13th(10, 0));
     fs::remove(HostSaveFolder() / "Gone.bmp");
     ExpectNotice("Gone", [](ModalRun& run) {
         EXPECT_TRUE(Notice(run)->m_picture.m_bitmap.GetBitmap() == nullptr);
         run.Press(IDCANCEL);
     });
     Tick();
-    const std::string memo = MemoWithAlarm("Shown.bmp", At(10, 0));
+    const std::string memo = MemoWithAlarm("Shown.bmp", On13th(10, 0));
     ExpectNotice("Shown", [](ModalRun& run) {
         EXPECT_FALSE(Notice(run)->m_picture.m_bitmap.GetBitmap() == nullptr);
         run.Press(IDOK);
@@ -246,12 +248,12 @@ TEST_F(AlarmFiring, WithoutNoticesTheSoundPlaysOnceAndNothingShows) {
     SetClock(2009, 1, 13, 10, 0);
     ASSERT_TRUE(Start());
     EXPECT_TRUE(app->WriteProfileInt("System", "NotifyDialog", 0));
-    MemoWithAlarm("A.bmp", At(10, 0), AlarmRepeat::None, "Beeps", 1);
+    MemoWithAlarm("A.bmp", On13th(10, 0), AlarmRepeat::None, "Beeps", 1);
     Tick();
     ASSERT_EQ(m_sounds.size(), 1u);
     EXPECT_EQ(m_sounds[0].path, "\\windows\\Beeps.wav");
     EXPECT_EQ(m_sounds[0].how, SoundPlay::Once);
-    MemoWithAlarm("Silent.bmp", At(10, 0));
+    MemoWithAlarm("Silent.bmp", On13th(10, 0));
     Tick();
     EXPECT_EQ(m_sounds.size(), 1u) << "an alarm without a sound asks for none";
     EXPECT_EQ(ModalRunsSeen(), 0);
@@ -260,7 +262,7 @@ TEST_F(AlarmFiring, WithoutNoticesTheSoundPlaysOnceAndNothingShows) {
 
 TEST_F(AlarmFiring, TheLaunchRingsThenEndsOrOpensTheMemo) {
     SetClock(2009, 1, 13, 10, 0, 30);
-    const std::string memo = MemoWithAlarm("A.bmp", At(10, 0), AlarmRepeat::Hourly, "Bell", 0);
+    const std::string memo = MemoWithAlarm("A.bmp", On13th(10, 0), AlarmRepeat::Hourly, "Bell", 0);
     // A copy a crashed window left: only a launch that becomes the window may take it.
     const fs::path copy = m_device->Directory() / "recovery" / kRecoveryCopyName;
     const std::string unsaved = ReadHostFile(HostSaveFolder() / "A.bmp");
@@ -286,7 +288,7 @@ TEST_F(AlarmFiring, TheLaunchRingsThenEndsOrOpensTheMemo) {
     app.reset();
     EXPECT_EQ(ReadHostFile(copy), left) << "launches that end never touch a copy";
 
-    MemoWithAlarm("A.bmp", At(10, 5));
+    MemoWithAlarm("A.bmp", On13th(10, 5));
     ExpectNotice("A", [](ModalRun& run) { run.Press(IDOK); });
     const fs::path rescued = m_device->Directory() / "rescued" / "20090113-100500.bmp";
     ExpectMessage("保存できなかったメモを次の場所に残しました: " + rescued.string());
@@ -299,8 +301,8 @@ TEST_F(AlarmFiring, TheLaunchRingsThenEndsOrOpensTheMemo) {
 
 TEST_F(AlarmFiring, ALaunchWithNothingDueEndsQuietlyAndKeepsTheNextAlarmRequested) {
     SetClock(2009, 1, 13, 10, 0);
-    MemoWithAlarm("Later.bmp", At(11, 0));
-    MemoWithAlarm("Deleted.bmp", At(10, 30));
+    MemoWithAlarm("Later.bmp", On13th(11, 0));
+    MemoWithAlarm("Deleted.bmp", On13th(10, 30));
     fs::remove(HostSaveFolder() / "Deleted.bmp");
     // The request that made this launch is used up.
     EXPECT_TRUE(RunAppAtTime("/usr/bin/quillo", nullptr));
@@ -317,7 +319,7 @@ TEST_F(AlarmFiring, ALaunchWithoutNoticesHandsOverAndLetsItsSoundPlayOut) {
     const std::string log = (m_device->Directory() / "requests.log").string();
     Helper running(m_device->Directory().string(), "Folian", log);
     ASSERT_EQ(running.First(), "ready\n");
-    MemoWithAlarm("A.bmp", At(10, 0), AlarmRepeat::None, "Chime", 0);
+    MemoWithAlarm("A.bmp", On13th(10, 0), AlarmRepeat::None, "Chime", 0);
     {
         CWinApp before("quillo");
         before.SetRegistryKey(profile::kCompany);
@@ -334,7 +336,7 @@ TEST_F(AlarmFiring, ALaunchWithoutNoticesHandsOverAndLetsItsSoundPlayOut) {
 TEST_F(AlarmFiring, ALogoutWhileTheNoticeIsOpenKeepsTheMemoFirst) {
     SetClock(2009, 1, 13, 10, 0);
     ASSERT_TRUE(Start());
-    MemoWithAlarm("A.bmp", At(10, 0));
+    MemoWithAlarm("A.bmp", On13th(10, 0));
     Stroke({{10, 50}, {100, 50}});
     // Every save fails: the memo can only be rescued.
     fs::remove_all(HostSaveFolder());
@@ -357,8 +359,8 @@ TEST_F(AlarmFiring, ALogoutWhileTheNoticeIsOpenKeepsTheMemoFirst) {
 TEST_F(AlarmFiring, TheNoticeLeavesAnotherProgramsKeyboardAloneAndTakesKeysOnlyAfterAQuietSecond) {
     SetClock(2009, 1, 13, 10, 0);
     ASSERT_TRUE(Start());
-    MemoWithAlarm("A.bmp", At(10, 0));
-    MemoWithAlarm("B.bmp", At(10, 0));
+    MemoWithAlarm("A.bmp", On13th(10, 0));
+    MemoWithAlarm("B.bmp", On13th(10, 0));
     QApplication::setActiveWindow(nullptr);  // the user works in another program
     ExpectNotice("A", [this](ModalRun& run) {
         QWidget* notice = run.dialog->GetWidget();
@@ -413,7 +415,7 @@ TEST_F(AlarmFiring, ANoticeWithoutTheKeyboardTakesClicksAndKeysInTheDialogsItOpe
             ASSERT_TRUE(Start());
             QApplication::setActiveWindow(nullptr);
         }
-        const std::string memo = MemoWithAlarm("A.bmp", At(10, 0));
+        const std::string memo = MemoWithAlarm("A.bmp", On13th(10, 0));
         ExpectNotice("A", [](ModalRun& run) {
             EXPECT_FALSE(Notice(run)->m_bTookKeyboard);
             Click(Control(run, IDC_NOTIFY_SNOOZE));
@@ -458,7 +460,7 @@ TEST_F(AlarmFiring, ANoticeWithoutTheKeyboardTakesClicksAndKeysInTheDialogsItOpe
 TEST_F(AlarmFiring, ANoticeOverAnOpenDialogIsAnsweredAndTheDialogThenClosesWithOk) {
     SetClock(2009, 1, 13, 10, 0);
     ASSERT_TRUE(Start());
-    MemoWithAlarm("A.bmp", At(10, 0));
+    MemoWithAlarm("A.bmp", On13th(10, 0));
     ExpectModal([this](ModalRun& preview) {
         EXPECT_EQ(preview.caption, "プレビュー");
         QApplication::setActiveWindow(nullptr);  // the user went on in another program
@@ -478,7 +480,7 @@ TEST_F(AlarmFiring, ANoticeOverAnOpenDialogIsAnsweredAndTheDialogThenClosesWithO
 TEST_F(AlarmFiring, TheWindowANoticeWaitsOverHandsItTheKeyboardAndRunsNoCommandKey) {
     SetClock(2009, 1, 13, 10, 0);
     ASSERT_TRUE(Start());
-    const std::string memo = MemoWithAlarm("A.bmp", At(10, 0));
+    const std::string memo = MemoWithAlarm("A.bmp", On13th(10, 0));
     EXPECT_NE(app->m_pDocTemplate->OpenDocumentFile(memo), nullptr);
     const auto written = fs::last_write_time(HostSaveFolder() / "A.bmp");
     QApplication::setActiveWindow(nullptr);

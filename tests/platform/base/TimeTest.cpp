@@ -6,22 +6,10 @@
 #include <string>
 
 #include "platform/base/Time.h"
+#include "support/LocalTime.h"
 #include "support/TimeZone.h"
 
 namespace {
-
-SYSTEMTIME At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
-              int milliseconds = 0) {
-    SYSTEMTIME t{};
-    t.wYear = static_cast<uint16_t>(year);
-    t.wMonth = static_cast<uint16_t>(month);
-    t.wDay = static_cast<uint16_t>(day);
-    t.wHour = static_cast<uint16_t>(hour);
-    t.wMinute = static_cast<uint16_t>(minute);
-    t.wSecond = static_cast<uint16_t>(second);
-    t.wMilliseconds = static_cast<uint16_t>(milliseconds);
-    return t;
-}
 
 FILETIME ToFileTime(const SYSTEMTIME& t) {
     FILETIME result = 0;

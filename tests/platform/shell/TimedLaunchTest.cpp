@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <condition_variable>
 #include <cstdlib>
@@ -6,7 +7,6 @@
 #include <map>
 #include <mutex>
 #include <optional>
-#include <unistd.h>
 
 #include "platform/base/Format.h"
 #include "platform/fs/Device.h"
@@ -17,19 +17,13 @@
 #include "platform/shell/TimedLaunch.h"
 #include "support/HeldProfile.h"
 #include "support/LaunchRecorder.h"
+#include "support/LocalTime.h"
 #include "support/TempDevice.h"
 #include "support/TimeZone.h"
 
 namespace {
 
 constexpr const char* kApp = "/opt/quillo/bin/quillo";
-
-SYSTEMTIME At(int year, int month, int day, int hour, int minute) {
-    SYSTEMTIME time{static_cast<uint16_t>(year), static_cast<uint16_t>(month),
-                    DayOfWeek(year, month, day),  static_cast<uint16_t>(day),
-                    static_cast<uint16_t>(hour),  static_cast<uint16_t>(minute), 0, 0};
-    return time;
-}
 
 // The display variables of this process set to `values` while it lives.
 class DisplayVariables {
@@ -96,9 +90,8 @@ TEST_F(TimedLaunchTest, TheRecordIsWrittenAtOnceWhateverTheSystemDoes) {
     const SYSTEMTIME when = At(2026, 12, 7, 10, 5);
     EXPECT_TRUE(RunAppAtTime(kApp, &when));
     EXPECT_EQ(Recorded("Time"), "2026/12/07 10:05");
-    EXPECT_EQ(Recorded("CommandLine"),
-              std::string(kApp) + " --device " + ShellQuote(Device::HostDirectory()) +
-                  " AppRunAtTime");
+    EXPECT_EQ(Recorded("CommandLine"), std::string(kApp) + " --device " +
+                                           ShellQuote(Device::HostDirectory()) + " AppRunAtTime");
     FinishTimedLaunchRequests();
     EXPECT_EQ(Recorded("Backend"), "self") << "nothing answered";
     EXPECT_EQ(Recorded("Time"), "2026/12/07 10:05");
@@ -135,23 +128,28 @@ TEST_F(TimedLaunchTest, SystemdGetsAPersistentTimerThatIsReplacedAndWithdrawn) {
               "OnCalendar=2026-12-07 01:05:00 UTC\n"
               "Persistent=true\n"
               "AccuracySec=1s\n"
-              "Unit=quillo-alarm-" + Hash() + ".service\n"
-              "\n"
-              "[Install]\n"
-              "WantedBy=timers.target\n");
+              "Unit=quillo-alarm-" +
+                  Hash() +
+                  ".service\n"
+                  "\n"
+                  "[Install]\n"
+                  "WantedBy=timers.target\n");
     EXPECT_EQ(ReadHostFile(UnitFile(".service")),
               "[Unit]\n"
               "Description=Quillo: start for an alarm\n"
-              "ConditionPathIsExecutable=" + std::string(kApp) + "\n"
-              "\n"
-              "[Service]\n"
-              "Type=oneshot\n"
-              "TimeoutStartSec=infinity\n"
-              "Environment=\"DISPLAY=:3\"\n"
-              "Environment=\"QT_QPA_PLATFORM=xcb\"\n"
-              "Environment=\"TZ=JST-9\"\n"
-              "ExecStart=\"" + std::string(kApp) + "\" \"--device\" \"" + Device::HostDirectory() +
-              "\" \"--timed-launch\"\n");
+              "ConditionPathIsExecutable=" +
+                  std::string(kApp) +
+                  "\n"
+                  "\n"
+                  "[Service]\n"
+                  "Type=oneshot\n"
+                  "TimeoutStartSec=infinity\n"
+                  "Environment=\"DISPLAY=:3\"\n"
+                  "Environment=\"QT_QPA_PLATFORM=xcb\"\n"
+                  "Environment=\"TZ=JST-9\"\n"
+                  "ExecStart=\"" +
+                  std::string(kApp) + "\" \"--device\" \"" + Device::HostDirectory() +
+                  "\" \"--timed-launch\"\n");
 
     // A replace restarts the timer only: a program it started runs as a unit of its own.
     const SYSTEMTIME second = At(2026, 12, 8, 7, 0);
@@ -199,12 +197,16 @@ TEST_F(TimedLaunchTest, AtGetsOneJobThatIsReplacedAndWithdrawn) {
     EXPECT_EQ(TakeLines(), (std::vector<std::string>{"systemctl --user show-environment", "atq",
                                                      "at -t 202612071005"}));
     ASSERT_EQ(commands.size(), 3u);
-    EXPECT_EQ(commands[2].input, "DISPLAY=:3; export DISPLAY\n"
-                                 "QT_QPA_PLATFORM=xcb; export QT_QPA_PLATFORM\n"
-                                 "TZ=JST-9; export TZ\n"
-                                 "[ -x " + std::string(kApp) + " ] || exit 0\n"
-                                 "exec " + std::string(kApp) + " --device " +
-                                     ShellQuote(Device::HostDirectory()) + " --timed-launch\n");
+    EXPECT_EQ(commands[2].input,
+              "DISPLAY=:3; export DISPLAY\n"
+              "QT_QPA_PLATFORM=xcb; export QT_QPA_PLATFORM\n"
+              "TZ=JST-9; export TZ\n"
+              "[ -x " +
+                  std::string(kApp) +
+                  " ] || exit 0\n"
+                  "exec " +
+                  std::string(kApp) + " --device " + ShellQuote(Device::HostDirectory()) +
+                  " --timed-launch\n");
     EXPECT_EQ(Recorded("Backend"), "at");
     EXPECT_EQ(Recorded("Job"), "1");
 
@@ -316,9 +318,9 @@ TEST_F(TimedLaunchTest, ATimeNotInTheFutureLaunchesAtOnceAndOnlyOnce) {
     ASSERT_EQ(lines.size(), 2u);
     const std::string prefix = "systemd-run --user --collect --quiet --unit=quillo-run-" + Hash();
     EXPECT_EQ(lines[1].substr(0, prefix.size()), prefix);
-    const std::string tail = " --setenv=DISPLAY=:7 --setenv=QT_QPA_PLATFORM=xcb --setenv=TZ=JST-9 -- " +
-                             std::string(kApp) + " --device " +
-                             ShellQuote(Device::HostDirectory()) + " AppRunAtTime";
+    const std::string tail =
+        " --setenv=DISPLAY=:7 --setenv=QT_QPA_PLATFORM=xcb --setenv=TZ=JST-9 -- " +
+        std::string(kApp) + " --device " + ShellQuote(Device::HostDirectory()) + " AppRunAtTime";
     ASSERT_GT(lines[1].size(), tail.size());
     EXPECT_EQ(lines[1].substr(lines[1].size() - tail.size()), tail)
         << "the user manager's display wins over the requester's";
@@ -343,8 +345,9 @@ TEST_F(TimedLaunchTest, ATimeNotInTheFutureLaunchesAtOnceAndOnlyOnce) {
     const std::vector<LaunchCommand> commands = m_launches.Commands();
     ASSERT_FALSE(commands.empty());
     EXPECT_TRUE(commands.back().detached);
-    EXPECT_EQ(commands.back().argv,
-              (std::vector<std::string>{kApp, "--device", Device::HostDirectory(), "AppRunAtTime"}));
+    EXPECT_EQ(
+        commands.back().argv,
+        (std::vector<std::string>{kApp, "--device", Device::HostDirectory(), "AppRunAtTime"}));
     EXPECT_EQ(Recorded("Backend"), "self");
 }
 
@@ -392,7 +395,8 @@ TEST_F(TimedLaunchTest, ManyRequestsInARowLeaveTheLastAndNeverWait) {
     EXPECT_NE(ReadHostFile(UnitFile(".timer")).find("OnCalendar=2026-12-07 22:49:00 UTC\n"),
               std::string::npos);
     int restarts = 0;
-    for (const std::string& line : TakeLines()) restarts += line.find("restart") != std::string::npos;
+    for (const std::string& line : TakeLines())
+        restarts += line.find("restart") != std::string::npos;
     EXPECT_LE(restarts, 2) << "requests made meanwhile are carried out as one";
 }
 
@@ -416,8 +420,8 @@ TEST_F(TimedLaunchTest, TheLauncherWaitsForADisplayAndTouchesNothingMeanwhile) {
     m_launches.Answer([&](const LaunchCommand& command) {
         if (command.argv.front() == "systemctl") {
             // The desktop comes up at the third look.
-            return LaunchCommandResult{0, looks >= 2 ? "WAYLAND_DISPLAY=/\nQT_QPA_PLATFORM=offscreen\n"
-                                                     : "HOME=/root\n"};
+            return LaunchCommandResult{
+                0, looks >= 2 ? "WAYLAND_DISPLAY=/\nQT_QPA_PLATFORM=offscreen\n" : "HOME=/root\n"};
         }
         return LaunchCommandResult{0, ""};
     });
