@@ -7,6 +7,7 @@
 #include "platform/base/Text.h"
 #include "platform/fs/Device.h"
 #include "platform/registry/Registry.h"
+#include "platform/shell/ProgramOptions.h"
 #include "platform/shell/Screen.h"
 #include "platform/shell/SingleInstance.h"
 #include "platform/shell/Sound.h"

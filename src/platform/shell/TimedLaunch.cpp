@@ -10,9 +10,11 @@
 #include <thread>
 
 #include "platform/base/Format.h"
+#include "platform/base/MinuteText.h"
 #include "platform/fs/Device.h"
 #include "platform/registry/Registry.h"
 #include "platform/shell/LaunchCommand.h"
+#include "platform/shell/ProgramOptions.h"
 #include "platform/shell/Screen.h"
 #include "platform/shell/TimedLaunchReconcile.h"
 #include "platform/shell/TimedLaunchRecord.h"
@@ -86,14 +88,14 @@ void PokeAfterCommit(Registry& registry) {
 }
 
 std::vector<std::string> AlarmLaunchCommand(std::string_view application) {
-    std::vector<std::string> words = {std::string(application), "--device",
+    std::vector<std::string> words = {std::string(application), std::string(kDeviceOption),
                                       Device::HostDirectory()};
     if (HasScreenOverride()) {
         const CSize screen = GetDeviceScreenSize();
-        words.push_back("--screen");
+        words.emplace_back(kScreenOption);
         words.push_back(Format("%dx%d", screen.cx, screen.cy));
     }
-    words.push_back("AppRunAtTime");
+    words.emplace_back(kAlarmLaunchArgument);
     return words;
 }
 
@@ -118,7 +120,7 @@ bool RunAppAtTime(std::string_view application, const SYSTEMTIME* when) {
     RegistryTransaction transaction(registry);
     const bool recorded =
         when != nullptr
-            ? WriteText(*registry, kTime, TimeText(*when)) &&
+            ? WriteText(*registry, kTime, FormatMinuteText(*when)) &&
                   WriteText(*registry, kCommandLine, ShellJoin(AlarmLaunchCommand(application)))
             : Forget(*registry, {kTime, kCommandLine});
     PokeAfterCommit(*registry);

@@ -10,7 +10,7 @@
 // with "AppRunAtTime" on its command line, kept through logout, suspend and reboot.
 //
 // The request is recorded at once in the device registry, HKLM\Software\Quillo\RunAppAtTime
-// ("Time" as "%d/%02d/%02d %02d:%02d", "CommandLine", and "Backend" once the system holds
+// ("Time" as FormatMinuteText writes it, "CommandLine", and "Backend" once the system holds
 // it); a background worker then hands it to the system, in order, the last request winning.
 // A time that is not in the future is launched at once.
 

@@ -9,6 +9,7 @@
 #include "platform/shell/DisplayEnvironment.h"
 #include "platform/shell/LaunchBackends.h"
 #include "platform/shell/LaunchCommand.h"
+#include "platform/shell/ProgramOptions.h"
 #include "platform/shell/TimedLaunchRecord.h"
 
 using namespace launch_record;
@@ -75,8 +76,9 @@ void ReconcileTimedLaunch(const std::string& deviceDirectory) {
     }
     if (done && held == chosen) return;
 
-    const std::vector<std::string> launcher = {program.front(), "--device", deviceDirectory,
-                                               "--timed-launch"};
+    const std::vector<std::string> launcher = {program.front(), std::string(kDeviceOption),
+                                               deviceDirectory,
+                                               std::string(kTimedLaunchOption)};
     const EnvironmentMap environment = OwnDisplayEnvironment();
     if (chosen == LaunchBackend::Systemd) {
         if (held != LaunchBackend::Systemd) withdrawHeld();

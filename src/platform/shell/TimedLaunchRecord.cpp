@@ -1,8 +1,6 @@
 #include "TimedLaunchRecord.h"
 
-#include <cstdio>
-
-#include "platform/base/Format.h"
+#include "platform/base/MinuteText.h"
 #include "platform/registry/Registry.h"
 #include "platform/shell/LaunchBackends.h"
 #include "platform/shell/TimedLaunch.h"
@@ -30,21 +28,12 @@ bool Forget(Registry& registry, std::initializer_list<const char*> names) {
     return forgotten;
 }
 
-std::string TimeText(const SYSTEMTIME& when) {
-    return Format("%d/%02d/%02d %02d:%02d", when.wYear, when.wMonth, when.wDay, when.wHour,
-                  when.wMinute);
-}
-
 bool ParseTimeText(const std::string& text, SYSTEMTIME& when) {
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0;
-    char extra = 0;
-    if (std::sscanf(text.c_str(), "%d/%d/%d %d:%d%c", &year, &month, &day, &hour, &minute,
-                    &extra) != 5) {
-        return false;
-    }
-    const std::optional<SYSTEMTIME> parsed = TimeOfFields(year, month, day, hour, minute, 0);
-    if (parsed) when = *parsed;
-    return parsed.has_value();
+    SYSTEMTIME parsed{};
+    FILETIME instant = 0;
+    if (!ParseMinuteText(text, parsed) || !SystemTimeToFileTime(parsed, instant)) return false;
+    when = parsed;
+    return true;
 }
 
 bool IsInTheFuture(int64_t when) {

@@ -34,7 +34,7 @@ Record ReadRecord(const Registry& registry);
 // Deletes every one of `names`; false when any stays.
 [[nodiscard]] bool Forget(Registry& registry, std::initializer_list<const char*> names);
 
-std::string TimeText(const SYSTEMTIME& when);
+// The request's time, written as FormatMinuteText writes it; only a real time is read.
 [[nodiscard]] bool ParseTimeText(const std::string& text, SYSTEMTIME& when);
 
 // Later than this minute: a timer armed for it still fires.

@@ -7,6 +7,7 @@
 
 #include "platform/fs/Device.h"
 #include "platform/shell/Screen.h"
+#include "platform/shell/ProgramOptions.h"
 #include "platform/shell/Termination.h"
 #include "platform/shell/TimedLaunch.h"
 #include "platform/ui/KeyTranslation.h"
@@ -43,15 +44,15 @@ int AfxWinMain(int argc, char** argv) {
             PrintUsage(argv[0]);
             return 0;
         }
-        if ((word == "--device" || word == "--screen") && i + 1 >= argc) {
+        if ((word == kDeviceOption || word == kScreenOption) && i + 1 >= argc) {
             std::fprintf(stderr, "%s: %s needs a value\n", argv[0], word.c_str());
             return 2;
         }
-        if (word == "--timed-launch") {
+        if (word == kTimedLaunchOption) {
             timedLaunch = true;
-        } else if (word == "--device") {
+        } else if (word == kDeviceOption) {
             device = argv[++i];
-        } else if (word == "--screen") {
+        } else if (word == kScreenOption) {
             CSize size;
             if (!ParseScreenSize(argv[++i], size)) {
                 std::fprintf(stderr, "%s: --screen wants WIDTHxHEIGHT, such as 240x320\n", argv[0]);
