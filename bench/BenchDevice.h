@@ -4,6 +4,7 @@
 // removed again afterwards.
 #include <stdlib.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -14,7 +15,8 @@ class BenchDevice {
     BenchDevice() {
         std::string pattern = (std::filesystem::temp_directory_path() / "quillo-bench-XXXXXX");
         m_folder = ::mkdtemp(pattern.data());
-        Device::Mount(m_folder + "/device");
+        // Without its device a benchmark would measure nothing.
+        if (!Device::Mount(m_folder + "/device")) std::abort();
     }
     ~BenchDevice() {
         Device::Unmount();

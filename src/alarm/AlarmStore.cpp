@@ -153,12 +153,13 @@ int CAlarmStore::FindDue(const SYSTEMTIME& now) const {
 
 void CAlarmStore::Schedule(const SYSTEMTIME& now) const {
     const int earliest = FindEarliest(m_entries, now);
+    // Unrecorded, the request is made again at the store's next change or the next start.
     if (earliest < 0) {
-        RunAppAtTime(GetModuleFileName(), nullptr);
+        (void)RunAppAtTime(GetModuleFileName(), nullptr);
         return;
     }
     const SYSTEMTIME next = NextOccurrence(m_entries[static_cast<size_t>(earliest)], now);
-    RunAppAtTime(GetModuleFileName(), &next);
+    (void)RunAppAtTime(GetModuleFileName(), &next);
 }
 
 void CAlarmStore::ReadAgainIfChanged() {
@@ -209,10 +210,9 @@ std::optional<AlarmEntry> CAlarmStore::TakeDue(const std::function<int(const CAl
         std::vector<AlarmEntry> rung = m_rungUnstored;
         taken = GetAt(index);
         RemoveAt(index);
-        committed = transaction.IsOpen() && Save();
         // Another alarm of the same minute is then requested anew, and rings too.
-        if (committed) TakeRunAppAtTimeRequest();
-        committed = committed && transaction.Commit();
+        committed =
+            transaction.IsOpen() && Save() && TakeRunAppAtTimeRequest() && transaction.Commit();
         if (!committed) {
             // It rings all the same, once: kept out until the profile can be told.
             rung.push_back(*taken);

@@ -68,7 +68,8 @@ void CMainFrame::OnActivate(UINT state, CWnd* other, bool minimized) {
     // Back in the window: what other programs did to the memo's file meanwhile shows.
     switch (memo->CheckFileOnActivation()) {
         case CQuilloDoc::FileCheck::ChangedElsewhere:
-            QuilloApp()->m_pDocTemplate->OpenDocumentFile(std::string(memo->GetPathName()));
+            // A memo that cannot be left said so, and stays.
+            (void)QuilloApp()->m_pDocTemplate->OpenDocumentFile(std::string(memo->GetPathName()));
             break;
         case CQuilloDoc::FileCheck::Gone:
             QuilloApp()->OpenMemoInPlaceOf(0);
@@ -106,7 +107,8 @@ void CMainFrame::PopUpMenu() {
 
 void CMainFrame::OnOpenByNotification() {
     CQuilloApp* app = QuilloApp();
-    app->m_pDocTemplate->OpenDocumentFile(app->GetProfileString(profile::kNotifyFile));
+    // A memo that cannot be left said so, and stays.
+    (void)app->m_pDocTemplate->OpenDocumentFile(app->GetProfileString(profile::kNotifyFile));
 }
 
 void CMainFrame::OnMenu() {}
@@ -120,11 +122,12 @@ void CMainFrame::OnPreview() {
     app->RefreshMemoList();
     preview.m_pMemoList = &app->m_memoList;
     if (preview.DoModal() != IDOK) return;
+    // A memo that cannot be left said so, and stays.
     if (preview.m_nResult >= 0 && preview.m_nResult < static_cast<int>(app->m_memoList.size())) {
-        app->m_pDocTemplate->OpenDocumentFile(
+        (void)app->m_pDocTemplate->OpenDocumentFile(
             app->GetMemoPath(app->m_memoList[static_cast<size_t>(preview.m_nResult)].name));
     } else if (preview.m_nResult == CPreviewDlg::kNewMemo) {
-        app->m_pDocTemplate->OpenDocumentFile({});
+        (void)app->m_pDocTemplate->OpenDocumentFile({});
         ShowWindow(SW_SHOW);
     }
 }

@@ -66,7 +66,8 @@ void CQuilloApp::OpenMemoInPlaceOf(int position) {
 }
 
 void CQuilloApp::OpenMemoAt(int index) {
-    m_pDocTemplate->OpenDocumentFile(
+    // A memo that cannot be left said so, and stays.
+    (void)m_pDocTemplate->OpenDocumentFile(
         index < 0 ? std::string() : GetMemoPath(m_memoList[static_cast<size_t>(index)].name));
     if (m_pMainWnd != nullptr) m_pMainWnd->ShowWindow(SW_SHOW);
 }

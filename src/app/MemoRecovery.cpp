@@ -87,7 +87,8 @@ void CMemoRecovery::RescueLeftCopy(const std::function<bool(std::string_view)>& 
     RecoveryCopy copy;
     if (!ReadLeftCopy(copy)) return;
     if (keep(copy.memo)) {
-        m_folder->RemoveCopy();
+        // Kept in rescued/ already: a copy that stays comes back once more at the next start.
+        (void)m_folder->RemoveCopy();
     } else {
         SetAside("unsaved", false);
     }

@@ -7,6 +7,7 @@
 #include "platform/base/Text.h"
 #include "platform/fs/Device.h"
 #include "platform/registry/Registry.h"
+#include "platform/shell/ProgramOptions.h"
 #include "platform/shell/Screen.h"
 #include "platform/shell/SingleInstance.h"
 #include "platform/shell/Sound.h"
@@ -72,7 +73,7 @@ bool CQuilloApp::InitInstance() {
         if (!RunAlarmLaunch(alarmMemo)) return false;
     } else if (auto running = RunningInstance::FindOrClaim(kMainWindowTitle, m_instanceClaim)) {
         // Also a start at the same instant: it holds the claim, and this one hands over.
-        running->BringToFront();
+        (void)running->BringToFront();  // this start ends either way
         return false;
     } else {
         // What the system holds follows the store, also after a crash or a logout that
@@ -103,17 +104,18 @@ bool CQuilloApp::InitInstance() {
     (void)m_recovery.Claim();
     bool restored = false;
     const int memoCount = RefreshMemoList();
+    // Whether the first window could be made is looked at below.
     if (!alarmMemo.empty()) {
         m_recovery.RescueLeftCopy([this](std::string_view memo) { return KeepInRescued(memo); });
-        m_pDocTemplate->OpenDocumentFile(alarmMemo);
+        (void)m_pDocTemplate->OpenDocumentFile(alarmMemo);
     } else if (m_recovery.RestoreLeftCopy(m_pDocTemplate)) {
         restored = true;
         // Saved as any memo that is left, the restored one makes way for the named file.
-        if (named && !refused) m_pDocTemplate->OpenDocumentFile(shellCommand.m_strFileName);
+        if (named && !refused) (void)m_pDocTemplate->OpenDocumentFile(shellCommand.m_strFileName);
     } else if (named && !refused) {
-        m_pDocTemplate->OpenDocumentFile(shellCommand.m_strFileName);
+        (void)m_pDocTemplate->OpenDocumentFile(shellCommand.m_strFileName);
     } else if (memoCount > 0) {
-        m_pDocTemplate->OpenDocumentFile(GetMemoPath(m_memoList[0].name));
+        (void)m_pDocTemplate->OpenDocumentFile(GetMemoPath(m_memoList[0].name));
     } else if (!ProcessShellCommand(CCommandLineInfo{})) {
         return false;
     }
@@ -146,12 +148,13 @@ bool CQuilloApp::RunAlarmLaunch(std::string& memoToOpen) {
         // Written before the command, which the running window answers only once it has
         // opened the memo named here; unwritten, it would open the memo named last.
         if (!WriteProfileString(profile::kNotifyFile, fired.entry.FileName)) {
-            running->BringToFront();
+            (void)running->BringToFront();  // what went wrong is said either way
             AfxMessageBox("アラームのメモを開けませんでした。", MB_OK | MB_ICONEXCLAMATION);
             return false;
         }
-        running->SendCommand(ID_OPEN_BY_NOTIFICATION);
-        running->BringToFront();
+        // Unanswered only by a window that went or hangs meanwhile: nothing left to ask.
+        (void)running->SendCommand(ID_OPEN_BY_NOTIFICATION);
+        (void)running->BringToFront();
         // Without a notice the sound is all the user gets: it is not cut off by the end.
         if (fired.outcome == AlarmOutcome::Sounded) WaitForSoundToEnd();
         return false;
@@ -203,7 +206,8 @@ void CQuilloApp::TellOfSetAside() {
 int CQuilloApp::RefreshMemoList() {
     // Straight into the list, which keeps its room from the last listing.
     m_memoList.clear();
-    Device::FileSystem().FindEach(GetMemoPath("*.bmp"), [this](FindEntry& entry) {
+    // A folder that cannot be read holds no memo to list.
+    (void)Device::FileSystem().FindEach(GetMemoPath("*.bmp"), [this](FindEntry& entry) {
         if (!entry.isFolder) {
             m_memoList.push_back(
                 {std::move(entry.name), LocalSeconds(FileTimeToLocalTime(entry.lastWrite))});
@@ -243,7 +247,7 @@ std::string CQuilloApp::GetDefaultSaveFolder() {
     }
     if (folder.empty() || folder.back() != '\\') folder += '\\';
     folder += "Quillo";
-    Device::FileSystem().CreateFolder(folder);
+    (void)Device::FileSystem().CreateFolder(folder);  // there already, or the first save says
     return folder;
 }
 

@@ -21,7 +21,6 @@ class CQuilloApp : public CWinApp, public MemoHost {
     DECLARE_MESSAGE_MAP()
 
   public:
-    static constexpr std::string_view kAlarmLaunchArgument = "AppRunAtTime";
     static constexpr std::string_view kMainWindowTitle = "Folian";
     static constexpr int kRecentFileCount = 4;
 

@@ -45,7 +45,7 @@ bool CAlarmDlg::OnInitDialog() {
     m_minuteSpin.SetRange(0, 59);
     m_hourSpin.SetPos(m_nHour);
     m_minuteSpin.SetPos(m_nMinute);
-    UpdateData(false);
+    (void)UpdateData(false);  // filling the controls refuses nothing
     return true;
 }
 
@@ -76,7 +76,7 @@ void CAlarmDlg::OnCalendar() {
     if (calendar.DoModal() != IDOK) return;
     m_time = calendar.m_date;
     m_strDate = DateText(m_time);
-    UpdateData(false);
+    (void)UpdateData(false);  // filling the controls refuses nothing
 }
 
 void CAlarmDlg::OnPlay() {

@@ -29,7 +29,7 @@ bool CFolderDlg::OnInitDialog() {
 }
 
 void CFolderDlg::OnOK() {
-    UpdateData(true);
+    (void)UpdateData(true);  // no field here that can be refused
     m_strFolder = m_folderTree.PathOf(m_folderTree.SelectedOrRoot());
     EndDialog(IDOK);
 }

@@ -30,7 +30,8 @@ void CFolderTree::Fill() {
 
 void CFolderTree::AddChildren(const std::string& path, HTREEITEM parent) {
     ++m_nDepth;
-    Device::FileSystem().FindEach(Joined(path, "*.*"), [&](const FindEntry& entry) {
+    // A folder that cannot be read shows no children.
+    (void)Device::FileSystem().FindEach(Joined(path, "*.*"), [&](const FindEntry& entry) {
         if (!entry.isFolder) return true;
         if (m_nDepth >= 2) {
             // A folder one level further down only needs to show that it can open.

@@ -61,7 +61,7 @@ bool CSettingsDlg::OnInitDialog() {
     m_nSoundRepeat = app->GetProfileInt(profile::kDefaultWaveRepeat);
     m_soundFiles = FindSoundFiles();
     FillSoundList(m_soundList, m_soundFiles, app->GetProfileString(profile::kDefaultWaveFile));
-    UpdateData(false);
+    (void)UpdateData(false);  // filling the controls refuses nothing
     return true;
 }
 
@@ -91,17 +91,17 @@ void CSettingsDlg::OnOK() {
 }
 
 void CSettingsDlg::OnDefaultFolder() {
-    UpdateData(true);
+    (void)UpdateData(true);  // no field here that can be refused
     m_strSaveFolder = QuilloApp()->GetDefaultSaveFolder();
-    UpdateData(false);
+    (void)UpdateData(false);  // filling the controls refuses nothing
 }
 
 void CSettingsDlg::OnBrowse() {
-    UpdateData(true);
+    (void)UpdateData(true);  // no field here that can be refused
     CFolderDlg folder;
     folder.m_strFolder = m_strSaveFolder;
     if (folder.DoModal() == IDOK) m_strSaveFolder = folder.m_strFolder;
-    UpdateData(false);
+    (void)UpdateData(false);  // filling the controls refuses nothing
 }
 
 void CSettingsDlg::OnPlay() {

@@ -21,7 +21,8 @@ bool InRange(const std::vector<std::string>& files, int position) {
 
 std::vector<std::string> FindSoundFiles() {
     std::vector<std::string> names;
-    Device::FileSystem().FindEach("\\Windows\\*.wav", [&](const FindEntry& entry) {
+    // A folder that cannot be read offers no sound.
+    (void)Device::FileSystem().FindEach("\\Windows\\*.wav", [&](const FindEntry& entry) {
         if (!entry.isFolder) names.push_back(entry.name);
         return true;
     });

@@ -42,7 +42,7 @@ END_MESSAGE_MAP()
 // clang-format on
 
 CThumbnailCtrl::CThumbnailCtrl() : m_lastClick(GetLocalTime()) {
-    m_font.CreatePointFont(90, "ＭＳ Ｐゴシック");
+    (void)m_font.CreatePointFont(90, "ＭＳ Ｐゴシック");  // without it, cells have no caption
 }
 
 std::array<CRect, CThumbnailCtrl::kCells> CThumbnailCtrl::CellsOf(const CRect& c) {

@@ -14,7 +14,8 @@ void InstallAlarmSounds() {
         // Written whole under a temporary name, and never over a file that came meanwhile.
         CReplacingFile file;
         if (file.Open(path) && file.Write(sound.bytes.data(), sound.bytes.size())) {
-            file.CommitIfAbsent();
+            // Not installed, the sound is tried again at the next start; none plays meanwhile.
+            (void)file.CommitIfAbsent();
         }
     }
 }

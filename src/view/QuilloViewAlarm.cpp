@@ -132,7 +132,8 @@ void CQuilloView::OnAlarmList() {
     if (dialog.DoModal() != IDOK) return;
     // The memo on screen stays as it is, history and all.
     if (dialog.m_strChosenFile == GetDocument()->GetPathName()) return;
-    QuilloApp()->m_pDocTemplate->OpenDocumentFile(dialog.m_strChosenFile);
+    // A memo that cannot be left said so, and stays.
+    (void)QuilloApp()->m_pDocTemplate->OpenDocumentFile(dialog.m_strChosenFile);
 }
 
 void CQuilloView::OnQuickAlarm(UINT id) {
@@ -166,6 +167,7 @@ void CQuilloView::OnTimer(UINT id) {
     const FiredAlarm fired = FireRunningAlarm(CurrentMinute());
     // "開く" shows the memo; the memo on screen is saved first, as every leave saves it.
     if (fired.outcome == AlarmOutcome::Open) {
-        QuilloApp()->m_pDocTemplate->OpenDocumentFile(fired.entry.FileName);
+        // A memo that cannot be left said so, and stays.
+        (void)QuilloApp()->m_pDocTemplate->OpenDocumentFile(fired.entry.FileName);
     }
 }

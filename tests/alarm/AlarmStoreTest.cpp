@@ -95,10 +95,11 @@ TEST_F(AlarmStoreTest, AVanishedMemoLosesItsAlarmAtLoadAndOldNumbersStay) {
 
 TEST_F(AlarmStoreTest, AnEmptyOrFolderFileNameIsDroppedAtLoadAndTheRestSpelledAsOnDisk) {
     Memo("kept");
-    m_app.WriteProfileInt("MemoNotify", "Count", 3);
-    m_app.WriteProfileString("MemoNotify", "FileName00", "");
-    m_app.WriteProfileString("MemoNotify", "FileName01", "\\My Documents\\Quillo");
-    m_app.WriteProfileString("MemoNotify", "FileName02", "my documents/QUILLO//KEPT.bmp");
+    EXPECT_TRUE(m_app.WriteProfileInt("MemoNotify", "Count", 3));
+    EXPECT_TRUE(m_app.WriteProfileString("MemoNotify", "FileName00", ""));
+    EXPECT_TRUE(m_app.WriteProfileString("MemoNotify", "FileName01", "\\My Documents\\Quillo"));
+    EXPECT_TRUE(
+        m_app.WriteProfileString("MemoNotify", "FileName02", "my documents/QUILLO//KEPT.bmp"));
     ASSERT_EQ(m_store.Load(), 1);
     EXPECT_EQ(m_store.GetAt(0).FileName, "\\My Documents\\Quillo\\kept.bmp");
 }
@@ -127,12 +128,12 @@ TEST_F(AlarmStoreTest, FindByTimeIgnoresTheDayOfWeekOnly) {
 }
 
 TEST_F(AlarmStoreTest, ADamagedTimeStaysButIsNeverEarliestDueOrRequested) {
-    m_app.WriteProfileInt("MemoNotify", "Count", 2);
-    m_app.WriteProfileString("MemoNotify", "FileName00", Memo("damaged"));
-    m_app.WriteProfileString("MemoNotify", "Time00", "yesterday at noon");
-    m_app.WriteProfileString("MemoNotify", "FileName01", Memo("odd"));
-    m_app.WriteProfileString("MemoNotify", "Time01", "2009/01/13 10:20");
-    m_app.WriteProfileInt("MemoNotify", "Repeat01", 7);
+    EXPECT_TRUE(m_app.WriteProfileInt("MemoNotify", "Count", 2));
+    EXPECT_TRUE(m_app.WriteProfileString("MemoNotify", "FileName00", Memo("damaged")));
+    EXPECT_TRUE(m_app.WriteProfileString("MemoNotify", "Time00", "yesterday at noon"));
+    EXPECT_TRUE(m_app.WriteProfileString("MemoNotify", "FileName01", Memo("odd")));
+    EXPECT_TRUE(m_app.WriteProfileString("MemoNotify", "Time01", "2009/01/13 10:20"));
+    EXPECT_TRUE(m_app.WriteProfileInt("MemoNotify", "Repeat01", 7));
     ASSERT_EQ(m_store.Load(), 2);
     EXPECT_EQ(m_store.GetAt(0).Time.wYear, 0) << "the fields that could not be read are zero";
 
@@ -177,9 +178,9 @@ TEST_F(AlarmStoreTest, FindDueReadsTheRecordedRequest) {
     m_store.SetAlarm(Memo("once"), At(2009, 1, 13, 9, 0), AlarmRepeat::None, "", 0);
     m_store.SetAlarm(Memo("daily"), At(2009, 1, 1, 10, 5), AlarmRepeat::Daily, "", 0);
     const SYSTEMTIME requested = At(2009, 1, 13, 10, 5);
-    RunAppAtTime("/usr/bin/quillo", &requested);
+    EXPECT_TRUE(RunAppAtTime("/usr/bin/quillo", &requested));
     EXPECT_EQ(m_store.FindDue(At(2009, 1, 13, 10, 7)), 1);
-    RunAppAtTime("/usr/bin/quillo", nullptr);
+    EXPECT_TRUE(RunAppAtTime("/usr/bin/quillo", nullptr));
     EXPECT_EQ(m_store.FindDue(At(2009, 1, 13, 10, 7)), 0);
 }
 
@@ -190,9 +191,10 @@ TEST_F(AlarmStoreTest, AnUpdateStartsFromWhatAnotherProcessStored) {
     {
         // Another process, with a connection of its own, stores an alarm meanwhile.
         auto other = Registry::Open(Device::RegistryFile());
-        other->Write(Hive::CurrentUser, kSectionKey, "Count", 1);
-        other->Write(Hive::CurrentUser, kSectionKey, "FileName00", theirs);
-        other->Write(Hive::CurrentUser, kSectionKey, "Time00", std::string("2009/01/20 08:00"));
+        EXPECT_TRUE(other->Write(Hive::CurrentUser, kSectionKey, "Count", 1));
+        EXPECT_TRUE(other->Write(Hive::CurrentUser, kSectionKey, "FileName00", theirs));
+        EXPECT_TRUE(other->Write(Hive::CurrentUser, kSectionKey, "Time00",
+                                 std::string("2009/01/20 08:00")));
     }
     ASSERT_TRUE(m_store.Update([&](CAlarmStore& store) {
         store.SetAlarm(mine, At(2009, 1, 21, 8, 0), AlarmRepeat::None, "", 0);
@@ -214,7 +216,7 @@ TEST_F(AlarmStoreTest, AnUpdateDoesNotReadAgainWhatOnlyThisProcessWrote) {
     FinishTimedLaunchRequests();
     m_store.ReadAgainIfChanged();
     // Written on this process's own connection: a reload would now show 2030.
-    m_app.WriteProfileString("MemoNotify", "Time00", "2030/01/01 00:00");
+    EXPECT_TRUE(m_app.WriteProfileString("MemoNotify", "Time00", "2030/01/01 00:00"));
     ASSERT_TRUE(m_store.Update([&](CAlarmStore& store) {
         store.SetAlarm(Memo("b"), At(2009, 1, 22, 8, 0), AlarmRepeat::None, "", 0);
     }));
@@ -227,7 +229,8 @@ TEST_F(AlarmStoreTest, AReloadKeepsAlarmsOfVanishedMemosUntilTheNextStart) {
         store.SetAlarm(file, At(2009, 1, 21, 8, 0), AlarmRepeat::None, "", 0);
     }));
     RemoveMemo("a");
-    Registry::Open(Device::RegistryFile())->Write(Hive::CurrentUser, kSectionKey, "Other", 1);
+    EXPECT_TRUE(
+        Registry::Open(Device::RegistryFile())->Write(Hive::CurrentUser, kSectionKey, "Other", 1));
     m_store.ReadAgainIfChanged();
     EXPECT_EQ(m_store.GetCount(), 1);
     CAlarmStore started;
@@ -247,10 +250,10 @@ TEST_F(AlarmStoreTest, WhatAStartDropsStaysDropped) {
     for (const char* writer : {"worker", "older process"}) {
         auto other = Registry::Open(Device::RegistryFile());
         if (std::string(writer) == "worker") {
-            other->Write(Hive::LocalMachine, "Software\\Quillo\\RunAppAtTime", "Backend",
-                         std::string("systemd"));
+            EXPECT_TRUE(other->Write(Hive::LocalMachine, "Software\\Quillo\\RunAppAtTime",
+                                     "Backend", std::string("systemd")));
         } else {
-            other->Write(Hive::CurrentUser, kSectionKey, "WaveRepeat01", 1);
+            EXPECT_TRUE(other->Write(Hive::CurrentUser, kSectionKey, "WaveRepeat01", 1));
         }
         started.ReadAgainIfChanged();
         ASSERT_EQ(started.GetCount(), 1) << writer;
@@ -282,7 +285,8 @@ TEST_F(AlarmStoreTest, ATakenAlarmIsGoneForEveryoneElse) {
     // The other copy still shows the alarm, but only what is stored can be taken.
     {
         auto connection = Registry::Open(Device::RegistryFile());
-        connection->Write(Hive::CurrentUser, "Software\\Vornak\\quillo\\Other", "Touch", 1);
+        EXPECT_TRUE(
+            connection->Write(Hive::CurrentUser, "Software\\Vornak\\quillo\\Other", "Touch", 1));
     }
     EXPECT_EQ(other.GetCount(), 2);
     EXPECT_FALSE(other.TakeDue(pick));

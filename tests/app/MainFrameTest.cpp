@@ -51,7 +51,7 @@ TEST_F(MainFrame, TitleStaysFolian) {
     SendCommand(frame, ID_FILE_SAVE);
     SendCommand(frame, ID_FILE_NEW);
     SendCommand(frame, ID_FILE_SAVE);
-    app->m_pDocTemplate->OpenDocumentFile("\\My Documents\\Quillo\\memo.bmp");
+    EXPECT_NE(app->m_pDocTemplate->OpenDocumentFile("\\My Documents\\Quillo\\memo.bmp"), nullptr);
     EXPECT_EQ(frame->GetWindowText(), "Folian");
 }
 
@@ -88,7 +88,7 @@ TEST_F(MainFrame, TimerReachesTheViewAndNotificationOpensTheNamedMemo) {
     const std::string path = WriteMemo("alarm.bmp");
     ASSERT_TRUE(Start());
     SendCommand(frame, ID_FILE_NEW);
-    app->WriteProfileString("System", "NotifyFile", path);
+    EXPECT_TRUE(app->WriteProfileString("System", "NotifyFile", path));
     SendCommand(frame, ID_OPEN_BY_NOTIFICATION);
     EXPECT_EQ(doc->GetPathName(), path);
     frame->SendMessage(WM_TIMER, kAlarmCheckTimer);  // passed on to the view without harm

@@ -60,9 +60,11 @@ TEST_F(Startup, SynchronisedFilesFolderGivesTheDefault) {
     for (const auto& row : rows) {
         auto registry = Registry::Open((m_device->Directory() / "registry.sqlite3").string());
         const char* key = "Software\\Microsoft\\Windows CE Services";
-        registry->DeleteValue(Hive::LocalMachine, key, "FileSyncPath");
-        registry->Write(Hive::LocalMachine, key, "Other", 1);
-        if (row.value) registry->Write(Hive::LocalMachine, key, "FileSyncPath", *row.value);
+        EXPECT_TRUE(registry->DeleteValue(Hive::LocalMachine, key, "FileSyncPath"));
+        EXPECT_TRUE(registry->Write(Hive::LocalMachine, key, "Other", 1));
+        if (row.value) {
+            EXPECT_TRUE(registry->Write(Hive::LocalMachine, key, "FileSyncPath", *row.value));
+        }
         CQuilloApp probe;
         EXPECT_EQ(probe.GetDefaultSaveFolder(), row.folder);
     }
@@ -165,9 +167,10 @@ TEST_F(Startup, EmptyProfileGivesTheDefaults) {
 TEST_F(Startup, ProfileValuesAreReadUnderTheCompanyKey) {
     auto registry = Registry::Open((m_device->Directory() / "registry.sqlite3").string());
     const char* edit = "Software\\Vornak\\quillo\\Edit";
-    registry->Write(Hive::CurrentUser, edit, "PenColor", int32_t{0x0000FF});
-    registry->Write(Hive::CurrentUser, edit, "PenWidth", int32_t{3});
-    registry->Write(Hive::CurrentUser, "Software\\Vornak\\quillo\\View", "BackLine", int32_t{1});
+    EXPECT_TRUE(registry->Write(Hive::CurrentUser, edit, "PenColor", int32_t{0x0000FF}));
+    EXPECT_TRUE(registry->Write(Hive::CurrentUser, edit, "PenWidth", int32_t{3}));
+    EXPECT_TRUE(registry->Write(Hive::CurrentUser, "Software\\Vornak\\quillo\\View", "BackLine",
+                                int32_t{1}));
     registry.reset();
     ASSERT_TRUE(Start());
     EXPECT_EQ(view->m_crPen, RGB(255, 0, 0)) << "written as PenColor, read as pENColor";

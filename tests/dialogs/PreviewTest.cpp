@@ -146,7 +146,7 @@ TEST_F(Preview, APressSelectsASecondOneInTimeOpensAndEmptyCellsDoNothing) {
 TEST_F(Preview, DeleteAsksRefreshesAndStartsAtTheTopWithoutSelection) {
     WriteMemos(7);
     ASSERT_TRUE(Start());
-    app->m_pDocTemplate->OpenDocumentFile("\\My Documents\\Quillo\\M05.bmp");
+    EXPECT_NE(app->m_pDocTemplate->OpenDocumentFile("\\My Documents\\Quillo\\M05.bmp"), nullptr);
     ASSERT_TRUE(app->m_alarmStore.Update([](CAlarmStore& store) {
         store.SetAlarm("\\My Documents\\Quillo\\M05.bmp", MakeSpan(2009, 2, 1, 8, 0, 0),
                        AlarmRepeat::None, "", 0);

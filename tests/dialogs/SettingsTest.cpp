@@ -169,7 +169,7 @@ TEST_F(Settings, OkWritesEverythingAndTheSoundListFollowsTheWindowsFolder) {
     for (const char* name : {"Beep.wav", "alarm.wav", "a.b.wav", "alarm2.wav"}) {
         WriteHostFile(m_device->Host(std::string("Windows/") + name), "RIFF");
     }
-    app->WriteProfileString("Alerm", "DefaultWaveFile", "Gone");
+    EXPECT_TRUE(app->WriteProfileString("Alerm", "DefaultWaveFile", "Gone"));
     RunSettings([this](CSettingsDlg* dialog) {
         EXPECT_EQ(Items(dialog->m_soundList),
                   (std::vector<std::string>{"なし", "a.b", "alarm", "alarm2", "Beep"}));

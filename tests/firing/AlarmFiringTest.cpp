@@ -162,7 +162,7 @@ TEST_F(AlarmFiring, DeleteAsksAndRemovesTheMemoOnlyOnYes) {
     SetClock(2009, 1, 13, 10, 0);
     ASSERT_TRUE(Start());
     const std::string memo = MemoWithAlarm("A.bmp", On13th(10, 0), AlarmRepeat::None, "Chime", 1);
-    app->m_pDocTemplate->OpenDocumentFile(memo);
+    EXPECT_NE(app->m_pDocTemplate->OpenDocumentFile(memo), nullptr);
     Stroke({{10, 50}, {100, 50}});
     ExpectNotice("A", [this](ModalRun& run) {
         run.Press(IDC_NOTIFY_DELETE);
@@ -247,7 +247,7 @@ TEST_F(AlarmFiring, AMissingMemoShowsAnEmptyPictureAndOpenShowsTheMemo) {
 TEST_F(AlarmFiring, WithoutNoticesTheSoundPlaysOnceAndNothingShows) {
     SetClock(2009, 1, 13, 10, 0);
     ASSERT_TRUE(Start());
-    app->WriteProfileInt("System", "NotifyDialog", 0);
+    EXPECT_TRUE(app->WriteProfileInt("System", "NotifyDialog", 0));
     MemoWithAlarm("A.bmp", On13th(10, 0), AlarmRepeat::None, "Beeps", 1);
     Tick();
     ASSERT_EQ(m_sounds.size(), 1u);
@@ -304,7 +304,8 @@ TEST_F(AlarmFiring, ALaunchWithNothingDueEndsQuietlyAndKeepsTheNextAlarmRequeste
     MemoWithAlarm("Later.bmp", On13th(11, 0));
     MemoWithAlarm("Deleted.bmp", On13th(10, 30));
     fs::remove(HostSaveFolder() / "Deleted.bmp");
-    RunAppAtTime("/usr/bin/quillo", nullptr);  // the request that made this launch is used up
+    // The request that made this launch is used up.
+    EXPECT_TRUE(RunAppAtTime("/usr/bin/quillo", nullptr));
     EXPECT_FALSE(Start("AppRunAtTime"));
     EXPECT_EQ(ModalRunsSeen(), 0);
     EXPECT_EQ(StoredCount(), 1) << "the deleted memo's alarm is dropped";
@@ -322,7 +323,7 @@ TEST_F(AlarmFiring, ALaunchWithoutNoticesHandsOverAndLetsItsSoundPlayOut) {
     {
         CWinApp before("quillo");
         before.SetRegistryKey(profile::kCompany);
-        before.WriteProfileInt("System", "NotifyDialog", 0);
+        EXPECT_TRUE(before.WriteProfileInt("System", "NotifyDialog", 0));
     }
     EXPECT_FALSE(Start("AppRunAtTime"));
     EXPECT_EQ(ReadHostFile(log),
@@ -480,7 +481,7 @@ TEST_F(AlarmFiring, TheWindowANoticeWaitsOverHandsItTheKeyboardAndRunsNoCommandK
     SetClock(2009, 1, 13, 10, 0);
     ASSERT_TRUE(Start());
     const std::string memo = MemoWithAlarm("A.bmp", On13th(10, 0));
-    app->m_pDocTemplate->OpenDocumentFile(memo);
+    EXPECT_NE(app->m_pDocTemplate->OpenDocumentFile(memo), nullptr);
     const auto written = fs::last_write_time(HostSaveFolder() / "A.bmp");
     QApplication::setActiveWindow(nullptr);
     ExpectNotice("A", [this](ModalRun& run) {

@@ -63,7 +63,7 @@ CBitmap WorkingPicture(int32_t width, int32_t height, const std::vector<COLORREF
     std::vector<RGBQUAD> table;
     for (const COLORREF c : colors) table.push_back({GetBValue(c), GetGValue(c), GetRValue(c), 0});
     CBitmap picture;
-    picture.CreateDIBSection({40, width, height, 1, 8, BI_RGB, 0, 0, 0, 0, 0}, table);
+    EXPECT_TRUE(picture.CreateDIBSection({40, width, height, 1, 8, BI_RGB, 0, 0, 0, 0, 0}, table));
     Surface& surface = *picture.GetSurface();
     for (int32_t y = 0; y < height; ++y)
         for (int32_t x = 0; x < width; ++x)

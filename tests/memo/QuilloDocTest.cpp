@@ -110,7 +110,7 @@ TEST_F(Document, APathWithSlashesOrAnotherCaseOpensUnderItsOneSpelling) {
     WriteMemo("Shopping.bmp");
     WriteMemo("B.bmp");
     ASSERT_TRUE(Start());
-    app->m_pDocTemplate->OpenDocumentFile("my documents/QUILLO//shopping.BMP");
+    EXPECT_NE(app->m_pDocTemplate->OpenDocumentFile("my documents/QUILLO//shopping.BMP"), nullptr);
     EXPECT_EQ(doc->GetPathName(), "\\My Documents\\Quillo\\Shopping.bmp");
     EXPECT_EQ(doc->GetTitle(), "Shopping.bmp");
     app->RefreshMemoList();

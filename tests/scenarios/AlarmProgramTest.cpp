@@ -142,11 +142,12 @@ class AlarmProgram : public ::testing::Test {
 
     void SetAlarm(const std::string& time, int notifyDialog) {
         const std::string section = std::string(kProfile) + "MemoNotify";
-        m_registry->Write(Hive::CurrentUser, section, "Count", 1);
-        m_registry->Write(Hive::CurrentUser, section, "FileName00", std::string(kMemo));
-        m_registry->Write(Hive::CurrentUser, section, "Time00", time);
-        m_registry->Write(Hive::CurrentUser, std::string(kProfile) + "System", "NotifyDialog",
-                          notifyDialog);
+        EXPECT_TRUE(m_registry->Write(Hive::CurrentUser, section, "Count", 1));
+        EXPECT_TRUE(
+            m_registry->Write(Hive::CurrentUser, section, "FileName00", std::string(kMemo)));
+        EXPECT_TRUE(m_registry->Write(Hive::CurrentUser, section, "Time00", time));
+        EXPECT_TRUE(m_registry->Write(Hive::CurrentUser, std::string(kProfile) + "System",
+                                      "NotifyDialog", notifyDialog));
     }
     std::string Text(Hive hive, const std::string& key, const char* name) {
         const auto value = m_registry->Read(hive, key, name);

@@ -256,7 +256,7 @@ TEST(Program, AStrokeSurvivesAKillAndTheNextStartSavesItToItsOwnFile) {
         const std::filesystem::path copy = folder.Path() / "device/recovery/memo.copy";
         if (savedBefore) {
             ASSERT_TRUE(Device::Mount(device));
-            Device::FileSystem().CreateFolder("\\My Documents\\Quillo");
+            EXPECT_TRUE(Device::FileSystem().CreateFolder("\\My Documents\\Quillo"));
             CMemoBitmap memo;
             const BITMAPINFOHEADER header{40, 240, 294, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
             std::vector<uint8_t> white(240 * 294, 215);

@@ -64,8 +64,8 @@ class AlarmCommands : public QuilloScenario {
 TEST_F(AlarmCommands, ANewAlarmStartsFromNowAndTheDefaultsAndAPastOneShotIsRefused) {
     SetClock(2009, 1, 13, 15, 30, 20);
     StartOnMemo();
-    app->WriteProfileString("Alerm", "DefaultWaveFile", "Chime");
-    app->WriteProfileInt("Alerm", "DefaultWaveRepeat", 1);
+    EXPECT_TRUE(app->WriteProfileString("Alerm", "DefaultWaveFile", "Chime"));
+    EXPECT_TRUE(app->WriteProfileInt("Alerm", "DefaultWaveRepeat", 1));
     ExpectModal([](ModalRun& run) {
         CAlarmDlg* dialog = Dialog(run);
         EXPECT_EQ(dialog->GetDlgItemText(IDC_ALARM_DATE), "2009/01/13");
@@ -215,7 +215,7 @@ TEST_F(AlarmCommands, AQuickAlarmMakesADailyAlarmOneShotWithTheDefaultSound) {
     ASSERT_TRUE(app->m_alarmStore.Update([](CAlarmStore& store) {
         store.SetAlarm(kMemo, MakeSpan(2009, 1, 1, 7, 0, 0), AlarmRepeat::Daily, "Bell", 1);
     }));
-    app->WriteProfileString("Alerm", "DefaultWaveFile", "Beeps");
+    EXPECT_TRUE(app->WriteProfileString("Alerm", "DefaultWaveFile", "Beeps"));
     SendCommand(frame, kFiveMinutes);
     const AlarmEntry alarm = OnlyAlarm();
     EXPECT_EQ(alarm.Repeat, AlarmRepeat::None);
@@ -320,9 +320,10 @@ TEST_F(AlarmCommands, TheMenuAndTheDialogShowWhatAnotherProcessStoredJustNow) {
         // A launch that rang nothing of this memo stored its alarm a moment ago.
         auto other = Registry::Open(Device::RegistryFile());
         const std::string section = "Software\\Vornak\\quillo\\MemoNotify";
-        other->Write(Hive::CurrentUser, section, "Count", 1);
-        other->Write(Hive::CurrentUser, section, "FileName00", std::string(kMemo));
-        other->Write(Hive::CurrentUser, section, "Time00", std::string("2009/01/13 15:35"));
+        EXPECT_TRUE(other->Write(Hive::CurrentUser, section, "Count", 1));
+        EXPECT_TRUE(other->Write(Hive::CurrentUser, section, "FileName00", std::string(kMemo)));
+        EXPECT_TRUE(
+            other->Write(Hive::CurrentUser, section, "Time00", std::string("2009/01/13 15:35")));
     }
     EXPECT_EQ(State(ID_ALARM_NONE).m_nCheck, 0) << "the memo has an alarm now";
     EXPECT_EQ(State(kFiveMinutes).m_nCheck, 1);
@@ -417,10 +418,11 @@ TEST_F(AlarmCommands, TheAlarmListShowsEveryAlarmSoonestFirstAndOpensOrRemovesOn
             // Another process takes D's alarm meanwhile: the open list follows.
             auto other = Registry::Open(Device::RegistryFile());
             const std::string section = "Software\\Vornak\\quillo\\MemoNotify";
-            other->Write(Hive::CurrentUser, section, "Count", 1);
-            other->Write(Hive::CurrentUser, section, "FileName00", memo("A.bmp"));
-            other->Write(Hive::CurrentUser, section, "Time00", std::string("2009/01/10 08:00"));
-            other->Write(Hive::CurrentUser, section, "Repeat00", 2);
+            EXPECT_TRUE(other->Write(Hive::CurrentUser, section, "Count", 1));
+            EXPECT_TRUE(other->Write(Hive::CurrentUser, section, "FileName00", memo("A.bmp")));
+            EXPECT_TRUE(other->Write(Hive::CurrentUser, section, "Time00",
+                                     std::string("2009/01/10 08:00")));
+            EXPECT_TRUE(other->Write(Hive::CurrentUser, section, "Repeat00", 2));
         }
         EXPECT_TRUE(QTest::qWaitFor([&] { return rows(dialog).size() == 1; }, 5000));
         tap(dialog, 0);

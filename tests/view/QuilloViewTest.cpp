@@ -95,7 +95,8 @@ TEST_F(CanvasView, SinglePointStrokeOfAWidePenIsALineOfItsWidth) {
 
 TEST_F(CanvasView, SinglePointStrokeOfAOnePixelPenSetsOnePixel) {
     auto registry = Registry::Open((m_device->Directory() / "registry.sqlite3").string());
-    registry->Write(Hive::CurrentUser, "Software\\Vornak\\quillo\\Edit", "PenWidth", int32_t{1});
+    EXPECT_TRUE(registry->Write(Hive::CurrentUser, "Software\\Vornak\\quillo\\Edit", "PenWidth",
+                                int32_t{1}));
     registry.reset();
     ASSERT_TRUE(Start());
     Tap(view, 10, 20);
@@ -152,7 +153,7 @@ TEST_F(CanvasView, PenDownWithoutSamplesOrAtTheScreenEdgeNeedsNoDivision) {
 TEST_F(CanvasView, EraserKeepsTheBackgroundOfTheLastBlankPicture) {
     ASSERT_TRUE(Start());
     Stroke({{10, 10}, {60, 10}});
-    app->WriteProfileInt("Edit", "BackColor", static_cast<int>(RGB(255, 0, 0)));
+    EXPECT_TRUE(app->WriteProfileInt("Edit", "BackColor", static_cast<int>(RGB(255, 0, 0))));
     view->m_nTool = CQuilloView::ToolEraser;
     Stroke({{10, 10}, {60, 10}});
     EXPECT_EQ(PictureIndex(doc, 30, 10), 222) << "erased with white, not the new red";
@@ -179,7 +180,8 @@ TEST_F(CanvasView, WindowBeyondASmallMemoIsGreyAndStrokesThereChangeNothing) {
 TEST_F(CanvasView, RuledLinesEveryTenthOfTheHeight) {
     WriteMemo("ruled.bmp", 100, 268);
     auto registry = Registry::Open((m_device->Directory() / "registry.sqlite3").string());
-    registry->Write(Hive::CurrentUser, "Software\\Vornak\\quillo\\View", "BackLine", int32_t{1});
+    EXPECT_TRUE(registry->Write(Hive::CurrentUser, "Software\\Vornak\\quillo\\View", "BackLine",
+                                int32_t{1}));
     registry.reset();
     SetScreen(240, 320);
     ASSERT_TRUE(Start());

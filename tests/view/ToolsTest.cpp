@@ -158,9 +158,9 @@ TEST_F(Tools, TheColourDialogOffersTheProfilesCustomColoursFreshEachTime) {
     SendCommand(frame, ID_PEN_COLOR);
     EXPECT_EQ(offered, std::vector<uint32_t>(16, 0x00FFFFFF));
 
-    app->WriteProfileString("ColorDlg", "Custom3", "12abc");
-    app->WriteProfileString("ColorDlg", "Custom4", "abc");
-    app->WriteProfileString("ColorDlg", "Custom5", "255");
+    EXPECT_TRUE(app->WriteProfileString("ColorDlg", "Custom3", "12abc"));
+    EXPECT_TRUE(app->WriteProfileString("ColorDlg", "Custom4", "abc"));
+    EXPECT_TRUE(app->WriteProfileString("ColorDlg", "Custom5", "255"));
     ExpectModal([&offered](ModalRun& run) {
         offered = run.customColors;
         run.customColors.assign(16, 0x00123456);  // edited in the dialog
@@ -200,7 +200,7 @@ TEST_F(Tools, TheBackgroundWaitsForTheNextNewMemoAndOkRewritesBoth) {
     EXPECT_EQ(view->m_penErase.Color(), 0x0000FF00u);
     EXPECT_GT(InkOnRow(100), 0) << "a cleared memo has the new background";
 
-    app->WriteProfileInt("Edit", "PenColor", 77);
+    EXPECT_TRUE(app->WriteProfileInt("Edit", "PenColor", 77));
     ExpectModal([](ModalRun& run) { run.Press(IDOK); });
     SendCommand(frame, ID_COLOR_SETTINGS);
     EXPECT_EQ(Stored("PenColor"), 0) << "rewritten with the view's pen colour";
@@ -306,7 +306,7 @@ TEST_F(Tools, ANewOrClearedMemoHasTheBackgroundAsTheWorkingCubeAndTheMemoTableGi
     frame->GetWidget()->show();
     ProcessEvents();
     const COLORREF background = RGB(100, 30, 170);  // on neither table
-    app->WriteProfileInt("Edit", "BackColor", static_cast<int>(background));
+    EXPECT_TRUE(app->WriteProfileInt("Edit", "BackColor", static_cast<int>(background)));
     // Filled on a 5 x 5 x 5 cube of the levels 255, 192, 128, 64, 0, then copied onto the
     // memo's own table.
     constexpr uint8_t kLevels[] = {255, 192, 128, 64, 0};

@@ -27,7 +27,8 @@ class ViewCommands : public QuilloScenario {
         Touch(HostSaveFolder() / "C.bmp", 2009, 1, 13, 10, 0, 0);
     }
     void Open(const std::string& name) {
-        app->m_pDocTemplate->OpenDocumentFile("\\My Documents\\Quillo\\" + name);
+        EXPECT_NE(app->m_pDocTemplate->OpenDocumentFile("\\My Documents\\Quillo\\" + name),
+                  nullptr);
     }
     std::string Shown() const {
         const std::string& path = doc->GetPathName();
@@ -168,7 +169,7 @@ TEST_F(ViewCommands, DeletingAMemoFromOutsideAnEmptyFolderStartsANewOne) {
     ASSERT_TRUE(Start());
     WriteMemo("outside.bmp");
     fs::rename(HostSaveFolder() / "outside.bmp", m_device->Host("My Documents/outside.bmp"));
-    app->m_pDocTemplate->OpenDocumentFile("\\My Documents\\outside.bmp");
+    EXPECT_NE(app->m_pDocTemplate->OpenDocumentFile("\\My Documents\\outside.bmp"), nullptr);
     AnswerDelete("outside", IDYES);
     SendCommand(frame, ID_DELETE_MEMO);
     EXPECT_FALSE(fs::exists(m_device->Host("My Documents/outside.bmp")));
@@ -252,7 +253,7 @@ TEST_F(ViewCommands, RenameToANameThatCannotBeShowsTheMessageAndChangesNothing) 
     WriteMemo("memo.bmp");
     WriteMemo("Taken.bmp");
     ASSERT_TRUE(Start());
-    app->m_pDocTemplate->OpenDocumentFile("\\My Documents\\Quillo\\memo.bmp");
+    EXPECT_NE(app->m_pDocTemplate->OpenDocumentFile("\\My Documents\\Quillo\\memo.bmp"), nullptr);
     for (const char* name : {"taken", "Taken", "..", "..\\escape", "a|b", "a:b", "", ".hidden"}) {
         ExpectModal([name](ModalRun& run) {
             run.dialog->SetDlgItemText(IDC_RENAME_NEW, name);
@@ -285,7 +286,7 @@ TEST_F(ViewCommands, FileInformationOfTheThirdOfTwelve) {
         Touch(HostSaveFolder() / name, 2009, 1, 13, 15, 59 - i, 0);
     }
     ASSERT_TRUE(Start());
-    app->m_pDocTemplate->OpenDocumentFile("\\My Documents\\Quillo\\memo02.bmp");
+    EXPECT_NE(app->m_pDocTemplate->OpenDocumentFile("\\My Documents\\Quillo\\memo02.bmp"), nullptr);
     ExpectModal([](ModalRun& run) {
         EXPECT_EQ(run.caption, "ファイル情報");
         EXPECT_EQ(run.dialog->GetDlgItemText(IDC_INFO_INDEX), "3/12");
@@ -333,8 +334,8 @@ TEST_F(ViewCommands, DateIsStampedAtTheTopLeftAndMarksTheMemo) {
     // The same text written by a fresh context: its font, black on opaque white.
     CBitmap reference;
     const RGBQUAD blackAndWhite[2] = {{255, 255, 255, 0}, {0, 0, 0, 0}};
-    reference.CreateDIBSection(BITMAPINFOHEADER{40, 200, -40, 1, 8, BI_RGB, 0, 0, 0, 0, 0},
-                               blackAndWhite);
+    EXPECT_TRUE(reference.CreateDIBSection(
+        BITMAPINFOHEADER{40, 200, -40, 1, 8, BI_RGB, 0, 0, 0, 0, 0}, blackAndWhite));
     CDC fresh;
     fresh.CreateCompatibleDC(nullptr);
     fresh.SelectObject(&reference);

@@ -17,7 +17,7 @@ void AppendLittleEndian(std::string& out, T value) {
 // Reads one number from the front of `in` and drops its bytes; false, with `in` as it was,
 // when fewer bytes are left.
 template <typename T>
-bool TakeLittleEndian(std::string_view& in, T& value) {
+[[nodiscard]] bool TakeLittleEndian(std::string_view& in, T& value) {
     static_assert(std::is_unsigned_v<T>);
     if (in.size() < sizeof(T)) return false;
     value = 0;

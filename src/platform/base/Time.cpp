@@ -222,9 +222,11 @@ bool LocalTimeToUnixTime(const SYSTEMTIME& local, int64_t& seconds) {
 
 SYSTEMTIME UnixTimeToUtcTime(int64_t seconds) {
     SYSTEMTIME result{};
-    FileTimeToSystemTime(static_cast<FILETIME>(seconds + static_cast<int64_t>(kUnixEpochAsFileTime /
-                                                                             kFileTimeUnitsPerSecond)) *
-                             kFileTimeUnitsPerSecond,
-                         result);
+    // Beyond the years a record holds, it stays all zero.
+    (void)FileTimeToSystemTime(
+        static_cast<FILETIME>(
+            seconds + static_cast<int64_t>(kUnixEpochAsFileTime / kFileTimeUnitsPerSecond)) *
+            kFileTimeUnitsPerSecond,
+        result);
     return result;
 }

@@ -25,12 +25,12 @@ using FILETIME = uint64_t;
 // zone is applied either way). Fails for a record that names no real time: month outside 1
 // to 12, a day the month does not have, hour, minute, second or milliseconds out of range,
 // or a year before 1601 or after 30827. The day of week takes no part.
-bool SystemTimeToFileTime(const SYSTEMTIME& time, FILETIME& result);
-bool FileTimeToSystemTime(FILETIME time, SYSTEMTIME& result);
+[[nodiscard]] bool SystemTimeToFileTime(const SYSTEMTIME& time, FILETIME& result);
+[[nodiscard]] bool FileTimeToSystemTime(FILETIME time, SYSTEMTIME& result);
 // The record of a date and time read as numbers (from a text, a tool's answer), its weekday
 // filled in; none when the numbers name no real time.
-std::optional<SYSTEMTIME> TimeOfFields(int year, int month, int day, int hour, int minute,
-                                       int second);
+[[nodiscard]] std::optional<SYSTEMTIME> TimeOfFields(int year, int month, int day, int hour,
+                                                     int minute, int second);
 
 bool IsGregorianLeapYear(int year);
 int DaysInMonth(int year, int month);  // 0 for a month outside 1 to 12
@@ -51,13 +51,13 @@ SYSTEMTIME UnixTimeToLocalTime(int64_t seconds);
 // time zone, to the second. A time that a daylight-saving change skips names the first
 // instant after the gap; one that it repeats names its first occurrence. False for a
 // record that names no real time.
-bool LocalTimeToUnixTime(const SYSTEMTIME& local, int64_t& seconds);
+[[nodiscard]] bool LocalTimeToUnixTime(const SYSTEMTIME& local, int64_t& seconds);
 
 // An instant as a UTC time record, milliseconds 0.
 SYSTEMTIME UnixTimeToUtcTime(int64_t seconds);
 // The instant a UTC time record names, to the second; false for a record that names no
 // real time.
-bool UtcTimeToUnixTime(const SYSTEMTIME& utc, int64_t& seconds);
+[[nodiscard]] bool UtcTimeToUnixTime(const SYSTEMTIME& utc, int64_t& seconds);
 
 // A file time that the file system reports (UTC) as a local time record, truncated to
 // whole seconds.

@@ -97,8 +97,9 @@ bool Device::Mount(const std::string& hostDirectory) {
     if (!ok) {
         return false;
     }
-    fileSystem.CreateFolder("\\My Documents");
-    fileSystem.CreateFolder("\\Windows");
+    // There already after the first start; a root that refuses them refuses each save too.
+    (void)fileSystem.CreateFolder("\\My Documents");
+    (void)fileSystem.CreateFolder("\\Windows");
     Mounted().hostDirectory = directory;
     Mounted().fileSystem = std::move(fileSystem);
     return true;

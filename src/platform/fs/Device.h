@@ -15,13 +15,13 @@ class Device {
     // Makes `hostDirectory` the device, creating it, root/, \My Documents and \Windows as
     // needed. False when the folder cannot be made or opened, or is the file system's root;
     // nothing is mounted then.
-    static bool Mount(const std::string& hostDirectory);
+    [[nodiscard]] static bool Mount(const std::string& hostDirectory);
     // Whether `hostDirectory` is the root of the host's file system ("/", "//", "/..", a link
     // to it), which must never become a device: root/ would be the host's /root.
     static bool IsFileSystemRoot(const std::string& hostDirectory);
     // The device path of a host path inside the mounted device's root ("\" for the root
     // itself); empty for one outside it or that does not exist.
-    static std::string DevicePathOfHost(const std::string& hostPath);
+    [[nodiscard]] static std::string DevicePathOfHost(const std::string& hostPath);
     static void Unmount();
     static bool IsMounted();
 
@@ -34,5 +34,6 @@ class Device {
     // Writes `bytes` as `name` into rescued/ of the device directory (beside root/, out of
     // the device's sight), where what could not be saved is kept; the host path written,
     // or empty when even that failed.
-    static std::string WriteRescuedFile(std::string_view name, std::string_view bytes);
+    [[nodiscard]] static std::string WriteRescuedFile(std::string_view name,
+                                                      std::string_view bytes);
 };

@@ -88,7 +88,8 @@ std::string FindNameNoCase(int folder, std::string_view name, bool* isSymlink) {
         return exact;
     }
     std::string best;
-    ForEachHostName(folder, [&](std::string_view candidate) {
+    // A folder that cannot be read matches nothing.
+    (void)ForEachHostName(folder, [&](std::string_view candidate) {
         if (candidate.front() != '.' && EqualNoCase(candidate, name) &&
             (best.empty() || candidate < best)) {
             best = candidate;
@@ -224,7 +225,8 @@ bool DeviceFileSystem::CreateFolder(std::string_view path) const {
 
 bool DeviceFileSystem::Find(std::string_view pattern, std::vector<FindEntry>& entries) const {
     entries.clear();
-    FindEach(pattern, [&](FindEntry& entry) {
+    // A folder that cannot be read lists nothing, which the result says.
+    (void)FindEach(pattern, [&](FindEntry& entry) {
         entries.push_back(std::move(entry));
         return true;
     });

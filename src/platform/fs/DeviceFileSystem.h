@@ -40,30 +40,31 @@ class DeviceFileSystem {
     // Takes an open descriptor of the root folder.
     explicit DeviceFileSystem(UniqueFd root);
 
-    static DeviceFileSystem OpenRoot(const std::string& hostRoot, bool& ok);
+    [[nodiscard]] static DeviceFileSystem OpenRoot(const std::string& hostRoot, bool& ok);
 
     // The folder that will hold `path`'s last name, opened; fails when a folder on the way
     // does not exist or the path is invalid. The root itself has no location.
-    bool Locate(std::string_view path, HostLocation& location) const;
+    [[nodiscard]] bool Locate(std::string_view path, HostLocation& location) const;
     // The one spelling of `path`: a leading "\", "\" between names, each name that exists
     // spelled as on disk (the rest as given). An invalid path comes back as it is.
     std::string CanonicalPath(std::string_view path) const;
     // Opens the folder that `path` names (the root for "\").
-    UniqueFd OpenFolder(std::string_view path) const;
+    [[nodiscard]] UniqueFd OpenFolder(std::string_view path) const;
 
-    bool GetStatus(std::string_view path, FileStatus& status) const;
-    bool DeleteFile(std::string_view path) const;
+    [[nodiscard]] bool GetStatus(std::string_view path, FileStatus& status) const;
+    [[nodiscard]] bool DeleteFile(std::string_view path) const;
     // Fails when the target exists, unless it is the source itself under another case.
-    bool MoveFile(std::string_view from, std::string_view to) const;
+    [[nodiscard]] bool MoveFile(std::string_view from, std::string_view to) const;
     // Makes one folder level; fails when the parent is missing or the name exists.
-    bool CreateFolder(std::string_view path) const;
+    [[nodiscard]] bool CreateFolder(std::string_view path) const;
     // Lists the entries of a folder that match the last name of `pattern` without regard
     // to case, in the host's order. False when the folder cannot be read or nothing matches.
-    bool Find(std::string_view pattern, std::vector<FindEntry>& entries) const;
+    [[nodiscard]] bool Find(std::string_view pattern, std::vector<FindEntry>& entries) const;
     // The same one entry at a time, until `visit` answers false; false when the folder
     // cannot be read.
     // `visit` may move from the entry it is given.
-    bool FindEach(std::string_view pattern, const std::function<bool(FindEntry&)>& visit) const;
+    [[nodiscard]] bool FindEach(std::string_view pattern,
+                                const std::function<bool(FindEntry&)>& visit) const;
 
     int RootFd() const { return m_root.Get(); }
 
@@ -73,9 +74,10 @@ class DeviceFileSystem {
 
 // Calls `visit` with every name in the open host folder, "." and ".." included; false when
 // the folder cannot be read.
-bool ForEachHostName(int folder, const std::function<void(std::string_view)>& visit);
+[[nodiscard]] bool ForEachHostName(int folder, const std::function<void(std::string_view)>& visit);
 // The same until `visit` answers false.
-bool ForEachHostNameUntil(int folder, const std::function<bool(std::string_view)>& visit);
+[[nodiscard]] bool ForEachHostNameUntil(int folder,
+                                        const std::function<bool(std::string_view)>& visit);
 
 // How many folder entries the device's listings have read in this process, for tests of
 // how much a listing reads.
@@ -83,4 +85,5 @@ uint64_t DeviceEntriesRead();
 
 // Finds `name` in the open folder without regard to case: the exact spelling first, else
 // the first match in byte order. Empty when nothing matches.
-std::string FindNameNoCase(int folder, std::string_view name, bool* isSymlink = nullptr);
+[[nodiscard]] std::string FindNameNoCase(int folder, std::string_view name,
+                                         bool* isSymlink = nullptr);

@@ -22,8 +22,8 @@ bool IsValidDeviceName(std::string_view name, bool pattern = false);
 // the name before it and stops at the root, so no path can climb out of the device. Fails
 // for an invalid name or a path that is too long. With `patternLast`, the last name may hold
 // wildcards.
-std::optional<std::vector<std::string>> ParseDevicePath(std::string_view path,
-                                                        bool patternLast = false);
+[[nodiscard]] std::optional<std::vector<std::string>> ParseDevicePath(std::string_view path,
+                                                                      bool patternLast = false);
 
 // Joins names into the canonical device path: "\" for the root, "\a\b" otherwise.
 std::string JoinDevicePath(const std::vector<std::string>& names);

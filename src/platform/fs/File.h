@@ -23,18 +23,18 @@ class CFile {
     CFile& operator=(CFile&&) = default;
 
     // False when the path is invalid, a folder on the way is missing, or the host refuses.
-    bool Open(std::string_view path, unsigned flags);
+    [[nodiscard]] bool Open(std::string_view path, unsigned flags);
     void Close() { m_fd.Reset(); }
     bool IsOpen() const { return m_fd.IsValid(); }
 
     // Reads up to `count` bytes; fewer only at the end of the file. -1 on a read error.
-    ptrdiff_t Read(void* buffer, size_t count);
+    [[nodiscard]] ptrdiff_t Read(void* buffer, size_t count);
     // Writes all `count` bytes, or returns false (a full disk, an I/O error).
-    bool Write(const void* data, size_t count);
+    [[nodiscard]] bool Write(const void* data, size_t count);
     // The new position, or -1.
-    int64_t Seek(int64_t offset, SeekPosition from);
+    [[nodiscard]] int64_t Seek(int64_t offset, SeekPosition from);
     // The file's length in bytes, or -1.
-    int64_t GetLength() const;
+    [[nodiscard]] int64_t GetLength() const;
     // The identity of the open file, as a later look at its path can compare.
     FileIdentity GetIdentity() const { return FileIdentityOfHostFd(m_fd.Get()); }
 
@@ -48,5 +48,5 @@ class CFile {
 };
 
 // Host-descriptor helpers shared by the device's writers and readers.
-ptrdiff_t ReadFully(int fd, void* buffer, size_t count);
-bool WriteFully(int fd, const void* data, size_t count);
+[[nodiscard]] ptrdiff_t ReadFully(int fd, void* buffer, size_t count);
+[[nodiscard]] bool WriteFully(int fd, const void* data, size_t count);

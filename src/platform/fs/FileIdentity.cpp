@@ -52,13 +52,11 @@ void AppendFileIdentity(std::string& out, const FileIdentity& identity) {
 bool TakeFileIdentity(std::string_view& in, FileIdentity& identity) {
     if (in.size() < kFileIdentityBytes) return false;
     uint64_t size = 0, modified = 0, changed = 0;
-    TakeLittleEndian(in, identity.device);
-    TakeLittleEndian(in, identity.inode);
-    TakeLittleEndian(in, size);
-    TakeLittleEndian(in, modified);
-    TakeLittleEndian(in, changed);
+    const bool taken = TakeLittleEndian(in, identity.device) &&
+                       TakeLittleEndian(in, identity.inode) && TakeLittleEndian(in, size) &&
+                       TakeLittleEndian(in, modified) && TakeLittleEndian(in, changed);
     identity.size = static_cast<int64_t>(size);
     identity.modifiedNs = static_cast<int64_t>(modified);
     identity.changedNs = static_cast<int64_t>(changed);
-    return true;
+    return taken;
 }

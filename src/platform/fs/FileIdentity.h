@@ -22,16 +22,16 @@ struct FileIdentity {
 
 // What is at a device path now; unknown when nothing is there or the path is invalid. A link
 // is not followed: it is not the file that was written.
-FileIdentity FileIdentityAt(std::string_view path);
+[[nodiscard]] FileIdentity FileIdentityAt(std::string_view path);
 // Of the entry `name` in an open host folder, not followed when it is a link; unknown when
 // nothing is there.
-FileIdentity FileIdentityAtHost(int folder, const std::string& name);
+[[nodiscard]] FileIdentity FileIdentityAtHost(int folder, const std::string& name);
 // Of an open host descriptor; unknown when it cannot be read.
-FileIdentity FileIdentityOfHostFd(int fd);
+[[nodiscard]] FileIdentity FileIdentityOfHostFd(int fd);
 
 // The identity as a fixed 40 bytes, little-endian, for files that must name the version of
 // another file they belong to.
 constexpr size_t kFileIdentityBytes = 40;
 void AppendFileIdentity(std::string& out, const FileIdentity& identity);
 // Reads kFileIdentityBytes from the front of `in` and drops them; false when `in` is shorter.
-bool TakeFileIdentity(std::string_view& in, FileIdentity& identity);
+[[nodiscard]] bool TakeFileIdentity(std::string_view& in, FileIdentity& identity);

@@ -70,8 +70,10 @@ bool RecoveryFolder::HasCopy() const {
     return ::fstatat(m_folder.Get(), kRecoveryCopyName, &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
-void RecoveryFolder::RemoveCopy() const {
-    if (::unlinkat(m_folder.Get(), kRecoveryCopyName, 0) == 0) ::fsync(m_folder.Get());
+bool RecoveryFolder::RemoveCopy() const {
+    if (::unlinkat(m_folder.Get(), kRecoveryCopyName, 0) != 0) return errno == ENOENT;
+    ::fsync(m_folder.Get());
+    return true;
 }
 
 RecoveryFolder::LeftCopy RecoveryFolder::ReadCopy(std::string& bytes) const {
@@ -95,10 +97,9 @@ std::string RecoveryFolder::SetCopyAside(std::string_view reason) const {
     // The program's clock, as the rescued memos are named by it.
     const SYSTEMTIME now = GetLocalTime();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name =
-            Format("%s.%.*s-%04d%02d%02d-%02d%02d%02d", kRecoveryCopyName,
-                   static_cast<int>(reason.size()), reason.data(), now.wYear, now.wMonth, now.wDay,
-                   now.wHour, now.wMinute, now.wSecond);
+        std::string name = Format("%s.%.*s-%04d%02d%02d-%02d%02d%02d", kRecoveryCopyName,
+                                  static_cast<int>(reason.size()), reason.data(), now.wYear,
+                                  now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
         if (attempt > 0) name += Format("-%d", attempt);
         if (::renameat2(m_folder.Get(), kRecoveryCopyName, m_folder.Get(), name.c_str(),
                         RENAME_NOREPLACE) == 0) {

@@ -25,21 +25,22 @@ class RecoveryFolder {
     // `holderWait` for a process that holds it (a window that is ending); null when another
     // process holds the lock (`error` EWOULDBLOCK) or the folder cannot be used (`error` the
     // system's reason).
-    static std::unique_ptr<RecoveryFolder> Claim(
+    [[nodiscard]] static std::unique_ptr<RecoveryFolder> Claim(
         int* error = nullptr, std::chrono::milliseconds holderWait = std::chrono::milliseconds(0));
 
     enum class LeftCopy { None, Read, Unusable };
     // The copy a process left behind. Unusable: something is there that is no regular file
     // that can be read (a FIFO, a folder, a read error); it is to be set aside. Never waits
     // for a writer.
-    LeftCopy ReadCopy(std::string& bytes) const;
+    [[nodiscard]] LeftCopy ReadCopy(std::string& bytes) const;
     // Moves the copy out of the way under a name of its own (it is never deleted); the
     // host path it went to, empty when it could not be moved.
-    std::string SetCopyAside(std::string_view reason) const;
+    [[nodiscard]] std::string SetCopyAside(std::string_view reason) const;
     bool HasCopy() const;
     // The host path of the copy.
     std::string CopyPath() const { return m_hostPath + "/" + kRecoveryCopyName; }
-    void RemoveCopy() const;
+    // False when a copy stays (a folder that refuses the change).
+    [[nodiscard]] bool RemoveCopy() const;
 
     int FolderFd() const { return m_folder.Get(); }
 

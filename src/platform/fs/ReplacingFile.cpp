@@ -20,7 +20,8 @@ namespace {
 // A temporary is named for the process writing it; one whose process is gone was left by
 // a crash. Those of live processes, another instance saving at this moment, stay.
 void RemoveStaleTemporaries(int folder) {
-    ForEachHostName(folder, [folder](std::string_view name) {
+    // A folder that cannot be listed cannot be written either: the open fails after this.
+    (void)ForEachHostName(folder, [folder](std::string_view name) {
         if (!name.starts_with(kReplacingTempPrefix)) return;
         const long pid = std::strtol(name.data() + kReplacingTempPrefix.size(), nullptr, 10);
         if (pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 &&

@@ -21,20 +21,20 @@ class CReplacingFile {
     // Starts the replacement of `path` (which need not exist). Removes the temporaries that
     // crashed saves left in that folder. False when the path is invalid, names a folder or a
     // link, or the folder cannot be written.
-    bool Open(std::string_view path);
-    bool Write(const void* data, size_t count);
+    [[nodiscard]] bool Open(std::string_view path);
+    [[nodiscard]] bool Write(const void* data, size_t count);
     // Makes the new content the file's. False, with the old file intact, on any failure.
-    bool Commit();
+    [[nodiscard]] bool Commit();
     // The same, but only when no file of that name is there by then; an existing one is
     // never replaced (false).
-    bool CommitIfAbsent();
+    [[nodiscard]] bool CommitIfAbsent();
 
     enum class Outcome { Committed, TargetChanged, Failed };
     // Makes the new content the file's only while the file under the name is still the one
     // `expected` names, or nothing is there (a file deleted meanwhile is written again). An
     // unknown `expected` asks for the name to be free. Anything else there stays as it is
     // (TargetChanged), and so does the temporary's content: nothing is renamed.
-    Outcome CommitIfUnchanged(const FileIdentity& expected);
+    [[nodiscard]] Outcome CommitIfUnchanged(const FileIdentity& expected);
     void Abort();
 
     bool IsOpen() const { return m_fd.IsValid(); }
@@ -44,11 +44,11 @@ class CReplacingFile {
     const FileIdentity& GetCommittedIdentity() const { return m_committed; }
 
   private:
-    Outcome Finish(bool replace);
-    bool RenameOver();
+    [[nodiscard]] Outcome Finish(bool replace);
+    [[nodiscard]] bool RenameOver();
     // Renames the temporary to the name only while nothing is there; errno EEXIST when
     // something is.
-    bool RenameIfFree();
+    [[nodiscard]] bool RenameIfFree();
 
     UniqueFd m_folder;
     UniqueFd m_fd;

@@ -74,11 +74,11 @@ class CDC {
     bool TextOut(int32_t x, int32_t y, std::string_view text);
     CSize GetTextExtent(std::string_view text) const;
 
-    bool BitBlt(int32_t x, int32_t y, int32_t width, int32_t height, const CDC* source, int32_t sx,
-                int32_t sy, uint32_t rop);
-    bool StretchBlt(int32_t x, int32_t y, int32_t width, int32_t height, const CDC* source,
-                    int32_t sx, int32_t sy, int32_t sourceWidth, int32_t sourceHeight,
-                    uint32_t rop);
+    [[nodiscard]] bool BitBlt(int32_t x, int32_t y, int32_t width, int32_t height,
+                              const CDC* source, int32_t sx, int32_t sy, uint32_t rop);
+    [[nodiscard]] bool StretchBlt(int32_t x, int32_t y, int32_t width, int32_t height,
+                                  const CDC* source, int32_t sx, int32_t sy, int32_t sourceWidth,
+                                  int32_t sourceHeight, uint32_t rop);
 
     void ExcludeClipRect(const CRect& rect) { m_clip.Exclude(rect); }
 

@@ -27,8 +27,8 @@ class FontFace;
 class CFont {
   public:
     // `pointSizeTenths` as 90 for 9 points; the device's screen has 96 dots per inch.
-    bool CreatePointFont(int pointSizeTenths, std::string_view faceName);
-    bool CreateSystemFont();
+    [[nodiscard]] bool CreatePointFont(int pointSizeTenths, std::string_view faceName);
+    [[nodiscard]] bool CreateSystemFont();
     void DeleteObject() { m_face.reset(); }
     bool IsCreated() const { return m_face != nullptr; }
 
@@ -48,4 +48,4 @@ std::string FontFamilyFor(std::string_view faceName);
 
 // The font file and face family that a face name is served by, as the host finds it;
 // empty when there is none.
-std::string FindFontFile(std::string_view faceName, int* faceIndex = nullptr);
+[[nodiscard]] std::string FindFontFile(std::string_view faceName, int* faceIndex = nullptr);

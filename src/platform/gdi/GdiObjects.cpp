@@ -55,7 +55,7 @@ CBrush* GetStockBrush(StockObject which) {
 CFont* GetSystemFont() {
     static CFont font = [] {
         CFont system;
-        system.CreateSystemFont();
+        (void)system.CreateSystemFont();  // without its file, text draws nothing
         return system;
     }();
     return &font;
@@ -72,7 +72,7 @@ CPalette* GetDefaultPalette() {
             {0, 0, 255, 0},     {255, 0, 255, 0},   {0, 255, 255, 0},   {255, 255, 255, 0},
         };
         CPalette result;
-        result.CreatePalette(kEntries);
+        (void)result.CreatePalette(kEntries);  // twenty entries: nothing to refuse
         return result;
     }();
     return &palette;
@@ -83,7 +83,7 @@ CBitmap* GetStockBitmap() {
         BITMAPINFOHEADER header{40, 1, 1, 1, 1, BI_RGB, 0, 0, 0, 0, 0};
         const RGBQUAD mono[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
         CBitmap result;
-        result.CreateDIBSection(header, mono);
+        (void)result.CreateDIBSection(header, mono);  // one pixel, made at the first context
         return result;
     }();
     return &bitmap;

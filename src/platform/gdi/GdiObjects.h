@@ -55,8 +55,9 @@ class CBitmap {
     CBitmap() = default;
     // A DIB section from an info header and its colour table (or masks); false when the
     // platform cannot make one, leaving the object empty.
-    bool CreateDIBSection(const BITMAPINFOHEADER& header, std::span<const RGBQUAD> table);
-    bool Attach(std::unique_ptr<Surface> surface);
+    [[nodiscard]] bool CreateDIBSection(const BITMAPINFOHEADER& header,
+                                        std::span<const RGBQUAD> table);
+    [[nodiscard]] bool Attach(std::unique_ptr<Surface> surface);
     void DeleteObject() { m_surface.reset(); }
 
     Surface* GetSurface() { return m_surface.get(); }
@@ -70,7 +71,7 @@ class CBitmap {
 // entries for those who ask.
 class CPalette {
   public:
-    bool CreatePalette(std::span<const PALETTEENTRY> entries);
+    [[nodiscard]] bool CreatePalette(std::span<const PALETTEENTRY> entries);
     void DeleteObject() { m_entries.clear(); }
     bool IsCreated() const { return !m_entries.empty(); }
     int GetEntryCount() const { return static_cast<int>(m_entries.size()); }

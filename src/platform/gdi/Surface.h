@@ -41,10 +41,10 @@ class Surface {
     // Fails (null) for a format the device cannot hold, a size of 0, a size beyond 65536
     // pixels a side or 1 GiB, or when memory runs out. `table` holds the colour entries
     // (fewer than 2^bits leave the rest black) or, for bit fields, the three masks.
-    static std::unique_ptr<Surface> CreateDib(const BITMAPINFOHEADER& header,
-                                              std::span<const RGBQUAD> table);
+    [[nodiscard]] static std::unique_ptr<Surface> CreateDib(const BITMAPINFOHEADER& header,
+                                                            std::span<const RGBQUAD> table);
     // A 32-bit top-down surface such as a window's backing store.
-    static std::unique_ptr<Surface> CreateTrueColor(int32_t width, int32_t height);
+    [[nodiscard]] static std::unique_ptr<Surface> CreateTrueColor(int32_t width, int32_t height);
 
     int32_t Width() const { return m_width; }
     int32_t Height() const { return m_height; }

@@ -31,8 +31,9 @@ class Profile {
     int32_t GetInt(std::string_view section, std::string_view name, int32_t defaultValue) const;
     std::string GetString(std::string_view section, std::string_view name,
                           std::string_view defaultValue) const;
-    bool WriteInt(std::string_view section, std::string_view name, int32_t value);
-    bool WriteString(std::string_view section, std::string_view name, std::string_view value);
+    [[nodiscard]] bool WriteInt(std::string_view section, std::string_view name, int32_t value);
+    [[nodiscard]] bool WriteString(std::string_view section, std::string_view name,
+                                   std::string_view value);
 
     int32_t Get(const ProfileInt& value) const {
         return GetInt(value.section, value.name, value.fallback);
@@ -40,10 +41,10 @@ class Profile {
     std::string Get(const ProfileText& value) const {
         return GetString(value.section, value.name, value.fallback);
     }
-    bool Write(const ProfileInt& value, int32_t number) {
+    [[nodiscard]] bool Write(const ProfileInt& value, int32_t number) {
         return WriteInt(value.section, value.name, number);
     }
-    bool Write(const ProfileText& value, std::string_view text) {
+    [[nodiscard]] bool Write(const ProfileText& value, std::string_view text) {
         return WriteString(value.section, value.name, text);
     }
 

@@ -29,17 +29,19 @@ class Registry {
     // one made, which notes where the old one went (TakeSetAsideFiles). Null when no database
     // can be had now: another process holds it, or the folder refuses; callers then read
     // defaults, and may try again later. Never waits long for a busy file.
-    static std::unique_ptr<Registry> Open(const std::string& file);
+    [[nodiscard]] static std::unique_ptr<Registry> Open(const std::string& file);
     ~Registry();
     Registry(const Registry&) = delete;
     Registry& operator=(const Registry&) = delete;
 
-    std::optional<RegistryValue> Read(Hive hive, std::string_view key, std::string_view name) const;
+    [[nodiscard]] std::optional<RegistryValue> Read(Hive hive, std::string_view key,
+                                                    std::string_view name) const;
     // A string value; none for an absent value or one of the other kind.
-    std::optional<std::string> ReadString(Hive hive, std::string_view key,
-                                          std::string_view name) const;
-    bool Write(Hive hive, std::string_view key, std::string_view name, const RegistryValue& value);
-    bool DeleteValue(Hive hive, std::string_view key, std::string_view name);
+    [[nodiscard]] std::optional<std::string> ReadString(Hive hive, std::string_view key,
+                                                        std::string_view name) const;
+    [[nodiscard]] bool Write(Hive hive, std::string_view key, std::string_view name,
+                             const RegistryValue& value);
+    [[nodiscard]] bool DeleteValue(Hive hive, std::string_view key, std::string_view name);
     // A key exists when it or a key below it holds a value.
     bool KeyExists(Hive hive, std::string_view key) const;
 
@@ -47,11 +49,11 @@ class Registry {
     const std::string& SetAsideFile() const { return m_strSetAside; }
     // Where damaged files were moved, by this process or another, since they were last
     // taken; the note goes with the taking. Empty when there is none or it cannot be taken.
-    std::vector<std::string> TakeSetAsideFiles();
+    [[nodiscard]] std::vector<std::string> TakeSetAsideFiles();
 
     // Changes whenever another connection (another process, or another thread's own
     // connection) has committed since; this connection's own writes leave it alone.
-    int64_t DataVersion() const;
+    [[nodiscard]] int64_t DataVersion() const;
 
     // The registry of the mounted device, one connection per process, opened on first
     // use; null with no device mounted or no database to be had now. One that could not be
@@ -66,16 +68,16 @@ class Registry {
   private:
     friend class RegistryTransaction;
     Registry(sqlite3* db, const std::string& file);
-    bool Prepare();
-    bool Begin();
-    bool End(bool commit);
+    [[nodiscard]] bool Prepare();
+    [[nodiscard]] bool Begin();
+    [[nodiscard]] bool End(bool commit);
     // Notes where a damaged file was moved, for TakeSetAsideFiles.
     void NoteSetAside(const std::string& path);
     // Sets how long the next statement waits for another process, by what it does.
     void WaitForRead() const;
     void WaitForWrite() const;
     // Runs a statement that writes; false when it failed, which fails its transaction.
-    bool Changed(sqlite3_stmt* statement);
+    [[nodiscard]] bool Changed(sqlite3_stmt* statement);
 
     sqlite3* m_db = nullptr;
     std::unique_ptr<RegistryBusyWait> m_pBusyWait;

@@ -5,12 +5,12 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cstdio>
-#include <mutex>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <mutex>
 
 #include "platform/base/Format.h"
 #include "platform/base/Text.h"
@@ -20,7 +20,7 @@
 
 namespace {
 
-bool MakeFolders(const std::string& path) {
+[[nodiscard]] bool MakeFolders(const std::string& path) {
     for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
         if (::mkdir(path.substr(0, slash).c_str(), 0755) != 0 && errno != EEXIST) return false;
         if (slash == std::string::npos) return true;
@@ -28,7 +28,7 @@ bool MakeFolders(const std::string& path) {
 }
 
 // Written beside the file and renamed over it: systemd never reads half a unit.
-bool WriteWhole(const std::string& path, const std::string& text) {
+[[nodiscard]] bool WriteWhole(const std::string& path, const std::string& text) {
     const std::string temporary = Format("%s.tmp-%d", path.c_str(), static_cast<int>(::getpid()));
     UniqueFd fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     if (!fd.IsValid() || !WriteFully(fd.Get(), text.data(), text.size()) ||
@@ -88,7 +88,7 @@ std::optional<std::string> JobNumber(const std::string& output) {
 }
 
 // A backend's tool, run to its end.
-LaunchCommandResult RunTool(std::vector<std::string> argv, std::string input = {}) {
+[[nodiscard]] LaunchCommandResult RunTool(std::vector<std::string> argv, std::string input = {}) {
     LaunchCommand command;
     command.argv = std::move(argv);
     command.input = std::move(input);
@@ -99,10 +99,14 @@ LaunchCommandResult RunTool(std::vector<std::string> argv, std::string input = {
 
 std::string_view BackendName(LaunchBackend backend) {
     switch (backend) {
-        case LaunchBackend::Systemd: return "systemd";
-        case LaunchBackend::At: return "at";
-        case LaunchBackend::Self: return "self";
-        case LaunchBackend::None: break;
+        case LaunchBackend::Systemd:
+            return "systemd";
+        case LaunchBackend::At:
+            return "at";
+        case LaunchBackend::Self:
+            return "self";
+        case LaunchBackend::None:
+            break;
     }
     return "";
 }
@@ -156,8 +160,7 @@ std::string LaunchBackends::UnitFolder() {
 
 bool LaunchBackends::SystemdAnswers() {
     if (!m_systemd) {
-        const LaunchCommandResult result =
-            RunTool({"systemctl", "--user", "show-environment"});
+        const LaunchCommandResult result = RunTool({"systemctl", "--user", "show-environment"});
         m_systemd = result.exitCode == 0;
         if (*m_systemd) m_managerEnvironment = ParseManagerEnvironment(result.output);
     }
@@ -196,7 +199,9 @@ bool LaunchBackends::ArmSystemd(int64_t when, const std::vector<std::string>& la
         "[Unit]\n"
         "Description=Quillo: start for an alarm\n"
         // A program removed since leaves a timer that starts nothing and fails nothing.
-        "ConditionPathIsExecutable=" + SystemdEscapePercents(launcher.front()) + "\n"
+        "ConditionPathIsExecutable=" +
+        SystemdEscapePercents(launcher.front()) +
+        "\n"
         "\n"
         "[Service]\n"
         "Type=oneshot\n"
@@ -215,11 +220,15 @@ bool LaunchBackends::ArmSystemd(int64_t when, const std::vector<std::string>& la
         "Description=Quillo: the next alarm\n"
         "\n"
         "[Timer]\n"
-        "OnCalendar=" + CalendarText(when) + "\n"
+        "OnCalendar=" +
+        CalendarText(when) +
+        "\n"
         // Fires at the next start of the user manager when the time passed meanwhile.
         "Persistent=true\n"
         "AccuracySec=1s\n"
-        "Unit=" + ServiceName() + "\n"
+        "Unit=" +
+        ServiceName() +
+        "\n"
         "\n"
         "[Install]\n"
         "WantedBy=timers.target\n";
@@ -234,8 +243,8 @@ bool LaunchBackends::ArmSystemd(int64_t when, const std::vector<std::string>& la
 
 bool LaunchBackends::SystemdFiredSince(int64_t when) {
     LaunchCommand show;
-    show.argv = {"systemctl", "--user", "show", "--property=LastTriggerUSec", "--value",
-                 TimerName()};
+    show.argv = {"systemctl", "--user",   "show", "--property=LastTriggerUSec",
+                 "--value",   TimerName()};
     // "Tue 2026-12-08 10:05:00 UTC", or "n/a" for a timer that never fired.
     show.environment = {"TZ=UTC"};
     const LaunchCommandResult result = RunLaunchCommand(show);
@@ -256,11 +265,12 @@ void LaunchBackends::WithdrawSystemd() {
     // A stamp left behind would fire a later timer of the same name at once.
     ::unlink(StampFile().c_str());
     if (::access(timer.c_str(), F_OK) != 0 && ::access(service.c_str(), F_OK) != 0) return;
-    // Only the timer stops: a program it started runs as a unit of its own.
-    Systemctl({"disable", "--now", TimerName()});
+    // Only the timer stops: a program it started runs as a unit of its own. A manager that
+    // does not answer has no timer running: its files going is all that is left to do.
+    (void)Systemctl({"disable", "--now", TimerName()});
     ::unlink(timer.c_str());
     ::unlink(service.c_str());
-    Systemctl({"daemon-reload"});
+    (void)Systemctl({"daemon-reload"});
 }
 
 std::optional<std::string> LaunchBackends::ArmAt(const SYSTEMTIME& when,
@@ -276,14 +286,13 @@ std::optional<std::string> LaunchBackends::ArmAt(const SYSTEMTIME& when,
     // A program removed since ends the job quietly.
     script += "[ -x " + ShellQuote(launcher.front()) + " ] || exit 0\n";
     script += "exec " + ShellJoin(launcher) + "\n";
-    const LaunchCommandResult result =
-        RunTool({"at", "-t", ScheduledAtText(when)}, script);
+    const LaunchCommandResult result = RunTool({"at", "-t", ScheduledAtText(when)}, script);
     if (result.exitCode != 0) return std::nullopt;
     return JobNumber(result.output);
 }
 
 void LaunchBackends::WithdrawAt(const std::string& job) {
-    RunTool({"atrm", job});
+    (void)RunTool({"atrm", job});  // a job that ran or went meanwhile is gone as wanted
 }
 
 EnvironmentMap LaunchBackends::FreshEnvironment() {
@@ -310,5 +319,6 @@ void LaunchBackends::LaunchNow(const std::vector<std::string>& program) {
     detached.argv = program;
     detached.environment = EnvironmentEntries(environment);
     detached.detached = true;
-    RunLaunchCommand(detached);
+    // Started or not, no one is there to be told: the alarm rings at the next start.
+    (void)RunLaunchCommand(detached);
 }

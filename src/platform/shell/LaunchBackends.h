@@ -32,18 +32,18 @@ class LaunchBackends {
 
     // The timer and its service under the user's unit folder, enabled and (re)started, for
     // the instant `when` (seconds since 1970, UTC); on any failure nothing of them is left.
-    bool ArmSystemd(int64_t when, const std::vector<std::string>& launcher,
-                    const EnvironmentMap& environment);
+    [[nodiscard]] bool ArmSystemd(int64_t when, const std::vector<std::string>& launcher,
+                                  const EnvironmentMap& environment);
     // True when the timer has fired at or after `when`.
     bool SystemdFiredSince(int64_t when);
     // The timer, its service, its link under timers.target and its stamp all go.
     void WithdrawSystemd();
     // The number of the job that runs `launcher` at the local time `when`; `previousJob` is
     // removed first.
-    std::optional<std::string> ArmAt(const SYSTEMTIME& when,
-                                     const std::vector<std::string>& launcher,
-                                     const EnvironmentMap& environment,
-                                     const std::optional<std::string>& previousJob);
+    [[nodiscard]] std::optional<std::string> ArmAt(const SYSTEMTIME& when,
+                                                   const std::vector<std::string>& launcher,
+                                                   const EnvironmentMap& environment,
+                                                   const std::optional<std::string>& previousJob);
     void WithdrawAt(const std::string& job);
 
     // The display environment of this moment: the user manager's where it has one, over
@@ -62,7 +62,7 @@ class LaunchBackends {
     std::string StampFile() const;
 
   private:
-    bool Systemctl(std::vector<std::string> arguments);
+    [[nodiscard]] bool Systemctl(std::vector<std::string> arguments);
 
     std::string m_deviceDirectory;
     std::string m_hash;

@@ -23,7 +23,7 @@ struct LaunchCommandResult {
 using LaunchCommandRunner = std::function<LaunchCommandResult(const LaunchCommand&)>;
 
 // Runs a command through the installed runner, or for real when none is installed.
-LaunchCommandResult RunLaunchCommand(const LaunchCommand& command);
+[[nodiscard]] LaunchCommandResult RunLaunchCommand(const LaunchCommand& command);
 
 // Test seam: every command goes to `runner` instead of the system; null restores the system.
 // Set it while no request is being carried out.

@@ -15,4 +15,4 @@ void SetScreenOverride(CSize size);
 // The longest time between two presses that still make a double press, in milliseconds.
 unsigned GetDoubleClickTime();
 // "240x320" as a size; false for anything else.
-bool ParseScreenSize(const char* text, CSize& size);
+[[nodiscard]] bool ParseScreenSize(const char* text, CSize& size);

@@ -36,7 +36,8 @@ class InstanceServer {
 
     // Publishes `title` for the mounted device. Null when a live instance holds it already
     // or the socket directory is not safe; the socket of a dead instance is taken over.
-    static std::unique_ptr<InstanceServer> Publish(std::string_view title, Handler handler);
+    [[nodiscard]] static std::unique_ptr<InstanceServer> Publish(std::string_view title,
+                                                                 Handler handler);
     ~InstanceServer();
 
     class Impl;
@@ -53,7 +54,7 @@ class InstanceClaim {
   public:
     // Null while another process holds it. Where no lock can be had (no safe directory)
     // there is nothing to hold: the claim is given.
-    static std::unique_ptr<InstanceClaim> Take(std::string_view title);
+    [[nodiscard]] static std::unique_ptr<InstanceClaim> Take(std::string_view title);
     ~InstanceClaim();
 
   private:
@@ -64,23 +65,24 @@ class InstanceClaim {
 class RunningInstance {
   public:
     // The instance that published `title` for the mounted device, or null.
-    static std::unique_ptr<RunningInstance> Find(std::string_view title);
+    [[nodiscard]] static std::unique_ptr<RunningInstance> Find(std::string_view title);
     // Who runs the window of `title`: this process, when it could take the claim (`claim`
     // is set and null comes back), or the instance that holds it, once that one answers (it
     // may be starting still). One that never answers leaves both null.
-    static std::unique_ptr<RunningInstance> FindOrClaim(std::string_view title,
-                                                        std::unique_ptr<InstanceClaim>& claim);
+    [[nodiscard]] static std::unique_ptr<RunningInstance> FindOrClaim(
+        std::string_view title, std::unique_ptr<InstanceClaim>& claim);
     ~RunningInstance();
 
     // Passes this launch's activation on, so that the window may take the keyboard.
-    bool BringToFront();
+    [[nodiscard]] bool BringToFront();
     // Returns once the running instance has handled the command; false when it refused
     // or went away.
-    bool SendCommand(uint32_t command);
+    [[nodiscard]] bool SendCommand(uint32_t command);
 
   private:
     explicit RunningInstance(std::string path);
-    bool Request(InstanceRequest request, uint32_t value, std::string_view payload = {});
+    [[nodiscard]] bool Request(InstanceRequest request, uint32_t value,
+                               std::string_view payload = {});
     std::string m_path;
 };
 

@@ -10,25 +10,27 @@
 // with "AppRunAtTime" on its command line, kept through logout, suspend and reboot.
 //
 // The request is recorded at once in the device registry, HKLM\Software\Quillo\RunAppAtTime
-// ("Time" as "%d/%02d/%02d %02d:%02d", "CommandLine", and "Backend" once the system holds
+// ("Time" as FormatMinuteText writes it, "CommandLine", and "Backend" once the system holds
 // it); a background worker then hands it to the system, in order, the last request winning.
 // A time that is not in the future is launched at once.
 
 // Requests the launch of `application` at `when`, replacing the device's earlier request;
-// with a null time, withdraws it. Returns at once.
-void RunAppAtTime(std::string_view application, const SYSTEMTIME* when);
+// with a null time, withdraws it. Returns at once: true when the request is recorded (the
+// system is given it in the background).
+[[nodiscard]] bool RunAppAtTime(std::string_view application, const SYSTEMTIME* when);
 
 // An alarm of the request's time was taken for firing: the next request of that same time
 // is a new one (another alarm of the same minute), launched at once when its time has come.
-// Without it, a request of an unchanged time and command line arms nothing again.
-void TakeRunAppAtTimeRequest();
+// Without it, a request of an unchanged time and command line arms nothing again. False
+// when the record could not be changed.
+[[nodiscard]] bool TakeRunAppAtTimeRequest();
 
 // The backend the background work chose for the standing request ("systemd", "at" or
 // "self"); empty while it has not chosen. Only reads the record: it probes nothing.
 std::string GetRunAppAtTimeBackend();
 
 // The time of the device's standing request; false when none stands.
-bool GetRunAppAtTimeRequest(SYSTEMTIME& when);
+[[nodiscard]] bool GetRunAppAtTimeRequest(SYSTEMTIME& when);
 
 // Returns once every request this process made has been handed to the system. A process
 // does this before it ends (it also happens at exit), so no request it made is lost.
@@ -38,7 +40,7 @@ void FinishTimedLaunchRequests();
 bool TimedLaunchRequestsPending();
 
 // The full path of the program's own executable.
-std::string GetModuleFileName();
+[[nodiscard]] std::string GetModuleFileName();
 
 // For a running program with a window: watches the request on the wall clock for the
 // backend of last resort (the program itself) and launches it when its time has come, also
@@ -49,10 +51,10 @@ void LookAtTimedLaunchRequest();
 
 // What the system's timer runs (the program with --timed-launch): starts the recorded
 // command line once a display is there, looking again a minute later while there is none.
-int RunTimedLaunch();
+[[nodiscard]] int RunTimedLaunch();
 
 // The same, with the wait between two looks given; for tests.
-int RunTimedLaunchWaiting(const std::function<void()>& waitAMinute);
+[[nodiscard]] int RunTimedLaunchWaiting(const std::function<void()>& waitAMinute);
 
 // The record's key in the machine hive.
 inline constexpr const char* kRunAppAtTimeKey = "Software\\Quillo\\RunAppAtTime";

@@ -19,8 +19,8 @@ struct WaveInfo {
 // format or data chunk, no samples, or samples the file is too short to hold. `head` is
 // the start of a file of `fileSize` bytes (the whole file, or enough to hold its chunk
 // headers up to the samples).
-std::optional<WaveInfo> ReadWaveInfo(std::string_view head, uint64_t fileSize);
-inline std::optional<WaveInfo> ReadWaveInfo(std::string_view bytes) {
+[[nodiscard]] std::optional<WaveInfo> ReadWaveInfo(std::string_view head, uint64_t fileSize);
+[[nodiscard]] inline std::optional<WaveInfo> ReadWaveInfo(std::string_view bytes) {
     return ReadWaveInfo(bytes, bytes.size());
 }
 

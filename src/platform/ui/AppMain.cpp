@@ -7,6 +7,7 @@
 
 #include "platform/fs/Device.h"
 #include "platform/shell/Screen.h"
+#include "platform/shell/ProgramOptions.h"
 #include "platform/shell/Termination.h"
 #include "platform/shell/TimedLaunch.h"
 #include "platform/ui/KeyTranslation.h"
@@ -43,15 +44,15 @@ int AfxWinMain(int argc, char** argv) {
             PrintUsage(argv[0]);
             return 0;
         }
-        if ((word == "--device" || word == "--screen") && i + 1 >= argc) {
+        if ((word == kDeviceOption || word == kScreenOption) && i + 1 >= argc) {
             std::fprintf(stderr, "%s: %s needs a value\n", argv[0], word.c_str());
             return 2;
         }
-        if (word == "--timed-launch") {
+        if (word == kTimedLaunchOption) {
             timedLaunch = true;
-        } else if (word == "--device") {
+        } else if (word == kDeviceOption) {
             device = argv[++i];
-        } else if (word == "--screen") {
+        } else if (word == kScreenOption) {
             CSize size;
             if (!ParseScreenSize(argv[++i], size)) {
                 std::fprintf(stderr, "%s: --screen wants WIDTHxHEIGHT, such as 240x320\n", argv[0]);
@@ -85,7 +86,7 @@ int AfxWinMain(int argc, char** argv) {
     // then drops every pointer motion that has a later one waiting.
     QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
     QCoreApplication::setAttribute(Qt::AA_CompressTabletEvents, false);
-    InstallToolkitTranslation();
+    (void)InstallToolkitTranslation();  // without it the toolkit's own buttons stay English
     QApplication::setQuitOnLastWindowClosed(false);
     InstallKeyTranslation();
     app->SetCommandLine(std::move(commandWords));
@@ -97,9 +98,8 @@ int AfxWinMain(int argc, char** argv) {
             app->OnEndSession();
             AfxPostQuitMessage(0);
         });
-        QObject::connect(&toolkit, &QGuiApplication::commitDataRequest, [app](QSessionManager&) {
-            app->OnEndSession();
-        });
+        QObject::connect(&toolkit, &QGuiApplication::commitDataRequest,
+                         [app](QSessionManager&) { app->OnEndSession(); });
         exitCode = app->Run();
     } else {
         exitCode = app->ExitInstance();

@@ -4,4 +4,4 @@ class CBitmap;
 
 // Puts `picture` on the desktop's clipboard as an image: other programs paste it as PNG or
 // BMP, among the image types the toolkit offers. False when it could not be made.
-bool SetClipboardBitmap(CBitmap* picture);
+[[nodiscard]] bool SetClipboardBitmap(CBitmap* picture);

@@ -23,24 +23,30 @@ bool ParseDialogInt(std::string_view text, int& value) {
     return !text.empty() && error == std::errc() && end == text.data() + text.size();
 }
 
-void CDataExchange::PrepareCtrl(UINT id) {
-    if (m_bNotAnInteger) Fail(IntegerExpectedMessage());
+bool CDataExchange::PrepareCtrl(UINT id) {
+    if (m_bFailed) return false;
+    if (m_bNotAnInteger) {
+        Fail(IntegerExpectedMessage());
+        return false;
+    }
     m_nLastControl = id;
+    return true;
 }
 
-void CDataExchange::Finish() {
-    if (m_bNotAnInteger) Fail(IntegerExpectedMessage());
+bool CDataExchange::Finish() {
+    if (!m_bFailed && m_bNotAnInteger) Fail(IntegerExpectedMessage());
+    return !m_bFailed;
 }
 
 void CDataExchange::Fail(std::string_view message) {
     m_bNotAnInteger = false;
+    m_bFailed = true;
     AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
     m_pDlgWnd->GotoDlgCtrl(m_pDlgWnd->GetDlgItem(m_nLastControl));
-    throw DataExchangeFailure{};
 }
 
 void DDX_Text(CDataExchange* exchange, UINT id, std::string& value) {
-    exchange->PrepareCtrl(id);
+    if (!exchange->PrepareCtrl(id)) return;
     if (exchange->m_bSaveAndValidate) {
         value = exchange->m_pDlgWnd->GetDlgItemText(id);
     } else {
@@ -49,7 +55,7 @@ void DDX_Text(CDataExchange* exchange, UINT id, std::string& value) {
 }
 
 void DDX_Text(CDataExchange* exchange, UINT id, int& value) {
-    exchange->PrepareCtrl(id);
+    if (!exchange->PrepareCtrl(id)) return;
     if (!exchange->m_bSaveAndValidate) {
         exchange->m_pDlgWnd->SetDlgItemInt(id, value);
         return;
@@ -64,7 +70,7 @@ void DDX_Text(CDataExchange* exchange, UINT id, int& value) {
 }
 
 void DDX_Check(CDataExchange* exchange, UINT id, int& value) {
-    exchange->PrepareCtrl(id);
+    if (!exchange->PrepareCtrl(id)) return;
     if (exchange->m_bSaveAndValidate) {
         value = exchange->m_pDlgWnd->IsDlgButtonChecked(id);
     } else {
@@ -73,7 +79,7 @@ void DDX_Check(CDataExchange* exchange, UINT id, int& value) {
 }
 
 void DDX_CBIndex(CDataExchange* exchange, UINT id, int& index) {
-    exchange->PrepareCtrl(id);
+    if (!exchange->PrepareCtrl(id)) return;
     auto* list = dynamic_cast<CComboBox*>(exchange->m_pDlgWnd->GetDlgItem(id));
     if (list == nullptr) return;
     if (exchange->m_bSaveAndValidate) {
@@ -84,13 +90,13 @@ void DDX_CBIndex(CDataExchange* exchange, UINT id, int& index) {
 }
 
 void DDX_Control(CDataExchange* exchange, UINT id, CWnd& control) {
-    if (control.IsWindow()) return;
+    if (exchange->m_bFailed || control.IsWindow()) return;
     CWnd* made = exchange->m_pDlgWnd->GetDlgItem(id);
     if (made != nullptr) control.Attach(made->GetWidget(), exchange->m_pDlgWnd, id);
 }
 
 void DDV_MinMaxInt(CDataExchange* exchange, int value, int minimum, int maximum) {
-    if (exchange->m_bSaveAndValidate &&
+    if (!exchange->m_bFailed && exchange->m_bSaveAndValidate &&
         (exchange->m_bNotAnInteger || value < minimum || value > maximum)) {
         exchange->Fail(IntegerRangeMessage(minimum, maximum));
     }

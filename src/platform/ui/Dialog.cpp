@@ -122,7 +122,7 @@ int CDialog::DoModal() {
 }
 
 bool CDialog::OnInitDialog() {
-    UpdateData(false);
+    (void)UpdateData(false);  // filling the controls refuses nothing
     return true;
 }
 
@@ -133,13 +133,8 @@ void CDialog::OnOK() {
 
 bool CDialog::UpdateData(bool save) {
     CDataExchange exchange(this, save);
-    try {
-        DoDataExchange(&exchange);
-        exchange.Finish();
-        return true;
-    } catch (const DataExchangeFailure&) {
-        return false;
-    }
+    DoDataExchange(&exchange);
+    return exchange.Finish();
 }
 
 void CDialog::AddControl(std::unique_ptr<CWnd> control, QWidget* widget, UINT id) {

@@ -36,7 +36,7 @@ class CDialog : public CWnd {
 
     // Copies members into controls (save = false) or controls into members (true); false
     // when a field failed validation (its message was shown and it has the focus).
-    bool UpdateData(bool save = true);
+    [[nodiscard]] bool UpdateData(bool save = true);
     virtual void DoDataExchange(CDataExchange*) {}
 
     CWnd* GetDlgItem(UINT id) const { return FindChild(id); }
@@ -70,4 +70,3 @@ class CDialog : public CWnd {
     int m_nResult = IDCANCEL;
     void* m_pLoop = nullptr;  // the nested event loop of a modal run on screen
 };
-

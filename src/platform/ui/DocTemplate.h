@@ -27,7 +27,7 @@ class CSingleDocTemplate : public CCmdTarget {
     // Leaves the current document (asking it first), then starts a new one for an empty
     // path or opens the path, then gives the view its initial update. The first call also
     // makes the frame and the view. Null when any step fails.
-    CDocument* OpenDocumentFile(std::string_view path);
+    [[nodiscard]] CDocument* OpenDocumentFile(std::string_view path);
 
     UINT GetResourceId() const { return m_nIDResource; }
     CDocument* GetDocument() const { return m_document.get(); }

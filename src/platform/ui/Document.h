@@ -31,15 +31,15 @@ class CDocument : public CCmdTarget {
     }
 
     // The new-document hook: the path emptied and the modified flag cleared.
-    virtual bool NewMemo();
+    [[nodiscard]] virtual bool NewMemo();
     // The open-document hook; the framework's own takes the path and clears the flag.
-    virtual bool OpenMemo(std::string_view path);
+    [[nodiscard]] virtual bool OpenMemo(std::string_view path);
     // The save-document hook; the framework's own only clears the flag.
-    virtual bool SaveMemo(std::string_view path);
+    [[nodiscard]] virtual bool SaveMemo(std::string_view path);
     // Asked before the document is replaced or closed; false keeps it.
-    virtual bool SaveIfModified();
+    [[nodiscard]] virtual bool SaveIfModified();
     // Asked before the program's window closes with the document; false keeps both.
-    virtual bool SaveBeforeClose() { return SaveIfModified(); }
+    [[nodiscard]] virtual bool SaveBeforeClose() { return SaveIfModified(); }
 
     CView* GetFirstView() const { return m_pView; }
 
@@ -50,7 +50,6 @@ class CDocument : public CCmdTarget {
 
   public:
     CSingleDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
-
 
   private:
     friend class CSingleDocTemplate;

@@ -37,7 +37,7 @@ class CFrameWnd : public CWnd {
     // Creates the window sized to the device's screen, with the menu keys of accelerator
     // table `resourceId` (when there is one) and the view that `context` makes. A later
     // launch finds the window by its title: it can bring it forward and send it commands.
-    bool LoadFrame(UINT resourceId, CCreateContext* context);
+    [[nodiscard]] bool LoadFrame(UINT resourceId, CCreateContext* context);
 
     CView* GetActiveView() const { return m_pActiveView; }
     CDocument* GetActiveDocument() const;

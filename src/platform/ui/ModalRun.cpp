@@ -140,3 +140,7 @@ int AfxMessageBox(std::string_view text, UINT type) {
     return RunMessageBox(active != nullptr && active->IsWindow() ? active : AfxGetMainWnd(), text,
                          {}, type);
 }
+
+int CWnd::MessageBox(std::string_view text, std::string_view caption, UINT type) {
+    return RunMessageBox(this, text, caption, type);
+}

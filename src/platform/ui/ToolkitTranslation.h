@@ -2,4 +2,4 @@
 
 // The device speaks Japanese: the toolkit's own texts too (はい(&Y), いいえ(&N), キャンセル).
 // False when the toolkit's Japanese translation is not installed; its English stays then.
-bool InstallToolkitTranslation();
+[[nodiscard]] bool InstallToolkitTranslation();

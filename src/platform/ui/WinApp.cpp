@@ -193,14 +193,16 @@ void CWinApp::RenameInRecentFileList(std::string_view from, std::string_view to)
     }
     m_recentFiles = std::move(renamed);
     for (size_t i = m_recentFiles.size(); i < static_cast<size_t>(m_nMaxRecentFiles); ++i) {
-        WriteProfileString(kRecentFileSection, Format("File%zu", i + 1), "");
+        // Unwritten, the list only shows an older state at the next start.
+        (void)WriteProfileString(kRecentFileSection, Format("File%zu", i + 1), "");
     }
     WriteRecentFileList();
 }
 
 void CWinApp::WriteRecentFileList() {
     for (size_t i = 0; i < m_recentFiles.size(); ++i) {
-        WriteProfileString(kRecentFileSection, Format("File%zu", i + 1), m_recentFiles[i]);
+        // Unwritten, the list only shows an older state at the next start.
+        (void)WriteProfileString(kRecentFileSection, Format("File%zu", i + 1), m_recentFiles[i]);
     }
 }
 
@@ -213,12 +215,13 @@ CDocument* CWinApp::OpenDocumentFile(std::string_view path) {
 }
 
 void CWinApp::OnFileNew() {
-    OpenDocumentFile({});
+    (void)OpenDocumentFile({});  // the document tells why it could not
 }
 
 void CWinApp::OnFileOpen() {
     CFileDialog dialog(true, {}, {}, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, {}, m_pMainWnd);
-    if (dialog.DoModal() == IDOK) OpenDocumentFile(dialog.GetPathName());
+    // The document tells why it could not.
+    if (dialog.DoModal() == IDOK) (void)OpenDocumentFile(dialog.GetPathName());
 }
 
 void CWinApp::OnAppExit() {

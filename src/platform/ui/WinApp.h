@@ -50,21 +50,21 @@ class CWinApp : public CCmdTarget {
     virtual void OnEndSession() {}
 
     void ParseCommandLine(CCommandLineInfo& info) const;
-    bool ProcessShellCommand(const CCommandLineInfo& info);
+    [[nodiscard]] bool ProcessShellCommand(const CCommandLineInfo& info);
 
     void SetRegistryKey(std::string_view company);
     int GetProfileInt(std::string_view section, std::string_view entry, int defaultValue);
     std::string GetProfileString(std::string_view section, std::string_view entry,
                                  std::string_view defaultValue = {});
-    bool WriteProfileInt(std::string_view section, std::string_view entry, int value);
-    bool WriteProfileString(std::string_view section, std::string_view entry,
-                            std::string_view value);
+    [[nodiscard]] bool WriteProfileInt(std::string_view section, std::string_view entry, int value);
+    [[nodiscard]] bool WriteProfileString(std::string_view section, std::string_view entry,
+                                          std::string_view value);
     int GetProfileInt(const ProfileInt& value) { return GetProfile().Get(value); }
     std::string GetProfileString(const ProfileText& value) { return GetProfile().Get(value); }
-    bool WriteProfileInt(const ProfileInt& value, int number) {
+    [[nodiscard]] bool WriteProfileInt(const ProfileInt& value, int number) {
         return GetProfile().Write(value, number);
     }
-    bool WriteProfileString(const ProfileText& value, std::string_view text) {
+    [[nodiscard]] bool WriteProfileString(const ProfileText& value, std::string_view text) {
         return GetProfile().Write(value, text);
     }
     // The device's registry, for the machine hive; null when none could be opened.
@@ -79,7 +79,7 @@ class CWinApp : public CCmdTarget {
 
     void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
     CSingleDocTemplate* GetDocTemplate() const { return m_docTemplate.get(); }
-    CDocument* OpenDocumentFile(std::string_view path);
+    [[nodiscard]] CDocument* OpenDocumentFile(std::string_view path);
 
     void OnFileNew();
     void OnFileOpen();

@@ -65,5 +65,12 @@ class WindowPeer {
     void ReleaseWidget(CWnd* owner);
 };
 
+// A window that goes is no longer the active window nor the one that has the capture.
+void ForgetTrackedWindow(CWnd* window);
+
+inline QRect ToQRect(const CRect& r) {
+    return QRect(r.left, r.top, r.Width(), r.Height());
+}
+
 // The window's virtual key for a toolkit key, or 0.
 UINT VirtualKeyFromQt(int key);

@@ -42,8 +42,8 @@ class CWnd : public CCmdTarget {
 
     // Makes a self-painting window: a child of `parent` at `rect`, or a top-level window
     // when `parent` is null. Sends WM_CREATE; a handler that answers -1 fails creation.
-    virtual bool Create(CWnd* parent, const CRect& rect, UINT id, uint32_t style = WS_VISIBLE,
-                        std::string_view title = {});
+    [[nodiscard]] virtual bool Create(CWnd* parent, const CRect& rect, UINT id,
+                                      uint32_t style = WS_VISIBLE, std::string_view title = {});
     virtual bool PreCreateWindow(CREATESTRUCT& cs);
     bool DestroyWindow();
     bool IsWindow() const;
@@ -71,8 +71,8 @@ class CWnd : public CCmdTarget {
     CPoint ClientToScreen(CPoint point) const;
     CRect ClientToScreen(const CRect& rect) const;
     CPoint ScreenToClient(CPoint point) const;
-    void MoveWindow(const CRect& rect);       // in the parent's client coordinates
-    void MoveKeepingSize(CPoint topLeft);     // the same, keeping size and z-order
+    void MoveWindow(const CRect& rect);    // in the parent's client coordinates
+    void MoveKeepingSize(CPoint topLeft);  // the same, keeping size and z-order
     // Over `over` (the owner when null), kept inside the device's screen when it has one.
     void CenterWindow(CWnd* over = nullptr);
     // What CenterWindow centres over by default.

@@ -26,7 +26,7 @@ std::string ReadDeviceFile(const std::string& path) {
     CFile file;
     if (!file.Open(path, CFile::modeRead)) return "<cannot open>";
     std::string bytes(static_cast<size_t>(file.GetLength()), '\0');
-    file.Read(bytes.data(), bytes.size());
+    EXPECT_EQ(file.Read(bytes.data(), bytes.size()), static_cast<ptrdiff_t>(bytes.size()));
     return bytes;
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/fs/RecoveryFolder.h"
 #include "platform/fs/RecoveryWriter.h"
+#include "support/ReadOnlyFolder.h"
 #include "support/TempDevice.h"
 
 namespace hostfs = std::filesystem;
@@ -26,6 +27,21 @@ TEST(RecoveryFolder, OnlyOneOwnerAtATimeAndTheLockGoesWithIt) {
     EXPECT_EQ(RecoveryFolder::Claim(), nullptr) << "a second window must not write copies";
     owner.reset();
     EXPECT_NE(RecoveryFolder::Claim(), nullptr) << "the lock goes with its owner";
+}
+
+TEST(RecoveryFolder, ARemovalSaysWhenTheCopyStays) {
+    TempDevice device;
+    auto folder = RecoveryFolder::Claim();
+    ASSERT_NE(folder, nullptr);
+    EXPECT_TRUE(folder->RemoveCopy()) << "no copy: none stays";
+    WriteHostFile(folder->CopyPath(), "copy");
+    {
+        const ReadOnlyFolder readOnly(device.Directory() / "recovery");
+        EXPECT_FALSE(folder->RemoveCopy());
+    }
+    EXPECT_TRUE(folder->HasCopy());
+    EXPECT_TRUE(folder->RemoveCopy());
+    EXPECT_FALSE(folder->HasCopy());
 }
 
 TEST(RecoveryWriter, AWriteOvertakenByARemovalNeverAppears) {

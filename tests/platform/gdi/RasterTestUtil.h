@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <set>
@@ -15,7 +17,7 @@ struct TwoColorCanvas {
     explicit TwoColorCanvas(int32_t width, int32_t height, bool topDown = false) {
         BITMAPINFOHEADER header{40, width, topDown ? -height : height, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
         const RGBQUAD table[2] = {{255, 255, 255, 0}, {0, 0, 0, 0}};
-        bitmap.CreateDIBSection(header, table);
+        EXPECT_TRUE(bitmap.CreateDIBSection(header, table));
         dc.CreateCompatibleDC(nullptr);
         dc.SelectObject(&bitmap);
     }

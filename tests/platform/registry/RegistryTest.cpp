@@ -202,10 +202,10 @@ TEST_F(RegistryTest, ATransactionShowsItsWritesToOthersAtItsEndOnly) {
     std::vector<std::string> seenAfterCommit;
     {
         RegistryTransaction outer(registry.get());
-        registry->Write(Hive::CurrentUser, kEdit, "A", 1);
+        EXPECT_TRUE(registry->Write(Hive::CurrentUser, kEdit, "A", 1));
         {
             RegistryTransaction inner(registry.get());
-            registry->Write(Hive::CurrentUser, kEdit, "B", 2);
+            EXPECT_TRUE(registry->Write(Hive::CurrentUser, kEdit, "B", 2));
             registry->AfterCommit([&] { seenAfterCommit.push_back("inner"); });
         }
         EXPECT_TRUE(seenAfterCommit.empty()) << "an inner scope commits nothing";
@@ -221,17 +221,17 @@ TEST_F(RegistryTest, ATransactionShowsItsWritesToOthersAtItsEndOnly) {
 
 TEST_F(RegistryTest, ATransactionLeftByAnExceptionWritesNothing) {
     auto registry = Registry::Open(file);
-    registry->Write(Hive::CurrentUser, kEdit, "Kept", 1);
+    EXPECT_TRUE(registry->Write(Hive::CurrentUser, kEdit, "Kept", 1));
     try {
         RegistryTransaction outer(registry.get());
-        registry->Write(Hive::CurrentUser, kEdit, "Kept", 2);
+        EXPECT_TRUE(registry->Write(Hive::CurrentUser, kEdit, "Kept", 2));
         try {
             RegistryTransaction inner(registry.get());
-            registry->Write(Hive::CurrentUser, kEdit, "Lost", 3);
+            EXPECT_TRUE(registry->Write(Hive::CurrentUser, kEdit, "Lost", 3));
             throw std::runtime_error("disk full");
         } catch (const std::runtime_error&) {
         }
-        registry->Write(Hive::CurrentUser, kEdit, "AlsoLost", 4);
+        EXPECT_TRUE(registry->Write(Hive::CurrentUser, kEdit, "AlsoLost", 4));
     } catch (...) {
         ADD_FAILURE() << "nothing else throws";
     }
@@ -243,7 +243,7 @@ TEST_F(RegistryTest, ATransactionLeftByAnExceptionWritesNothing) {
     // The next transaction starts clean.
     {
         RegistryTransaction next(registry.get());
-        registry->Write(Hive::CurrentUser, kEdit, "Next", 5);
+        EXPECT_TRUE(registry->Write(Hive::CurrentUser, kEdit, "Next", 5));
     }
     EXPECT_EQ(Registry::Open(file)->Read(Hive::CurrentUser, kEdit, "Next"), RegistryValue(5));
 }
@@ -275,9 +275,9 @@ TEST_F(RegistryTest, TheDataVersionMovesOnlyForOtherConnectionsWrites) {
     auto registry = Registry::Open(file);
     auto other = Registry::Open(file);
     const int64_t start = registry->DataVersion();
-    registry->Write(Hive::CurrentUser, kEdit, "Mine", 1);
+    EXPECT_TRUE(registry->Write(Hive::CurrentUser, kEdit, "Mine", 1));
     EXPECT_EQ(registry->DataVersion(), start);
-    other->Write(Hive::CurrentUser, kEdit, "Theirs", 1);
+    EXPECT_TRUE(other->Write(Hive::CurrentUser, kEdit, "Theirs", 1));
     const int64_t afterOther = registry->DataVersion();
     EXPECT_NE(afterOther, start);
     {

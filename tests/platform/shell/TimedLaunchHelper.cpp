@@ -14,6 +14,5 @@ int main(int argc, char** argv) {
     when.wDay = static_cast<uint16_t>(std::atoi(argv[5]));
     when.wHour = static_cast<uint16_t>(std::atoi(argv[6]));
     when.wMinute = static_cast<uint16_t>(std::atoi(argv[7]));
-    RunAppAtTime(argv[2], &when);
-    return 0;
+    return RunAppAtTime(argv[2], &when) ? 0 : 1;
 }

@@ -15,6 +15,7 @@
 #include "platform/shell/LaunchBackends.h"
 #include "platform/shell/LaunchCommand.h"
 #include "platform/shell/TimedLaunch.h"
+#include "support/HeldProfile.h"
 #include "support/LaunchRecorder.h"
 #include "support/LocalTime.h"
 #include "support/TempDevice.h"
@@ -56,7 +57,7 @@ class TimedLaunchTest : public ::testing::Test {
 
     // Requests a launch (null: withdraws) and waits until the system has it.
     void Request(const SYSTEMTIME* when) {
-        RunAppAtTime(kApp, when);
+        EXPECT_TRUE(RunAppAtTime(kApp, when));
         FinishTimedLaunchRequests();
     }
     std::string Recorded(const char* name) {
@@ -87,12 +88,19 @@ class TimedLaunchTest : public ::testing::Test {
 
 TEST_F(TimedLaunchTest, TheRecordIsWrittenAtOnceWhateverTheSystemDoes) {
     const SYSTEMTIME when = At(2026, 12, 7, 10, 5);
-    RunAppAtTime(kApp, &when);
+    EXPECT_TRUE(RunAppAtTime(kApp, &when));
     EXPECT_EQ(Recorded("Time"), "2026/12/07 10:05");
     EXPECT_EQ(Recorded("CommandLine"), std::string(kApp) + " --device " +
                                            ShellQuote(Device::HostDirectory()) + " AppRunAtTime");
     FinishTimedLaunchRequests();
     EXPECT_EQ(Recorded("Backend"), "self") << "nothing answered";
+    EXPECT_EQ(Recorded("Time"), "2026/12/07 10:05");
+    {
+        const HeldProfile held(m_device.Directory());
+        const SYSTEMTIME later = At(2026, 12, 7, 11, 0);
+        EXPECT_FALSE(RunAppAtTime(kApp, &later)) << "another process keeps the profile";
+        EXPECT_FALSE(TakeRunAppAtTimeRequest());
+    }
     EXPECT_EQ(Recorded("Time"), "2026/12/07 10:05");
     Request(nullptr);
     EXPECT_EQ(Recorded("Time"), "(none)");
@@ -159,7 +167,7 @@ TEST_F(TimedLaunchTest, SystemdGetsAPersistentTimerThatIsReplacedAndWithdrawn) {
                                       {"UTC0", ".timer", "OnCalendar=2026-12-08 07:00:00 UTC\n"}};
     for (const auto& [zone, unit, shows] : rearmed) {
         TimeZone::Set(zone);
-        RunAppAtTime("/usr/bin/quillo", &second);
+        EXPECT_TRUE(RunAppAtTime("/usr/bin/quillo", &second));
         FinishTimedLaunchRequests();
         EXPECT_EQ(TakeLines(), armed) << zone;
         EXPECT_NE(ReadHostFile(UnitFile(unit)).find(shows), std::string::npos) << zone;
@@ -324,7 +332,7 @@ TEST_F(TimedLaunchTest, ATimeNotInTheFutureLaunchesAtOnceAndOnlyOnce) {
         EXPECT_EQ(line.find("systemd-run"), std::string::npos) << line;
     }
     // Unless its alarm was taken: a second alarm of that minute is launched too.
-    TakeRunAppAtTimeRequest();
+    EXPECT_TRUE(TakeRunAppAtTimeRequest());
     Request(&m_now);
     EXPECT_EQ(TakeLines().back().find("systemd-run"), 0u);
 
@@ -375,7 +383,7 @@ TEST_F(TimedLaunchTest, ManyRequestsInARowLeaveTheLastAndNeverWait) {
     // The system is stuck on the first command meanwhile; the requests return all the same.
     for (int minute = 0; minute < 50; ++minute) {
         const SYSTEMTIME when = At(2026, 12, 8, 7, minute);
-        RunAppAtTime(kApp, &when);
+        EXPECT_TRUE(RunAppAtTime(kApp, &when));
     }
     EXPECT_EQ(Recorded("Time"), "2026/12/08 07:49");
     {
@@ -404,7 +412,7 @@ TEST_F(TimedLaunchTest, PathsWithDollarsSpacesAndQuotesSurvive) {
 
 TEST_F(TimedLaunchTest, TheLauncherWaitsForADisplayAndTouchesNothingMeanwhile) {
     const SYSTEMTIME when = At(2026, 12, 7, 10, 5);
-    RunAppAtTime(kApp, &when);
+    EXPECT_TRUE(RunAppAtTime(kApp, &when));
     FinishTimedLaunchRequests();
     m_launches.Clear();
     DisplayVariables none({});

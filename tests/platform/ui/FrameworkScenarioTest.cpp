@@ -127,7 +127,7 @@ TEST_F(Framework, AcceleratorsAndKeysReachTheirTargets) {
 }
 
 TEST_F(Framework, OpenByPathRunsTheThreeStepsInOrder) {
-    app->OpenDocumentFile("\\My Documents\\a.bmp");
+    EXPECT_NE(app->OpenDocumentFile("\\My Documents\\a.bmp"), nullptr);
     EXPECT_EQ(Logged(),
               (std::vector<std::string>{"SaveIfModified", "OpenMemo \\My Documents\\a.bmp",
                                         "OnInitialUpdate"}));
@@ -146,7 +146,7 @@ TEST_F(Framework, OpenByPathRunsTheThreeStepsInOrder) {
 
 TEST_F(Framework, RecentFilesKeepFourInTheirOwnSection) {
     for (const char* path : {"\\a.bmp", "\\b.bmp", "\\c.bmp", "\\d.bmp", "\\e.bmp", "\\B.BMP"}) {
-        app->OpenDocumentFile(path);
+        EXPECT_NE(app->OpenDocumentFile(path), nullptr);
     }
     EXPECT_EQ(app->GetRecentFiles(),
               (std::vector<std::string>{"\\B.BMP", "\\e.bmp", "\\d.bmp", "\\c.bmp"}));
