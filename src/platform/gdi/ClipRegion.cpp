@@ -6,8 +6,8 @@ void ClipRegion::Exclude(const CRect& cut) {
     if (cut.IsRectEmpty()) {
         return;
     }
-    if (m_bAll) {
-        m_bAll = false;
+    if (m_all) {
+        m_all = false;
         m_rects = {CRect{INT32_MIN / 2, INT32_MIN / 2, INT32_MAX / 2, INT32_MAX / 2}};
     }
     std::vector<CRect> kept;

@@ -9,7 +9,7 @@ class ClipRegion {
   public:
     // Takes `rect` out of the region.
     void Exclude(const CRect& rect);
-    void Reset() { m_bAll = true, m_rects.clear(); }
+    void Reset() { m_all = true, m_rects.clear(); }
 
     // Calls `visit(x0, x1)` for each run of row y inside both the region and `bounds`.
     template <typename Visit>
@@ -19,7 +19,7 @@ class ClipRegion {
         }
         x0 = std::max(x0, bounds.left);
         x1 = std::min(x1, bounds.right);
-        if (m_bAll) {
+        if (m_all) {
             if (x0 < x1) visit(x0, x1);
             return;
         }
@@ -35,6 +35,6 @@ class ClipRegion {
     bool Contains(const CRect& bounds, int32_t x, int32_t y) const;
 
   private:
-    bool m_bAll = true;
+    bool m_all = true;
     std::vector<CRect> m_rects;
 };

@@ -51,7 +51,7 @@ class Profile {
     std::string SectionKey(std::string_view section) const;
 
   private:
-    Registry* m_pRegistry;
-    std::string m_strCompany;
-    std::string m_strApplication;
+    Registry* m_registry;
+    std::string m_company;
+    std::string m_application;
 };

@@ -49,9 +49,9 @@ std::string NormalizeKeyPath(std::string_view key) {
 }
 
 Registry::Registry(sqlite3* db, const std::string& file)
-    : m_db(db), m_pBusyWait(std::make_unique<RegistryBusyWait>()) {
-    m_pBusyWait->file = file;
-    sqlite3_busy_handler(m_db, &RegistryBusyWait::Again, m_pBusyWait.get());
+    : m_db(db), m_busyWait(std::make_unique<RegistryBusyWait>()) {
+    m_busyWait->file = file;
+    sqlite3_busy_handler(m_db, &RegistryBusyWait::Again, m_busyWait.get());
 }
 
 Registry::~Registry() {
@@ -83,11 +83,11 @@ bool Registry::Prepare() {
 
 void Registry::WaitForRead() const {
     // Inside a transaction the registry is held already: nothing to wait for.
-    if (m_nTransactionDepth == 0) m_pBusyWait->patienceMs = ReadPatienceMs();
+    if (m_transactionDepth == 0) m_busyWait->patienceMs = ReadPatienceMs();
 }
 
 void Registry::WaitForWrite() const {
-    if (m_nTransactionDepth == 0) m_pBusyWait->patienceMs = WritePatienceMs();
+    if (m_transactionDepth == 0) m_busyWait->patienceMs = WritePatienceMs();
 }
 
 int64_t Registry::DataVersion() const {
@@ -149,14 +149,14 @@ bool Registry::Write(Hive hive, std::string_view key, std::string_view name,
 
 bool Registry::Changed(sqlite3_stmt* statement) {
     // A transaction that failed once lets nothing more through: no half of it is written.
-    if (m_nTransactionDepth > 0 && m_bTransactionFailed) {
+    if (m_transactionDepth > 0 && m_transactionFailed) {
         sqlite3_reset(statement);
         sqlite3_clear_bindings(statement);
         return false;
     }
     WaitForWrite();
     const bool done = Seen(StepAndReset(statement)) == SQLITE_DONE;
-    if (!done && m_nTransactionDepth > 0) m_bTransactionFailed = true;
+    if (!done && m_transactionDepth > 0) m_transactionFailed = true;
     return done;
 }
 

@@ -46,7 +46,7 @@ class Registry {
     bool KeyExists(Hive hive, std::string_view key) const;
 
     // Where a damaged file was moved by `Open`; empty when none was.
-    const std::string& SetAsideFile() const { return m_strSetAside; }
+    const std::string& SetAsideFile() const { return m_setAside; }
     // Where damaged files were moved, by this process or another, since they were last
     // taken; the note goes with the taking. Empty when there is none or it cannot be taken.
     [[nodiscard]] std::vector<std::string> TakeSetAsideFiles();
@@ -80,16 +80,16 @@ class Registry {
     [[nodiscard]] bool Changed(sqlite3_stmt* statement);
 
     sqlite3* m_db = nullptr;
-    std::unique_ptr<RegistryBusyWait> m_pBusyWait;
+    std::unique_ptr<RegistryBusyWait> m_busyWait;
     sqlite3_stmt* m_read = nullptr;
     sqlite3_stmt* m_write = nullptr;
     sqlite3_stmt* m_delete = nullptr;
     sqlite3_stmt* m_keyExists = nullptr;
     sqlite3_stmt* m_dataVersion = nullptr;
-    std::string m_strSetAside;
-    int m_nTransactionDepth = 0;
-    bool m_bRollbackOnly = false;
-    bool m_bTransactionFailed = false;  // not begun, or a write in it failed
+    std::string m_setAside;
+    int m_transactionDepth = 0;
+    bool m_rollbackOnly = false;
+    bool m_transactionFailed = false;  // not begun, or a write in it failed
     std::vector<std::function<void()>> m_afterCommit;
 };
 
@@ -115,10 +115,10 @@ class RegistryTransaction {
     [[nodiscard]] bool Commit();
 
   private:
-    Registry* m_pRegistry;
-    int m_nUncaught;
-    bool m_bEnded = false;
-    bool m_bBegun = false;
+    Registry* m_registry;
+    int m_uncaught;
+    bool m_ended = false;
+    bool m_begun = false;
 };
 
 // "Software\a\\b\" and "/Software/a/b" name the same key as "Software\a\b".

@@ -108,7 +108,7 @@ std::unique_ptr<Registry> Registry::Open(const std::string& file) {
         return nullptr;
     }
     std::unique_ptr<Registry> registry(new Registry(db, file));
-    registry->m_strSetAside = setAside;
+    registry->m_setAside = setAside;
     if (!registry->Prepare()) {
         return nullptr;
     }

@@ -9,37 +9,37 @@
 // Transactions: nested scopes, one commit, and what waits for it.
 
 bool Registry::Begin() {
-    if (m_nTransactionDepth > 0) {
-        ++m_nTransactionDepth;
-        return !m_bTransactionFailed;
+    if (m_transactionDepth > 0) {
+        ++m_transactionDepth;
+        return !m_transactionFailed;
     }
     WaitForWrite();
-    ++m_nTransactionDepth;
-    m_bRollbackOnly = false;
+    ++m_transactionDepth;
+    m_rollbackOnly = false;
     // Writing from the start: a read inside the scope then sees what the scope's writes
     // will be based on, and two processes cannot both read, then both write.
-    m_bTransactionFailed =
+    m_transactionFailed =
         Seen(sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr)) != SQLITE_OK;
-    return !m_bTransactionFailed;
+    return !m_transactionFailed;
 }
 
 bool Registry::End(bool commit) {
-    if (!commit) m_bRollbackOnly = true;
-    if (--m_nTransactionDepth > 0) return !m_bTransactionFailed && !m_bRollbackOnly;
+    if (!commit) m_rollbackOnly = true;
+    if (--m_transactionDepth > 0) return !m_transactionFailed && !m_rollbackOnly;
     bool committed = false;
     // A failed write may have ended the transaction already; a failed BEGIN never began it.
     if (sqlite3_get_autocommit(m_db) == 0) {
-        committed = !m_bRollbackOnly && !m_bTransactionFailed &&
+        committed = !m_rollbackOnly && !m_transactionFailed &&
                     sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
         if (!committed) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     }
-    m_bTransactionFailed = false;
+    m_transactionFailed = false;
     for (auto& action : std::exchange(m_afterCommit, {})) action();
     return committed;
 }
 
 void Registry::AfterCommit(std::function<void()> action) {
-    if (m_nTransactionDepth == 0) {
+    if (m_transactionDepth == 0) {
         action();
     } else {
         m_afterCommit.push_back(std::move(action));
@@ -47,23 +47,23 @@ void Registry::AfterCommit(std::function<void()> action) {
 }
 
 RegistryTransaction::RegistryTransaction(Registry* registry)
-    : m_pRegistry(registry), m_nUncaught(std::uncaught_exceptions()) {
-    if (m_pRegistry != nullptr) m_bBegun = m_pRegistry->Begin();
+    : m_registry(registry), m_uncaught(std::uncaught_exceptions()) {
+    if (m_registry != nullptr) m_begun = m_registry->Begin();
 }
 
 RegistryTransaction::~RegistryTransaction() {
-    if (m_pRegistry != nullptr && !m_bEnded) {
+    if (m_registry != nullptr && !m_ended) {
         // Left without Commit: whoever wanted to know asked Commit.
-        (void)m_pRegistry->End(std::uncaught_exceptions() == m_nUncaught);
+        (void)m_registry->End(std::uncaught_exceptions() == m_uncaught);
     }
 }
 
 bool RegistryTransaction::IsOpen() const {
-    return m_bBegun && !m_bEnded;
+    return m_begun && !m_ended;
 }
 
 bool RegistryTransaction::Commit() {
-    if (m_pRegistry == nullptr || m_bEnded) return false;
-    m_bEnded = true;
-    return m_pRegistry->End(true);
+    if (m_registry == nullptr || m_ended) return false;
+    m_ended = true;
+    return m_registry->End(true);
 }

@@ -51,7 +51,7 @@ class OwnerDrawWidget : public QPushButton {
 class TreeWidget : public QTreeWidget {
   public:
     explicit TreeWidget(QWidget* parent);
-    bool m_bProgrammatic = false;
+    bool m_programmatic = false;
 };
 
 // A label's text without its mnemonic marks ("&W" shows as "W", "&&" as "&").

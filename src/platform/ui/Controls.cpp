@@ -222,9 +222,9 @@ bool CTreeCtrl::SelectItem(HTREEITEM item) {
 bool CTreeCtrl::Expand(HTREEITEM item, UINT action) {
     auto* tree = dynamic_cast<TreeWidget*>(GetWidget());
     if (tree == nullptr || item == nullptr) return false;
-    tree->m_bProgrammatic = true;
+    tree->m_programmatic = true;
     Item(item)->setExpanded(action == TVE_EXPAND);
-    tree->m_bProgrammatic = false;
+    tree->m_programmatic = false;
     return true;
 }
 

@@ -71,7 +71,7 @@ QWidget* MakeTree(CDialog& dialog, QWidget* parent, UINT id, const DialogControl
     auto* tree = new TreeWidget(parent);
     tree->setRootIsDecorated(Has(control, ctl::kLinesAtRoot) || Has(control, ctl::kHasButtons));
     const auto expanding = [&dialog, tree, id](QTreeWidgetItem* item, UINT action) {
-        if (tree->m_bProgrammatic) return;
+        if (tree->m_programmatic) return;
         NMTREEVIEW notice{{dialog.FindChild(id), id, TVN_ITEMEXPANDING}, action, item};
         dialog.SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&notice));
     };
@@ -81,7 +81,7 @@ QWidget* MakeTree(CDialog& dialog, QWidget* parent, UINT id, const DialogControl
                      [expanding, tree](QTreeWidgetItem* item) {
                          // A selection hidden by the collapse moves up to the collapsed item.
                          for (QTreeWidgetItem* above = tree->currentItem();
-                              above != nullptr && !tree->m_bProgrammatic; above = above->parent()) {
+                              above != nullptr && !tree->m_programmatic; above = above->parent()) {
                              if (above->parent() == item) {
                                  tree->setCurrentItem(item);
                                  break;
