@@ -270,6 +270,7 @@ void LaunchBackends::WithdrawSystemd() {
     (void)Systemctl({"disable", "--now", TimerName()});
     ::unlink(timer.c_str());
     ::unlink(service.c_str());
+    // A manager that does not reload now reads the folder at its next start.
     (void)Systemctl({"daemon-reload"});
 }
 

@@ -209,6 +209,7 @@ class InstanceServer::Impl {
         m_handler(static_cast<InstanceRequest>(request), value, activation);
         uint8_t reply[4];
         PutWord(reply, kMagic);
+        // A second start that left before the reply has nothing more to be told.
         (void)!::send(key, reply, sizeof reply, MSG_NOSIGNAL);
         Drop(key);
     }
