@@ -11,6 +11,7 @@
 #include "Demo.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/DocTemplate.h"
+#include "platform/ui/FileDialog.h"
 #include "platform/ui/KeyTranslation.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Stylus.h"
@@ -115,6 +116,17 @@ TEST_F(Framework, HotKeyPassesThroughWhileADialogIsActive) {
     SendCommand(frame, demo::ID_DIALOG);
     EXPECT_EQ(ModalRunsSeen(), 1);
     EXPECT_EQ(Logged(), (std::vector<std::string>{"dialog ended 2"}));
+    // A file dialog is no window of ours that the frame could see as active: the hot key
+    // must still open nothing under it, nor be typed into the view behind it.
+    ExpectModal([&](ModalRun& run) {
+        ASSERT_EQ(run.kind, ModalRun::Kind::FileDialog);
+        Key(view, VK_F10);
+        run.Answer(IDCANCEL);
+    });
+    CFileDialog files(true, {}, {}, 0, {}, frame);
+    EXPECT_EQ(files.DoModal(), IDCANCEL);
+    EXPECT_EQ(ModalRunsSeen(), 2);
+    EXPECT_TRUE(view->m_keys.empty());
 }
 
 TEST_F(Framework, AcceleratorsAndKeysReachTheirTargets) {
