@@ -7,6 +7,7 @@
 #include <QWindow>
 #include <functional>
 
+#include "platform/ui/Clipboard.h"
 #include "res/ResourceIds.h"
 #include "support/QuilloScenario.h"
 
@@ -139,4 +140,9 @@ TEST_F(EditCommands, CopyPutsTheMemosOwnPixelsOnTheClipboard) {
         }
         EXPECT_EQ(differing, 0) << type;
     }
+    // Nothing to copy is refused and leaves the clipboard as it was.
+    CBitmap uncreated;
+    EXPECT_FALSE(SetClipboardBitmap(nullptr));
+    EXPECT_FALSE(SetClipboardBitmap(&uncreated));
+    EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasFormat("image/bmp"));
 }

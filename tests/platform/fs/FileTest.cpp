@@ -21,7 +21,7 @@ TEST(File, ReadsSeeksAndReportsLength) {
     EXPECT_FALSE(file.Write("x", 1)) << "opened for reading only";
 }
 
-TEST(File, CreateTruncatesAndKeepsTheExistingSpelling) {
+TEST(File, CreateTruncatesWriteAloneDoesNotAndBothKeepTheExistingSpelling) {
     TempDevice device;
     WriteHostFile(device.Host("Memo.bmp"), "a much longer old content");
     CFile file;
@@ -30,6 +30,13 @@ TEST(File, CreateTruncatesAndKeepsTheExistingSpelling) {
     file.Close();
     EXPECT_EQ(ReadHostFile(device.Host("Memo.bmp")), "new");
     EXPECT_FALSE(std::filesystem::exists(device.Host("memo.BMP")));
+    // Writing without creating overwrites in place and makes no file.
+    ASSERT_TRUE(file.Open("\\memo.BMP", CFile::modeWrite));
+    EXPECT_TRUE(file.Write("N", 1));
+    file.Close();
+    EXPECT_EQ(ReadHostFile(device.Host("Memo.bmp")), "New");
+    EXPECT_FALSE(file.Open("\\other.bmp", CFile::modeWrite));
+    EXPECT_FALSE(std::filesystem::exists(device.Host("other.bmp")));
 }
 
 TEST(File, OpenFailsForFoldersMissingFoldersAndSpecialFiles) {

@@ -75,13 +75,16 @@ TEST(ReplacingFile, RefusesFoldersLinksAndMissingFolders) {
     TempFolder outside;
     WriteHostFile(outside.Path() / "target", "outside");
     hostfs::create_symlink(outside.Path() / "target", device.Host("link.bmp"));
+    hostfs::create_symlink(outside.Path() / "none", device.Host("dangling.bmp"));
     CReplacingFile writer;
     EXPECT_FALSE(writer.Open("\\My Documents"));
     EXPECT_FALSE(writer.Open("\\link.bmp"));
+    EXPECT_FALSE(writer.Open("\\dangling.bmp"));
     EXPECT_FALSE(writer.Open("\\No Folder\\memo.bmp"));
     EXPECT_FALSE(writer.Open("\\bad?.bmp"));
     EXPECT_FALSE(writer.Commit());
     EXPECT_EQ(ReadHostFile(outside.Path() / "target"), "outside");
+    EXPECT_TRUE(hostfs::is_symlink(device.Host("dangling.bmp")));
 }
 
 TEST(ReplacingFile, WriterKilledMidReplaceLeavesTheOldFileByteForByte) {

@@ -48,7 +48,7 @@ TEST(DeviceContext, RectanglesFramesAndInversion) {
     TwoColorCanvas filled(8, 8);
     filled.dc.SelectObject(GetStockPen(NULL_PEN));
     filled.dc.SelectObject(&black);
-    filled.dc.Rectangle(2, 2, 5, 5);
+    EXPECT_TRUE(filled.dc.Rectangle(2, 2, 5, 5));
     EXPECT_EQ(filled.Inked(), (Pixels{{2, 2}, {3, 2}, {2, 3}, {3, 3}}))
         << "with the null pen the right and bottom edges stay out";
 
@@ -68,7 +68,7 @@ TEST(DeviceContext, RectangleWithPenOutlinesAndFills) {
     dc.FillSolidRect({0, 0, 8, 8}, RGB(255, 255, 255));
     CBrush green(RGB(0, 255, 0));
     dc.SelectObject(&green);
-    dc.Rectangle(1, 1, 6, 6);
+    EXPECT_TRUE(dc.Rectangle(1, 1, 6, 6));
     EXPECT_EQ(dc.GetPixel(1, 1), RGB(0, 0, 0));
     EXPECT_EQ(dc.GetPixel(5, 5), RGB(0, 0, 0));
     EXPECT_EQ(dc.GetPixel(3, 3), RGB(0, 255, 0));

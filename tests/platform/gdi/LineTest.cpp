@@ -241,4 +241,14 @@ TEST(Line, TaperedPolylineCoversTheHullsOfItsCapsInOrderedRuns) {
         EXPECT_EQ(Without(drawn, edge), Without(expected, edge)) << what;
         EXPECT_FALSE(overlapped) << what << ": runs out of order, overlapping or touching";
     }
+    // A centre exactly on the edge is covered: a dot 4 wide reaches two pixels out each way.
+    Pixels dot;
+    const std::vector<CPoint> centre = {{20, 20}};
+    const std::vector<double> four = {4};
+    RasterTaperedPolyline(centre, four, {0, 0, 40, 40}, [&](int32_t y, int32_t a, int32_t b) {
+        for (int32_t x = a; x < b; ++x) dot.insert({x, y});
+    });
+    EXPECT_EQ(dot.size(), 13U);
+    for (const auto& [x, y] : Pixels{{18, 20}, {22, 20}, {20, 18}, {20, 22}})
+        EXPECT_EQ(dot.count({x, y}), 1U) << x << "," << y;
 }
