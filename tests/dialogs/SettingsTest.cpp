@@ -242,8 +242,8 @@ TEST_F(Settings, ARefusedFolderWritesNothingAndCancelKeepsTheFolder) {
         },
         [this] {
             ExpectModal([](ModalRun& run) {
-                static_cast<CFolderDlg*>(run.dialog)
-                    ->m_tree.SelectItem(static_cast<CFolderDlg*>(run.dialog)->m_folderTree.m_hRoot);
+                auto* folders = static_cast<CFolderDlg*>(run.dialog);
+                EXPECT_TRUE(folders->m_tree.SelectItem(folders->m_folderTree.m_hRoot));
                 run.Press(IDOK);
             });
         });

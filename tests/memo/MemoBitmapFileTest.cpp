@@ -9,6 +9,7 @@
 #include "BmpBytes.h"
 #include "memo/DefaultColorTable.h"
 #include "memo/MemoBitmap.h"
+#include "platform/fs/FileIdentity.h"
 #include "support/TempDevice.h"
 
 namespace {
@@ -296,7 +297,11 @@ TEST_F(MemoFile, AFailedWriteIsToldAndKeepsTheOldMemo) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{20000, 20000};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        ::_exit(canvas.SaveFile("\\saved.bmp") ? 0 : 42);
+        // Both ways of saving: over any file, and over the file only as it was.
+        const bool saved = canvas.SaveFile("\\saved.bmp");
+        const auto replaced = canvas.SaveFileIfUnchanged("\\saved.bmp",
+                                                         FileIdentityAt("\\saved.bmp"), nullptr);
+        ::_exit(!saved && replaced == CReplacingFile::Outcome::Failed ? 42 : 0);
     }
     int status = 0;
     ::waitpid(child, &status, 0);

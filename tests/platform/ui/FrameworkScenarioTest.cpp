@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QToolButton>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -79,6 +80,10 @@ TEST_F(Framework, UpdateRulesSetToolBarButtons) {
     EXPECT_FALSE(first.IsRectEmpty());
     EXPECT_GT(second.left, first.left);
     EXPECT_TRUE(frame->m_commandBar.GetButtonRect(demo::ID_APP_ONLY).IsRectEmpty());
+    // Flat, as the device draws them: a frame only under the pointer.
+    const auto buttons = frame->GetWidget()->findChildren<QToolButton*>();
+    ASSERT_GE(buttons.size(), 3);
+    for (const auto* button : buttons) EXPECT_TRUE(button->autoRaise());
 }
 
 TEST_F(Framework, HotKeyPopsTheMenuWithUpdateRulesAsked) {
@@ -94,6 +99,8 @@ TEST_F(Framework, HotKeyPopsTheMenuWithUpdateRulesAsked) {
         EXPECT_TRUE(items[demo::ID_APP_ONLY].enabled) << "the application's handler counts";
         EXPECT_TRUE(items[demo::ID_FRAME_ONLY].enabled);
         EXPECT_EQ(items[demo::ID_FRAME_ONLY].depth, 1) << "inside the sub-menu";
+        EXPECT_TRUE(items[0].enabled) << "a sub-menu always opens";
+        EXPECT_EQ(items[0].text, "More");
         EXPECT_FALSE(items[demo::ID_NOBODY].enabled);
         run.Answer(demo::ID_FRAME_ONLY);
     });
