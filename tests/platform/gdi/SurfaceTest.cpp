@@ -101,6 +101,10 @@ TEST(Surface, TrueColourFormatsPackAndUnpackColours) {
         EXPECT_EQ(surface->ToPixel(RGB(255, 0, 0)), row.redPixel);
         EXPECT_EQ(surface->ToColor(row.redPixel), RGB(255, 0, 0));
         EXPECT_EQ(surface->ToColor(row.whitePixel), RGB(255, 255, 255));
+        // Every byte of a pixel lands in its own place.
+        const uint32_t mixed = surface->ToPixel(RGB(0x12, 0x34, 0x56));
+        surface->SetPixelValue(0, 0, mixed);
+        EXPECT_EQ(surface->GetPixelValue(0, 0), mixed) << row.header.biBitCount;
     }
 }
 
