@@ -20,7 +20,8 @@ void CFolderDlg::DoDataExchange(CDataExchange* exchange) {
 
 bool CFolderDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    m_images.Create(IDB_FOLDER_IMAGES, 16);
+    // The program's own bitmap: without it the folders would only lack their icons.
+    (void)m_images.Create(IDB_FOLDER_IMAGES, 16);
     m_tree.SetImageList(&m_images);
     m_folderTree.Attach(&m_tree);
     // A folder that is gone leaves the tree at its top.

@@ -88,6 +88,13 @@ TEST_F(Settings, TheTreeOpensOnTheFolderWhateverItsCase) {
         << "nothing selected: the root";
 }
 
+TEST_F(Settings, AnImageListRefusesAMissingBitmapOrNoWidth) {
+    CImageList images;
+    EXPECT_TRUE(images.Create(IDB_FOLDER_IMAGES, 16));
+    EXPECT_FALSE(images.Create(0xFFFF, 16)) << "no such bitmap";
+    EXPECT_FALSE(images.Create(IDB_FOLDER_IMAGES, 0));
+}
+
 TEST_F(Settings, CollapsingAFolderAboveTheSelectionSelectsIt) {
     fs::create_directories(m_device->Host("Memos/Sub/Deeper"));
     const std::string chosen = RunFolderDialog("\\Memos\\Sub\\Deeper", [](CFolderDlg* dialog) {

@@ -67,7 +67,7 @@ struct NMTREEVIEW {
 // 16 x 16 images cut from a bitmap resource.
 class CImageList {
   public:
-    bool Create(UINT bitmapId, int width = 16);
+    [[nodiscard]] bool Create(UINT bitmapId, int width = 16);
     int GetImageCount() const { return m_nCount; }
     UINT GetBitmapId() const { return m_nBitmap; }
     int GetImageWidth() const { return m_nWidth; }
