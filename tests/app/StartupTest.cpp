@@ -2,6 +2,7 @@
 #include <optional>
 
 #include "platform/registry/Registry.h"
+#include "platform/shell/Screen.h"
 #include "platform/shell/SingleInstance.h"
 #include "platform/ui/DocTemplate.h"
 #include "res/ResourceIds.h"
@@ -150,6 +151,15 @@ TEST_F(Startup, ScreenShapePicksTemplateAndToolBar) {
         app.reset();
         ProcessEvents();
     }
+    // No screen given: a desktop window of the host screen's size, wherever the window
+    // manager puts it, but on the screen.
+    SetScreenOverride({0, 0});
+    ASSERT_TRUE(Start());
+    const CRect placed = frame->GetWindowRect();
+    EXPECT_GE(placed.left, 0);
+    EXPECT_GE(placed.top, 0);
+    EXPECT_EQ(frame->GetClientRect().Width(), GetDeviceScreenSize().cx);
+    EXPECT_EQ(frame->GetClientRect().Height(), GetDeviceScreenSize().cy);
 }
 
 TEST_F(Startup, EmptyProfileGivesTheDefaults) {
