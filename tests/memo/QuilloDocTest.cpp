@@ -195,6 +195,8 @@ TEST_F(Document, AFileThatCouldNotBeReadIsSaidAndNeverWrittenOver) {
         ASSERT_TRUE(Start());
         ProcessEvents();
         ExpectAllModalsAnswered();
+        frame->SendMessage(WM_ACTIVATE, WA_ACTIVE);  // back to the window: said once only
+        ProcessEvents();
         EXPECT_EQ(doc->GetPathName(), path);
         EXPECT_EQ(doc->m_bitmap.GetBitmap(), nullptr);
         ASSERT_TRUE(app->m_alarmStore.Update([&](CAlarmStore& store) {
@@ -247,6 +249,10 @@ TEST_F(Document, AfterOpenOrSaveNothingIsLeftToWrite) {
     Stroke({{1, 1}, {9, 9}});
     SendCommand(frame, ID_FILE_SAVE);
     EXPECT_FALSE(doc->IsModified());
+    Stroke({{1, 9}, {9, 1}});
+    SendCommand(frame, ID_FILE_SAVE);  // the next save goes over its own file again
+    EXPECT_EQ(doc->GetPathName(), path);
+    EXPECT_EQ(ReadHostFile(HostSaveFolder() / "memo.bmp"), doc->m_bitmap.EncodeFile());
     const auto written = fs::last_write_time(HostSaveFolder() / "memo.bmp");
     SendCommand(frame, ID_APP_EXIT);
     EXPECT_EQ(fs::last_write_time(HostSaveFolder() / "memo.bmp"), written);
