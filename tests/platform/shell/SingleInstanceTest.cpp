@@ -109,7 +109,7 @@ TEST_F(SingleInstance, SilentAndOversizedClientsDoNotBlockOthers) {
     ::close(chatty);
 }
 
-TEST(SingleInstanceDirectory, AnUnsafeDirectoryIsNeverUsed) {
+TEST(SingleInstanceDirectory, AnUnsafeOrTooDeepDirectoryIsNeverUsed) {
     TempDevice device;
     TempFolder runtime;
     const char* saved = std::getenv("XDG_RUNTIME_DIR");
@@ -120,6 +120,17 @@ TEST(SingleInstanceDirectory, AnUnsafeDirectoryIsNeverUsed) {
     EXPECT_EQ(InstanceSocketPath("Folian"), "");
     std::filesystem::permissions(runtime.Path() / "quillo", std::filesystem::perms::owner_all);
     EXPECT_EQ(InstanceSocketPath("Folian").rfind((runtime.Path() / "quillo").string(), 0), 0u);
+    // A folder too deep for a socket's address: nothing is published or found there.
+    const std::filesystem::path deep = runtime.Path() / std::string(110, 'd');
+    std::filesystem::create_directories(deep / "quillo");
+    std::filesystem::permissions(deep, std::filesystem::perms::owner_all);
+    std::filesystem::permissions(deep / "quillo", std::filesystem::perms::owner_all);
+    ::setenv("XDG_RUNTIME_DIR", deep.c_str(), 1);
+    ASSERT_GT(InstanceSocketPath("Folian").size(), sizeof(sockaddr_un::sun_path));
+    EXPECT_EQ(InstanceServer::Publish("Folian", [](InstanceRequest, uint32_t,
+                                                   const LaunchActivation&) {}),
+              nullptr);
+    EXPECT_EQ(RunningInstance::Find("Folian"), nullptr);
     if (saved != nullptr) {
         ::setenv("XDG_RUNTIME_DIR", keep.c_str(), 1);
     } else {

@@ -187,6 +187,22 @@ TEST_F(TimedLaunchTest, SystemdGetsAPersistentTimerThatIsReplacedAndWithdrawn) {
     EXPECT_FALSE(std::filesystem::exists(UnitFile(".timer")));
     EXPECT_FALSE(std::filesystem::exists(UnitFile(".service")));
     EXPECT_EQ(Recorded("Backend"), "(none)");
+
+    // The stamp lies where systemd keeps it: XDG_DATA_HOME counts only as a full path.
+    const char* data = std::getenv("XDG_DATA_HOME");
+    const std::optional<std::string> savedData =
+        data != nullptr ? std::optional<std::string>(data) : std::nullopt;
+    const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+    const LaunchBackends backends(Device::HostDirectory());
+    ::setenv("XDG_DATA_HOME", "/data", 1);
+    EXPECT_EQ(backends.StampFile().rfind("/data/systemd/timers/stamp-", 0), 0u);
+    ::setenv("XDG_DATA_HOME", "data", 1);
+    EXPECT_EQ(backends.StampFile().rfind(home + "/.local/share/systemd/timers/stamp-", 0), 0u);
+    if (savedData) {
+        ::setenv("XDG_DATA_HOME", savedData->c_str(), 1);
+    } else {
+        ::unsetenv("XDG_DATA_HOME");
+    }
 }
 
 TEST_F(TimedLaunchTest, AtGetsOneJobThatIsReplacedAndWithdrawn) {

@@ -96,7 +96,12 @@ class DemoApp : public CWinApp {
   public:
     DemoApp() : CWinApp("demo") {}
     bool InitInstance() override;
+    void OnIdle() override {
+        ++m_nIdle;
+        CWinApp::OnIdle();
+    }
     int m_nAppOnly = 0;
+    int m_nIdle = 0;
 
   private:
     void OnAppOnly();

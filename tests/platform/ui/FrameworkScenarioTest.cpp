@@ -112,6 +112,20 @@ TEST_F(Framework, HotKeyPopsTheMenuWithUpdateRulesAsked) {
     ExpectAllModalsAnswered();
 }
 
+TEST_F(Framework, MessagesInARowUpdateTheCommandsOnceWhenIdle) {
+    ProcessEvents();
+    app->m_nIdle = 0;
+    for (int i = 0; i < 5; ++i) SendCommand(frame, demo::ID_TOGGLE);
+    EXPECT_EQ(app->m_nIdle, 0) << "not while messages come";
+    ProcessEvents();
+    const int settled = app->m_nIdle;
+    EXPECT_GE(settled, 1);
+    EXPECT_LE(settled, 2) << "one update, and at most one more for what it changed itself";
+    for (int i = 0; i < 10; ++i) ProcessEvents();
+    EXPECT_EQ(app->m_nIdle, settled) << "an idle program stays idle";
+    EXPECT_TRUE(frame->m_commandBar.IsButtonChecked(demo::ID_TOGGLE)) << "toggled five times";
+}
+
 TEST_F(Framework, HotKeyPassesThroughWhileADialogIsActive) {
     ExpectModal([&](ModalRun& run) {
         ASSERT_EQ(run.kind, ModalRun::Kind::Dialog);
