@@ -16,6 +16,7 @@
 #include "platform/ui/KeyTranslation.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Stylus.h"
+#include "platform/ui/SurfacePainting.h"
 #include "support/Scenario.h"
 
 using demo::Log;
@@ -246,6 +247,26 @@ TEST_F(Framework, ClientContextDrawsStraightOntoTheWindow) {
     view->Invalidate(true);
     view->UpdateWindow();
     EXPECT_EQ(surface->ToColor(surface->GetPixelValue(50, 100)), RGB(255, 255, 240)) << "repainted";
+}
+
+TEST_F(Framework, ToolBarPicturesAreOpaqueSaveTheKeyColourAndWhatLiesBeyondTheStrip) {
+    // A strip 20 x 12 of two 16-pixel pictures: the second is 4 columns wide, both 12 rows.
+    BitmapResource strip{1, 20, 12, std::vector<uint32_t>(20 * 12, 0x123456)};
+    strip.pixels[1] = kTransparentPixel;
+    for (const int index : {0, 1}) {
+        const QImage picture = ResourceImage(strip, index).pixmap(QSize(16, 16)).toImage();
+        ASSERT_EQ(picture.size(), QSize(16, 16));
+        int wrong = 0;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                const bool inside = index * 16 + x < 20 && y < 12;
+                const bool key = index == 0 && x == 1 && y == 0;
+                const QRgb expected = inside && !key ? qRgb(0x12, 0x34, 0x56) : 0u;
+                wrong += picture.pixel(x, y) != expected;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "picture " << index;
+    }
 }
 
 TEST_F(Framework, MessageBoxesAnswerTheButtonPressed) {
