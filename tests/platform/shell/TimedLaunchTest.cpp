@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "platform/base/Format.h"
+#include "platform/base/MinuteText.h"
 #include "platform/fs/Device.h"
 #include "platform/registry/Registry.h"
 #include "platform/shell/DisplayEnvironment.h"
@@ -106,6 +107,12 @@ TEST_F(TimedLaunchTest, TheRecordIsWrittenAtOnceWhateverTheSystemDoes) {
     EXPECT_EQ(Recorded("Time"), "(none)");
     EXPECT_EQ(Recorded("CommandLine"), "(none)");
     EXPECT_EQ(Recorded("Backend"), "(none)");
+    // A device whose profile another process holds from the start: no request is read.
+    const TempDevice fresh;
+    const HeldProfile heldFromTheStart(fresh.Directory());
+    SYSTEMTIME read = At(2001, 1, 1, 0, 0);
+    EXPECT_FALSE(GetRunAppAtTimeRequest(read));
+    EXPECT_EQ(FormatMinuteText(read), "2001/01/01 00:00") << "left as it was";
 }
 
 TEST_F(TimedLaunchTest, SystemdGetsAPersistentTimerThatIsReplacedAndWithdrawn) {
