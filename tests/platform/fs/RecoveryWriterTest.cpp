@@ -2,9 +2,11 @@
 
 #include <filesystem>
 #include <future>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "platform/base/Time.h"
 #include "platform/fs/RecoveryFolder.h"
 #include "platform/fs/RecoveryWriter.h"
 #include "support/ReadOnlyFolder.h"
@@ -27,6 +29,28 @@ TEST(RecoveryFolder, OnlyOneOwnerAtATimeAndTheLockGoesWithIt) {
     EXPECT_EQ(RecoveryFolder::Claim(), nullptr) << "a second window must not write copies";
     owner.reset();
     EXPECT_NE(RecoveryFolder::Claim(), nullptr) << "the lock goes with its owner";
+}
+
+TEST(RecoveryFolder, CopiesSetAsideInOneSecondGetAHundredNamesThenStay) {
+    TempDevice device;
+    const SYSTEMTIME now = *TimeOfFields(2009, 1, 13, 15, 30, 5);
+    SetFixedLocalTime(&now);
+    auto folder = RecoveryFolder::Claim();
+    ASSERT_NE(folder, nullptr);
+    std::set<std::string> names;
+    for (int i = 0; i < 100; ++i) {
+        WriteHostFile(folder->CopyPath(), "copy " + std::to_string(i));
+        names.insert(folder->SetCopyAside("damaged"));
+    }
+    EXPECT_EQ(names.size(), 100U);
+    EXPECT_EQ(names.count(""), 0U);
+    EXPECT_EQ(ReadHostFile(*names.begin()), "copy 0");
+    EXPECT_TRUE(names.count((device.Directory() / "recovery" / "memo.copy.damaged-20090113-153005-99").string()))
+        << *names.rbegin();
+    WriteHostFile(folder->CopyPath(), "one too many");
+    EXPECT_EQ(folder->SetCopyAside("damaged"), "") << "no name left: it stays";
+    EXPECT_EQ(ReadHostFile(folder->CopyPath()), "one too many");
+    SetFixedLocalTime(nullptr);
 }
 
 TEST(RecoveryFolder, ARemovalSaysWhenTheCopyStays) {
