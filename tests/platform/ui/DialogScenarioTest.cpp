@@ -228,6 +228,7 @@ TEST_F(Dialogs, TreeViewTellsOfExpandingBothWays) {
         EXPECT_EQ(dialog.m_actions, (std::vector<UINT>{TVE_EXPAND, TVE_COLLAPSE}));
         dialog.m_tree.DoubleClickByUser(child);
         dialog.m_tree.DoubleClickByUser(nullptr);  // on no item: nothing
+        EXPECT_EQ(dialog.m_tree.GetRootItem(), dialog.m_root);
         EXPECT_EQ(dialog.m_nDoubleClicks, 1);
         EXPECT_EQ(dialog.m_tree.GetSelectedItem(), child);
         run.Press(IDCANCEL);

@@ -63,6 +63,7 @@ TEST_F(Framework, CommandsRouteViewDocumentFrameApplication) {
     document->SetModifiedFlag();
     SendCommand(frame, ID_FILE_SAVE);
     EXPECT_EQ(Logged().back(), "SaveMemo \\untitled") << "the document is asked after the view";
+    EXPECT_FALSE(document->IsModified()) << "saved";
 }
 
 TEST_F(Framework, UpdateRulesSetToolBarButtons) {
