@@ -168,6 +168,7 @@ TEST_F(Framework, OpenByPathRunsTheThreeStepsInOrder) {
                                         "OnInitialUpdate"}));
     EXPECT_EQ(document->GetPathName(), "\\My Documents\\a.bmp");
     EXPECT_EQ(document->GetTitle(), "a.bmp");
+    EXPECT_FALSE(document->IsModified()) << "it is what its file holds";
     EXPECT_EQ(frame->GetActiveView(), view) << "the same view serves every document";
 
     Log().clear();
