@@ -293,7 +293,8 @@ TEST_F(Framework, AModalRunThatNothingAnswersFailsFast) {
     EXPECT_NONFATAL_FAILURE(SendCommand(frame, demo::ID_DIALOG), "nothing answered the dialog");
     EXPECT_EQ(Logged(), (std::vector<std::string>{"dialog ended 2"}));
     ExpectModal([](ModalRun&) {});
-    EXPECT_NONFATAL_FAILURE(AfxMessageBox("Ignored"), "left without an answer");
+    EXPECT_NONFATAL_FAILURE(result = AfxMessageBox("Ignored", MB_YESNO), "left without an answer");
+    EXPECT_EQ(result, IDNO) << "left alone, a box is closed as by No";
 }
 
 TEST_F(Framework, ExitClosesTheMainWindowAfterAskingTheDocument) {
