@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "platform/base/MinuteText.h"
 
 namespace {
 
@@ -96,12 +95,4 @@ SYSTEMTIME CurrentMinute() {
     now.wSecond = 0;
     now.wMilliseconds = 0;
     return now;
-}
-
-std::string FormatAlarmTime(const SYSTEMTIME& time) {
-    return FormatMinuteText(time);
-}
-
-bool ParseAlarmTime(std::string_view text, SYSTEMTIME& time) {
-    return ParseMinuteText(text, time);
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/MinuteText.h"
 #include "platform/base/Time.h"
 
 // Calendar arithmetic on alarm time records. All alarm times are local times with a
@@ -26,8 +27,12 @@ bool IsLater(const SYSTEMTIME& a, const SYSTEMTIME& b);
 // The device's clock now, to the minute: second and milliseconds 0.
 SYSTEMTIME CurrentMinute();
 
-// "2009/01/13 07:05"
-std::string FormatAlarmTime(const SYSTEMTIME& time);
-// Reads what FormatAlarmTime writes, leniently: "2009/1/3 7:5" is 2009-01-03 07:05. When a
-// separator is missing it fails there, the fields read so far keeping their new values.
-[[nodiscard]] bool ParseAlarmTime(std::string_view text, SYSTEMTIME& time);
+// An alarm's time in the profile is the device's minute text: "2009/01/13 07:05", read back
+// leniently ("2009/1/3 7:5" is 2009-01-03 07:05; a missing separator fails there, the fields
+// read so far keeping their new values).
+inline std::string FormatAlarmTime(const SYSTEMTIME& time) {
+    return FormatMinuteText(time);
+}
+[[nodiscard]] inline bool ParseAlarmTime(std::string_view text, SYSTEMTIME& time) {
+    return ParseMinuteText(text, time);
+}
